@@ -1,0 +1,203 @@
+#include "document/Archive.h"
+
+#include "document/TextCodec.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+void CArchiveWriter::WriteU16(uint16_t v) {
+    bytes_.push_back(static_cast<uint8_t>(v));
+    bytes_.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+void CArchiveWriter::WriteU32(uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        bytes_.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+void CArchiveWriter::WriteF32(float v) {
+    uint32_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    WriteU32(bits);
+}
+
+void CArchiveWriter::WriteBytes(std::span<const uint8_t> data) {
+    bytes_.insert(bytes_.end(), data.begin(), data.end());
+}
+
+void CArchiveWriter::WriteBytes(const void* data, size_t size) {
+    WriteBytes(std::span<const uint8_t>(static_cast<const uint8_t*>(data), size));
+}
+
+void CArchiveWriter::WriteFixed(std::string_view bytes, size_t width, uint8_t fill) {
+    size_t n = std::min(bytes.size(), width);
+    WriteBytes(bytes.data(), n);
+    bytes_.insert(bytes_.end(), width - n, fill);
+}
+
+void CArchiveWriter::WriteString(std::u16string_view text) {
+    WriteU8(0xFF);
+    WriteU16(0xFFFE);
+    size_t n = text.size();
+    if (n < 0xFF) {
+        WriteU8(static_cast<uint8_t>(n));
+    } else if (n < 0xFFFE) {
+        WriteU8(0xFF);
+        WriteU16(static_cast<uint16_t>(n));
+    } else {
+        WriteU8(0xFF);
+        WriteU16(0xFFFF);
+        WriteU32(static_cast<uint32_t>(n));
+    }
+    for (char16_t c : text)
+        WriteU16(c);
+}
+
+void CArchiveReader::Require(size_t size, const char* what) const {
+    if (size > Remaining())
+        throw CArchiveException("unexpected end of data at byte " + std::to_string(pos_) +
+                                " reading " + what + " (" + std::to_string(size) +
+                                " bytes needed, " + std::to_string(Remaining()) + " left)");
+}
+
+uint8_t CArchiveReader::ReadU8() {
+    Require(1, "a byte");
+    return data_[pos_++];
+}
+
+uint16_t CArchiveReader::ReadU16() {
+    Require(2, "a 16-bit value");
+    uint16_t v = static_cast<uint16_t>(data_[pos_] | (data_[pos_ + 1] << 8));
+    pos_ += 2;
+    return v;
+}
+
+uint32_t CArchiveReader::ReadU32() {
+    Require(4, "a 32-bit value");
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | data_[pos_ + static_cast<size_t>(i)];
+    pos_ += 4;
+    return v;
+}
+
+float CArchiveReader::ReadF32() {
+    uint32_t bits = ReadU32();
+    float v;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
+
+void CArchiveReader::ReadBytes(void* out, size_t size) {
+    auto span = ReadSpan(size);
+    if (size)
+        std::memcpy(out, span.data(), size);
+}
+
+std::span<const uint8_t> CArchiveReader::ReadSpan(size_t size) {
+    Require(size, "a block of bytes");
+    auto span = data_.subspan(pos_, size);
+    pos_ += size;
+    return span;
+}
+
+std::u16string CArchiveReader::ReadString() {
+    // The length prefix; the tag FF FE FF (a 16-bit length of 0xFFFE after
+    // the FF escape) marks UTF-16 text and is followed by the real length.
+    bool unicode = false;
+    uint64_t length = ReadU8();
+    if (length == 0xFF) {
+        length = ReadU16();
+        if (length == 0xFFFE) {
+            unicode = true;
+            length = ReadU8();
+            if (length == 0xFF)
+                length = ReadU16();
+        }
+        if (length == 0xFFFF)
+            length = ReadU32();
+    }
+    uint64_t bytes = unicode ? length * 2 : length;
+    if (bytes > Remaining())
+        throw CArchiveException("string of " + std::to_string(length) + " characters at byte " +
+                                std::to_string(pos_) + " is longer than the " +
+                                std::to_string(Remaining()) + " bytes left");
+    auto span = ReadSpan(static_cast<size_t>(bytes));
+    if (!unicode)
+        return Cp932ToUtf16(std::string_view(reinterpret_cast<const char*>(span.data()), span.size()));
+    std::u16string text(static_cast<size_t>(length), u'\0');
+    for (size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char16_t>(span[2 * i] | (span[2 * i + 1] << 8));
+    return text;
+}
+
+namespace {
+
+std::string ErrnoText(const std::string& path, const char* doing) {
+    return path + ": " + doing + ": " + std::strerror(errno);
+}
+
+} // namespace
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path, size_t maxSize) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        throw CArchiveException(ErrnoText(path, "cannot open"));
+    std::vector<uint8_t> bytes;
+    uint8_t buffer[65536];
+    for (;;) {
+        size_t n = std::fread(buffer, 1, sizeof buffer, f);
+        if (n == 0)
+            break;
+        if (bytes.size() + n > maxSize) {
+            std::fclose(f);
+            throw CArchiveException(path + ": file is larger than " + std::to_string(maxSize) + " bytes");
+        }
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+    bool failed = std::ferror(f);
+    std::fclose(f);
+    if (failed)
+        throw CArchiveException(ErrnoText(path, "cannot read"));
+    return bytes;
+}
+
+void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
+    std::string temp = path + ".tmp-XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0)
+        throw CArchiveException(ErrnoText(path, "cannot create a file in its folder"));
+    // mkstemp creates the file readable by the owner only; give it the
+    // permissions an ordinary new file gets.
+    mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            std::string reason = ErrnoText(path, "cannot write");
+            ::close(fd);
+            ::unlink(temp.c_str());
+            throw CArchiveException(reason);
+        }
+        done += static_cast<size_t>(n);
+    }
+    bool synced = ::fsync(fd) == 0;
+    bool closed = ::close(fd) == 0;
+    if (!synced || !closed) {
+        std::string reason = ErrnoText(path, "cannot write");
+        ::unlink(temp.c_str());
+        throw CArchiveException(reason);
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        std::string reason = ErrnoText(path, "cannot replace");
+        ::unlink(temp.c_str());
+        throw CArchiveException(reason);
+    }
+}

@@ -1,0 +1,89 @@
+#pragma once
+// Little-endian binary streams: the writer and reader behind the document
+// file, the part and dot clipboard payloads, and the model file.
+//
+// Strings use the framework string form of the document file: the tag
+// FF FE FF, then the length L in UTF-16 code units (one byte when L < 255;
+// FF and a u16 when L < 0xFFFE; FF, FFFF and a u32 otherwise), then L
+// UTF-16LE code units. The reader also takes the untagged form (the same
+// length encoding without the tag), whose L bytes are code page 932 text.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Raised by every reader of outside data on anything it cannot accept: the
+// message says what was wrong and where.
+class CArchiveException : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Appends little-endian values to a growing byte buffer.
+class CArchiveWriter {
+public:
+    void WriteU8(uint8_t v) { bytes_.push_back(v); }
+    void WriteBool(bool v) { WriteU8(v ? 1 : 0); }
+    void WriteU16(uint16_t v);
+    void WriteU32(uint32_t v);
+    void WriteI32(int32_t v) { WriteU32(static_cast<uint32_t>(v)); }
+    void WriteF32(float v);
+    void WriteBytes(std::span<const uint8_t> data);
+    void WriteBytes(const void* data, size_t size);
+    // Fixed-width field: the bytes, cut to width or padded with fill bytes.
+    void WriteFixed(std::string_view bytes, size_t width, uint8_t fill = 0);
+    // The tagged UTF-16 string form.
+    void WriteString(std::u16string_view text);
+
+    const std::vector<uint8_t>& Bytes() const { return bytes_; }
+    std::vector<uint8_t> Take() { return std::move(bytes_); }
+    size_t Size() const { return bytes_.size(); }
+
+private:
+    std::vector<uint8_t> bytes_;
+};
+
+// Reads little-endian values from a block of memory it does not own. Every
+// read checks the bytes left first and throws CArchiveException when the
+// data ends early; nothing is allocated for a length before the bytes behind
+// it are known to exist.
+class CArchiveReader {
+public:
+    explicit CArchiveReader(std::span<const uint8_t> data) : data_(data) {}
+
+    uint8_t ReadU8();
+    bool ReadBool() { return ReadU8() != 0; }
+    uint16_t ReadU16();
+    uint32_t ReadU32();
+    int32_t ReadI32() { return static_cast<int32_t>(ReadU32()); }
+    float ReadF32();
+    void ReadBytes(void* out, size_t size);
+    std::span<const uint8_t> ReadSpan(size_t size);
+    void Skip(size_t size) { ReadSpan(size); }
+    // Either string form (tagged UTF-16 or untagged code page 932).
+    std::u16string ReadString();
+
+    size_t Position() const { return pos_; }
+    size_t Remaining() const { return data_.size() - pos_; }
+    bool AtEnd() const { return pos_ == data_.size(); }
+    // Throws unless at least size bytes are left; what names the value.
+    void Require(size_t size, const char* what) const;
+
+private:
+    std::span<const uint8_t> data_;
+    size_t pos_ = 0;
+};
+
+// Reads a whole file into memory; throws CArchiveException naming the file
+// and the reason. maxSize bounds the allocation.
+std::vector<uint8_t> ReadFileBytes(const std::string& path, size_t maxSize = size_t(1) << 30);
+
+// Writes a file atomically: the bytes go to a temporary file in the same
+// folder, which is flushed and then renamed over the target, so a failed save
+// never destroys the previous file. Throws CArchiveException naming the file
+// and the reason.
+void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes);
