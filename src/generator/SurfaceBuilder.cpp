@@ -54,14 +54,10 @@ struct FILL {
 // The neighbour of dot p in fill step n (x - 1, x + 1, y - 1, y + 1, z - 1,
 // z + 1), or -1 outside the grid.
 int Neighbour(int p, int n) {
-    switch (n) {
-    case 0: return X(p) > 0 ? p - 1 : -1;
-    case 1: return X(p) < SIZE - 1 ? p + 1 : -1;
-    case 2: return Y(p) > 0 ? p - SIZE : -1;
-    case 3: return Y(p) < SIZE - 1 ? p + SIZE : -1;
-    case 4: return Z(p) > 0 ? p - SIZE * SIZE : -1;
-    default: return Z(p) < SIZE - 1 ? p + SIZE * SIZE : -1;
-    }
+    constexpr int OFFSET[6] = {-1, 1, -SIZE, SIZE, -SIZE * SIZE, SIZE * SIZE};
+    const int coordinate = (p >> (5 * (n >> 1))) & (SIZE - 1);
+    const bool inside = (n & 1) ? coordinate < SIZE - 1 : coordinate > 0;
+    return inside ? p + OFFSET[n] : -1;
 }
 
 bool Unvisited(const uint8_t* dots, int p) {
