@@ -187,7 +187,7 @@ void CGenerator::CreateBones() {
 
 int CGenerator::BoneOf(int partIndex) const {
     const PART_INFO& owner = parts[static_cast<size_t>(parts[static_cast<size_t>(partIndex)].ownerIndex)];
-    return HasOwnBone(*owner.part) ? model.FindBone(owner.part->name) : -1;
+    return model.FindBone(owner.part->name);
 }
 
 void CGenerator::EmitFaces(int partIndex) {

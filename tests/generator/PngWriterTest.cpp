@@ -1,6 +1,7 @@
 #include "generator/PngWriter.h"
 
 #include "support/PngReader.h"
+#include "support/TestDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -9,20 +10,9 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-fs::path TempFolder(const char* name) {
-    fs::path folder = fs::temp_directory_path() / ("kubrell-png-" + std::string(name) + "-" +
-                                                   std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
-
-} // namespace
-
 TEST(PngWriter, WritesAn8BitRgbImageThatReadsBack) {
-    fs::path folder = TempFolder("roundtrip");
+    CTempFolder temp("png");
+    const fs::path& folder = temp.Path();
     std::vector<uint8_t> rgb(size_t(512) * 16 * 3, 0);
     rgb[0] = 255;                                  // (0, 0) red
     rgb[(15 * 512 + 511) * 3 + 2] = 200;           // (511, 15) blue
@@ -36,11 +26,11 @@ TEST(PngWriter, WritesAn8BitRgbImageThatReadsBack) {
     EXPECT_EQ(image.bitDepth, 8);
     EXPECT_EQ(image.colourType, 2); // truecolour without alpha
     EXPECT_EQ(image.rgb, rgb);
-    fs::remove_all(folder);
 }
 
 TEST(PngWriter, FailuresNameTheFileAndKeepThePreviousOne) {
-    fs::path folder = TempFolder("fail");
+    CTempFolder temp("png");
+    const fs::path& folder = temp.Path();
     std::vector<uint8_t> rgb(size_t(4) * 2 * 3, 9);
 
     std::string missing = (folder / "no-such-folder" / "t.png").string();
@@ -60,5 +50,4 @@ TEST(PngWriter, FailuresNameTheFileAndKeepThePreviousOne) {
     in >> text;
     EXPECT_EQ(text, "previous");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
-    fs::remove_all(folder);
 }

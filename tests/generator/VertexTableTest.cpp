@@ -1,27 +1,12 @@
 #include "generator/VertexTable.h"
 
+#include "support/LinearVertices.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <random>
-
-namespace {
-
-// Vertex sharing as a search over all vertices for the first equal one.
-struct LINEAR_VERTICES {
-    std::vector<VERTEX_KEY> vertices;
-
-    uint32_t FindOrAdd(const VERTEX_KEY& key) {
-        for (size_t i = 0; i < vertices.size(); ++i)
-            if (SameVertex(vertices[i], key))
-                return static_cast<uint32_t>(i);
-        vertices.push_back(key);
-        return static_cast<uint32_t>(vertices.size() - 1);
-    }
-};
-
-} // namespace
 
 TEST(VertexTable, SignedZerosMatchAndNanMatchesNothing) {
     CVertexTable table;
@@ -56,13 +41,13 @@ TEST(VertexTable, GivesTheFirstMatchOfALinearSearch) {
     auto pick = [&](int limit) { return pool[random() % static_cast<unsigned>(limit)]; };
     for (int round = 0; round < 20; ++round) {
         CVertexTable table;
-        LINEAR_VERTICES linear;
+        std::vector<VERTEX_KEY> linear;
         const int limit = round % 2 ? 9 : 5; // half the rounds without inf and NaN
         for (int n = 0; n < 4000; ++n) {
             VERTEX_KEY key{{pick(limit), pick(limit), pick(3)}, {pick(limit), pick(3), pick(3)},
                            {pick(limit), pick(3)}, static_cast<int32_t>(random() % 3) - 1};
-            const auto next = static_cast<uint32_t>(linear.vertices.size());
-            const uint32_t expected = linear.FindOrAdd(key);
+            const auto next = static_cast<uint32_t>(linear.size());
+            const uint32_t expected = FindOrAddLinearly(linear, key);
             const auto actual = table.FindOrAdd(key, next);
             ASSERT_EQ(actual.index, expected) << "round " << round << " corner " << n;
             ASSERT_EQ(actual.created, expected == next);
