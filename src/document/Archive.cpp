@@ -2,6 +2,7 @@
 
 #include "document/TextCodec.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -49,6 +50,10 @@ void CArchiveWriter::WriteString(std::u16string_view text) {
         WriteU8(0xFF);
         WriteU16(static_cast<uint16_t>(n));
     } else {
+        // The longest form holds a 32-bit length; refuse to write a length
+        // that would be cut short and corrupt everything after it.
+        if (n > 0xFFFFFFFFu)
+            throw CArchiveException("string of " + std::to_string(n) + " characters is too long");
         WriteU8(0xFF);
         WriteU16(0xFFFF);
         WriteU32(static_cast<uint32_t>(n));
