@@ -1,5 +1,7 @@
 #include "SurfaceReference.h"
 
+#include "document/DotColor.h"
+
 #include <pthread.h>
 
 #include <functional>
@@ -200,12 +202,12 @@ std::string CompareWithReference(const CBlockList& fast,
 }
 
 CBlock::COLOUR_TABLE FakeColourTable(std::initializer_list<int> textured) {
-    // Stand-ins for palette entries: only their addresses matter here.
-    alignas(64) static unsigned char objects[33][64];
+    // Only the objects' addresses matter here: faces merge when they match.
+    static const std::array<CDotColor, 33> objects{};
     CBlock::COLOUR_TABLE table{};
     for (int i = 1; i < 32; ++i)
-        table[i] = reinterpret_cast<const CDotColor*>(objects[i]);
+        table[i] = &objects[i];
     for (int i : textured)
-        table[i] = reinterpret_cast<const CDotColor*>(objects[32]);
+        table[i] = &objects[32];
     return table;
 }
