@@ -2,6 +2,8 @@
 
 #include "generator/SurfaceBuilder.h"
 
+#include "document/DotColor.h"
+
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -9,12 +11,12 @@
 
 namespace {
 
-// Distinct colour objects for the palette; only their addresses are used.
+// The default palette, every entry a material of its own.
 CBlock::COLOUR_TABLE Colours() {
-    alignas(64) static unsigned char objects[32][64];
+    static std::array<CDotColor, PaletteSize> palette = DefaultPalette();
     CBlock::COLOUR_TABLE table{};
-    for (int i = 1; i < 32; ++i)
-        table[i] = reinterpret_cast<const CDotColor*>(objects[i]);
+    for (int i = 1; i <= PaletteSize; ++i)
+        table[i] = &palette[i - 1];
     return table;
 }
 

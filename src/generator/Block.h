@@ -15,7 +15,7 @@
 #include <span>
 #include <vector>
 
-class CDotColor;
+struct CDotColor;
 
 class CBlock {
 public:

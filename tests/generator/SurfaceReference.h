@@ -31,4 +31,4 @@ std::string CompareWithReference(const CBlockList& fast,
 
 // Distinct colour objects for palette indices 1..31, except that the indices
 // listed as textured all share one object (as textured colours do).
-CBlock::COLOUR_TABLE MakeColourTable(std::initializer_list<int> textured = {});
+CBlock::COLOUR_TABLE FakeColourTable(std::initializer_list<int> textured = {});
