@@ -2,6 +2,7 @@
 
 #include "document/TextCodec.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -9,14 +10,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+// One append per value rather than one per byte: the model writer stores
+// millions of values.
 void CArchiveWriter::WriteU16(uint16_t v) {
-    bytes_.push_back(static_cast<uint8_t>(v));
-    bytes_.push_back(static_cast<uint8_t>(v >> 8));
+    const uint8_t bytes[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
+    bytes_.insert(bytes_.end(), bytes, bytes + 2);
 }
 
 void CArchiveWriter::WriteU32(uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        bytes_.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    const uint8_t bytes[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
+                              static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 24)};
+    bytes_.insert(bytes_.end(), bytes, bytes + 4);
 }
 
 void CArchiveWriter::WriteF32(float v) {
@@ -49,6 +53,10 @@ void CArchiveWriter::WriteString(std::u16string_view text) {
         WriteU8(0xFF);
         WriteU16(static_cast<uint16_t>(n));
     } else {
+        // The longest form holds a 32-bit length; refuse to write a length
+        // that would be cut short and corrupt everything after it.
+        if (n > 0xFFFFFFFFu)
+            throw CArchiveException("string of " + std::to_string(n) + " characters is too long");
         WriteU8(0xFF);
         WriteU16(0xFFFF);
         WriteU32(static_cast<uint32_t>(n));

@@ -55,7 +55,10 @@ public:
     // Ancestry order: negative when a is an ancestor of b or b is null (and a
     // is not), positive in the reverse cases, 0 for unrelated parts.
     static int CompareAncestry(const CPart* a, const CPart* b);
-    // Strict "comes before" form of CompareAncestry for sorting.
+    // "Comes before" form of CompareAncestry. Unrelated parts compare equal,
+    // so this is not a strict weak ordering over arbitrary parts: sort with an
+    // algorithm that only compares neighbours (an insertion sort), not
+    // std::sort.
     static bool AncestryLess(const CPart* a, const CPart* b) { return CompareAncestry(a, b) < 0; }
 
     // Offers a command to the current part first, then to the undo list.
