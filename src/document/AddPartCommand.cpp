@@ -51,6 +51,7 @@ void CAddPartCommand::Do(CDocumentObserver* view) {
     CPart* last = nullptr;
     if (!elements.empty())
         last = static_cast<CElement&>(*elements.back()).GetPart();
+    previousCurrent_ = document->currentPart;
     DoElements();
     document->UpdateAllPlacements();
     document->SetModifiedFlag();
@@ -60,7 +61,11 @@ void CAddPartCommand::Do(CDocumentObserver* view) {
 }
 
 void CAddPartCommand::Undo() {
+    CPart* current = document->currentPart;
     UndoElements();
+    if (document->currentPart != current && previousCurrent_ &&
+        IsInTree(*document, *previousCurrent_))
+        document->currentPart = previousCurrent_;
     document->UpdateAllPlacements();
     NotifyChange(*document, nullptr, HINT_PARTS);
 }

@@ -57,6 +57,10 @@ public:
     // part current; HINT_PARTS with no part.
     void Do(CDocumentObserver* view) override;
     // Runs the elements backwards in reverse order and places all parts;
-    // HINT_PARTS with no part.
+    // HINT_PARTS with no part. When the current part leaves the tree, the part
+    // that was current before Do becomes current again.
     void Undo() override;
+
+private:
+    CPart* previousCurrent_ = nullptr;
 };
