@@ -63,7 +63,9 @@ void EditColor(CDotDocument& document, int index, uint32_t color, float alpha, b
     document.Execute(std::move(command));
 }
 
-void ToggleEdge(CDotDocument& document) { document.Execute(std::make_unique<CEdgeCommand>(document)); }
+void ToggleEdge(CDotDocument& document) {
+    document.Execute(std::make_unique<CEdgeCommand>(document));
+}
 
 void SetDotSize(CDotDocument& document, float size) {
     document.Execute(std::make_unique<CDotSizeCommand>(document, size));

@@ -21,16 +21,19 @@ protected:
 
 TEST_F(DividePartTest, MovesTheSelectedColumnsAtEveryDepthIntoANewChild) {
     // View cells (2..4, 3..5) of the left face are z 27..29 and y 26..28.
-    source->SetDot(0, 26, 27, 4);  // inside, nearest depth
-    source->SetDot(31, 28, 29, 5); // inside, deepest
+    source->SetDot(0, 26, 27, 4);                   // inside, nearest depth
+    source->SetDot(31, 28, 29, 5);                  // inside, deepest
     source->dots[GridIndex(15, 27, 28)] = 0x60 | 6; // inside, with reserved bits
-    source->SetDot(0, 25, 27, 7);  // just below
-    source->SetDot(0, 26, 26, 8);  // just beside
-    source->SetDot(3, 3, 3, 9);    // far away
+    source->SetDot(0, 25, 27, 7);                   // just below
+    source->SetDot(0, 26, 26, 8);                   // just beside
+    source->SetDot(3, 3, 3, 9);                     // far away
     CPart* divided = nullptr;
-    ExpectRoundTrip([&] { divided = DividePart(*source, DotRect{2, 3, 5, 6}); },
-                    {{HINT_DOTS, PartHint(source)}, {HINT_PARTS, nullptr, &divided}},
-                    {{HINT_DOTS, PartHint(source)}, {HINT_PARTS}});
+    ExpectRoundTrip(
+        [&] {
+            divided = DividePart(*source, DotRect{2, 3, 5, 6});
+        },
+        {{HINT_DOTS, PartHint(source)}, {HINT_PARTS, nullptr, &divided}},
+        {{HINT_DOTS, PartHint(source)}, {HINT_PARTS}});
     ASSERT_NE(divided, nullptr);
     auto& part = dynamic_cast<CDotPart&>(*divided);
     EXPECT_EQ(part.name, u"腕1");

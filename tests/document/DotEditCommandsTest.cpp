@@ -98,8 +98,8 @@ TEST_F(DotEditTest, AllMaterialsTogglesEveryEntryAndNamesItsMenuItem) {
 
 TEST_F(DotEditTest, MaterialToggleAndColourEditTouchOnlyTheirEntry) {
     document.GetColor(4).SetAlpha(0.75f);
-    ExpectRoundTrip([&] { ToggleMaterial(document, 4, &view); }, {{HINT_PALETTE}},
-                    {{HINT_PALETTE}}, &view);
+    ExpectRoundTrip([&] { ToggleMaterial(document, 4, &view); }, {{HINT_PALETTE}}, {{HINT_PALETTE}},
+                    &view);
     EXPECT_TRUE(document.GetColor(4).material);
     EXPECT_EQ(document.GetColor(4).alpha, 0.75f);
     EXPECT_FALSE(document.GetColor(5).material);

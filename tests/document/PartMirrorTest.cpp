@@ -118,9 +118,10 @@ TEST_F(PartMirrorTest, OverwriteIsOneStepThatUndoesEverythingItWrote) {
 
     // Undo leaves the target current, as Do made it.
     checkCurrentPart = false;
-    ExpectRoundTrip([&] { document.OnCommand(ID_PART_INVERT); },
-                    {{HINT_DOTS, PartHint(rightArm)}, {HINT_INVERT}, {HINT_SELECT_PART, PartHint(rightArm)}},
-                    {{HINT_DOTS, PartHint(rightArm)}, {HINT_INVERT}});
+    ExpectRoundTrip(
+        [&] { document.OnCommand(ID_PART_INVERT); },
+        {{HINT_DOTS, PartHint(rightArm)}, {HINT_INVERT}, {HINT_SELECT_PART, PartHint(rightArm)}},
+        {{HINT_DOTS, PartHint(rightArm)}, {HINT_INVERT}});
     ASSERT_EQ(prompt.questions.size(), 1u) << "asked on the edit only";
     EXPECT_EQ(document.currentPart, rightArm);
     EXPECT_EQ(rightArm->GetDot(5, 5, 5), 0);

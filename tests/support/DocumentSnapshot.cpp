@@ -34,14 +34,14 @@ void Describe(std::ostringstream& out, const CPart& base, int depth) {
     out << std::string(static_cast<size_t>(depth) * 2, ' ') << Name(&part) << " id=" << part.id
         << " parent=" << Name(part.parent) << " kind=" << part.boneKind << " morph=" << part.morph
         << " link=" << Name(part.linkedPart) << '#' << part.linkedPartId
-        << " ik=" << Utf16ToUtf8(part.ikName) << '/' << part.ikRange << '/'
-        << Name(part.ikParent) << '#' << part.ikParentId << " angle";
+        << " ik=" << Utf16ToUtf8(part.ikName) << '/' << part.ikRange << '/' << Name(part.ikParent)
+        << '#' << part.ikParentId << " angle";
     PutFloats(out, part.angle);
     out << " rate";
     PutFloats(out, std::array<float, 1>{part.rate});
     out << " bone=" << part.bonePosition[0] << ',' << part.bonePosition[1] << ','
-        << part.bonePosition[2] << " at=" << part.parentPosition[0] << ','
-        << part.parentPosition[1] << ',' << part.parentPosition[2];
+        << part.bonePosition[2] << " at=" << part.parentPosition[0] << ',' << part.parentPosition[1]
+        << ',' << part.parentPosition[2];
     out << " body";
     if (part.rigidBody)
         PutFloats(out, std::bit_cast<std::array<float, 5>>(*part.rigidBody));

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <ostream>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,8 +20,8 @@
 #include "support/ScopedProfile.h"
 
 inline void PrintTo(const CRecordingObserver::Update& update, std::ostream* os) {
-    *os << "{hint " << update.hint << ", object " << update.object << ", sender "
-        << update.sender << "}";
+    *os << "{hint " << update.hint << ", object " << update.object << ", sender " << update.sender
+        << "}";
 }
 
 class EditTest : public ::testing::Test {
@@ -86,13 +86,13 @@ protected:
         for (int round = 0; round < 2; ++round) {
             document.Undo();
             const std::string undone = DescribeDocument(document, checkCurrentPart);
-            EXPECT_TRUE(undone == before)
-                << "undo round " << round << ":\n" << DiffDescriptions(before, undone);
+            EXPECT_TRUE(undone == before) << "undo round " << round << ":\n"
+                                          << DiffDescriptions(before, undone);
             ExpectStep(undoHints, nullptr, "undo");
             document.Redo();
             const std::string redone = DescribeDocument(document, checkCurrentPart);
-            EXPECT_TRUE(redone == after)
-                << "redo round " << round << ":\n" << DiffDescriptions(after, redone);
+            EXPECT_TRUE(redone == after) << "redo round " << round << ":\n"
+                                         << DiffDescriptions(after, redone);
             ExpectStep(doHints, nullptr, "redo");
         }
     }
