@@ -171,6 +171,7 @@ TEST_F(BoneEditTest, DialogOkIsOneStepEvenWithoutChangesAndKeepsTheLinkWithoutMo
     // back to its radians through the two factors).
     a->angle = {0.0f, 0.0f, 58.598816f * 0.017453292f};
     ASSERT_NE(ToRadians(ToDegrees(a->angle[2])), a->angle[2]);
+    document.UpdateAllPlacements();
     const std::string before = DescribeDocument(document);
     CBoneDialogModel unchanged(*a);
     EXPECT_TRUE(unchanged.Apply());

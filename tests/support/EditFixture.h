@@ -75,6 +75,9 @@ protected:
     // undoHints on each undo (all).
     void ExpectRoundTrip(const std::function<void()>& edit, const std::vector<Hint>& doHints,
                          const std::vector<Hint>& undoHints, CDocumentObserver* sender = nullptr) {
+        // Parts added by the fixtures start unplaced; place them as a document
+        // that was loaded would be.
+        document.UpdateAllPlacements();
         const std::string before = DescribeDocument(document, checkCurrentPart);
         const size_t commands = document.commands.size();
         Reset();
