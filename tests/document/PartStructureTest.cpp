@@ -2,6 +2,7 @@
 
 #include "document/AddPartCommand.h"
 #include "document/PartOperations.h"
+#include "resources/CommandIds.h"
 #include "support/EditFixture.h"
 
 namespace {
@@ -56,7 +57,8 @@ TEST_F(PartStructureTest, NewPartsAreNumberedAndHangUnderTheCurrentPart) {
     document.Undo();
     EXPECT_EQ(document.currentPart, first);
     document.currentPart = nullptr;
-    CPart* top = NewPart(document);
+    EXPECT_TRUE(document.OnCommand(ID_PART_NEW));
+    CPart* top = document.currentPart;
     EXPECT_EQ(top->parent, nullptr);
     EXPECT_EQ(top->GetIndex(), 2);
     EXPECT_EQ(top->name, u"部品2");
