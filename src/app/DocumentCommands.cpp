@@ -159,6 +159,12 @@ bool CDocumentCommands::OnUpdateCommand(unsigned id, CCommandState& state) {
     case ID_BACKGROUND_COLOR:
         state.enabled = true;
         return true;
+    case ID_SET_COLOR1:
+    case ID_SET_COLOR2: {
+        const int color = document_.currentColor[id == ID_SET_COLOR1 ? 0 : 1];
+        state.enabled = color >= 1 && color <= PaletteSize;
+        return true;
+    }
     default:
         return false;
     }

@@ -253,7 +253,20 @@ bool CMainFrame::OnUpdateCommand(unsigned id, CCommandState& state) {
     }
 }
 
-void CMainFrame::OnUpdate(CDocumentObserver*, int, void*) { RefreshUi(); }
+void CMainFrame::OnUpdate(CDocumentObserver*, int, void*) {
+    // A hint comes from inside a command's Do or Undo, before the undo list
+    // has moved on: refresh once the change is complete.
+    if (refreshPending_)
+        return;
+    refreshPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            refreshPending_ = false;
+            RefreshUi();
+        },
+        Qt::QueuedConnection);
+}
 
 void CMainFrame::SaveLayout() {
     const QList<int> sizes = splitter_->sizes();

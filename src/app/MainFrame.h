@@ -62,7 +62,8 @@ public:
     // Opens a file the way "開く" does after its dialog: asks to save a
     // modified document first. Used for the command line and dropped files.
     bool OpenDocumentFile(const QString& path);
-    // Refreshes the title and every command state.
+    // Refreshes the title and every command state. Document changes do this
+    // by themselves as soon as the event loop runs.
     void RefreshUi();
 
     // Command targets and paste handlers of the working views; null while a
@@ -109,7 +110,7 @@ private:
     QWidget* modelView_ = nullptr;
     QLabel* statusPanes_[4] = {};
     VIEW_TARGETS targets_;
-    bool splitterApplied_ = false;
+    bool refreshPending_ = false;
     int listWidth_ = DefaultListWidth;
     int dotColumnWidth_ = DefaultDotColumnWidth;
 };
