@@ -10,14 +10,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+// One append per value rather than one per byte: the model writer stores
+// millions of values.
 void CArchiveWriter::WriteU16(uint16_t v) {
-    bytes_.push_back(static_cast<uint8_t>(v));
-    bytes_.push_back(static_cast<uint8_t>(v >> 8));
+    const uint8_t bytes[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
+    bytes_.insert(bytes_.end(), bytes, bytes + 2);
 }
 
 void CArchiveWriter::WriteU32(uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        bytes_.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    const uint8_t bytes[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
+                              static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 24)};
+    bytes_.insert(bytes_.end(), bytes, bytes + 4);
 }
 
 void CArchiveWriter::WriteF32(float v) {

@@ -39,6 +39,9 @@ public:
     // The tagged UTF-16 string form.
     void WriteString(std::u16string_view text);
 
+    // Makes room for size more bytes, so that writing them allocates nothing.
+    void Reserve(size_t size) { bytes_.reserve(bytes_.size() + size); }
+
     const std::vector<uint8_t>& Bytes() const { return bytes_; }
     std::vector<uint8_t> Take() { return std::move(bytes_); }
     size_t Size() const { return bytes_.size(); }

@@ -48,7 +48,6 @@ std::unique_ptr<CPart> CDotDocument::PastePart(std::unique_ptr<CPart> loaded) {
     if (!loaded)
         return nullptr;
     loaded->parent = nullptr;
-    loaded->parentId = 0;
     Renumber(*loaded, GetMaxId(0));
     ResolveSubtreeReferences(*loaded);
     return loaded;

@@ -1,0 +1,26 @@
+#pragma once
+// Surface extraction: turns one part's dot grid into its blocks and their
+// merged faces (see Block.h for what a block holds).
+
+#include "generator/Block.h"
+
+#include <cstdint>
+
+// Builds the blocks of one part's grid of 32 768 dot values (index
+// z * 1024 + y * 32 + x, palette index in bits 0..4, 0 = empty).
+//
+// Blocks are 6-connected groups of dots, in the order their first dot is met
+// scanning z (outermost), y, x; each is filled depth first trying the
+// neighbours at x - 1, x + 1, y - 1, y + 1, z - 1, z + 1 in turn, which fixes
+// the slot of every dot. Each dot gives a face per direction coloured
+// colours[palette index]; faces where two dots touch are hidden; faces of the
+// same colour object are then merged along x, then y, then z. The result is
+// the same as comparing every pair of faces in a block and sweeping every
+// face against all the others until nothing merges, in far less time.
+//
+// Writes to the grid only bit 7: it is cleared on every dot, then set on
+// every non-empty dot as it is visited, and stays set afterwards. Bits 5 and
+// 6 are kept and ignored. A null grid, or one without a non-empty dot, gives
+// no blocks (the owner may then release the grid). Touches nothing but the
+// grid and the result, so parts may be built on separate threads at once.
+CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours);
