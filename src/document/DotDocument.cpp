@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "document/DocumentSettings.h"
 #include "document/Profile.h"
 
 CDotDocument::CDotDocument() {
@@ -76,8 +77,13 @@ void CDotDocument::OnDocumentLoaded() {
     UpdateAllPlacements();
 }
 
-bool CDotDocument::OnCommand(unsigned id) { return CTreeDocument::OnCommand(id); }
+// The current part and the undo list come first, then the document's own
+// settings commands.
+bool CDotDocument::OnCommand(unsigned id) {
+    return CTreeDocument::OnCommand(id) || OnDocumentSettingsCommand(*this, id);
+}
 
 bool CDotDocument::OnUpdateCommand(unsigned id, CCommandState& state) {
-    return CTreeDocument::OnUpdateCommand(id, state);
+    return CTreeDocument::OnUpdateCommand(id, state) ||
+           OnUpdateDocumentSettingsCommand(*this, id, state);
 }
