@@ -7,6 +7,7 @@
 
 #include "app/ErrorText.h"
 #include "app/ShellPrompts.h"
+#include "document/DocumentSettings.h"
 #include "document/DotDocument.h"
 #include "document/Profile.h"
 #include "document/UpdateHints.h"
@@ -24,6 +25,7 @@ struct CGenerator { struct RESULT { std::string texturePath, textureError; };
 
 namespace {
 
+constexpr unsigned IDS_RATE = 134;
 constexpr unsigned IDS_MODEL_FILTER = 140;
 
 // Shows the wait cursor for its lifetime.
@@ -121,7 +123,16 @@ bool CDocumentCommands::GenerateModelTo(const QString& path) {
 
 void CDocumentCommands::EditDotSize() {
     if (const std::optional<float> value = prompts_.EditDotSize(QString(), document_.dotSize))
-        document_.dotSize = *value; // TEMPORARY until the dot size command lands
+        SetDotSize(document_, *value);
+}
+
+void CDocumentCommands::EditPartRate() {
+    CPart* part = document_.currentPart;
+    if (!part)
+        return;
+    if (const std::optional<float> value = prompts_.EditDotSize(
+            QString::fromStdU16String(LoadString(IDS_RATE)), part->rate))
+        SetPartRate(*part, *value);
 }
 
 void CDocumentCommands::EditBackground() {
@@ -136,6 +147,16 @@ void CDocumentCommands::EditBackground() {
     profile_.WriteInt(ProfileWorkspace, u"Background", static_cast<int>(color));
 }
 
+void CDocumentCommands::EditCurrentColor(int which) {
+    if (!CanEditColor(document_, which))
+        return;
+    const int index = document_.currentColor[static_cast<size_t>(which)];
+    const CDotColor& entry = document_.GetColor(index);
+    if (const std::optional<PALETTE_COLOR> value =
+            prompts_.EditPaletteColor({entry.color, entry.alpha, entry.material}))
+        EditColor(document_, index, value->color, value->alpha, value->material);
+}
+
 bool CDocumentCommands::OnCommand(unsigned id) {
     switch (id) {
     case ID_GENERATE_MODEL:
@@ -146,6 +167,15 @@ bool CDocumentCommands::OnCommand(unsigned id) {
         return true;
     case ID_BACKGROUND_COLOR:
         EditBackground();
+        return true;
+    case ID_SET_COLOR1:
+    case ID_SET_COLOR2:
+        EditCurrentColor(id == ID_SET_COLOR1 ? 0 : 1);
+        return true;
+    case ID_PART_RATE:
+        if (!document_.currentPart)
+            return false;
+        EditPartRate();
         return true;
     default:
         return false;
@@ -160,11 +190,12 @@ bool CDocumentCommands::OnUpdateCommand(unsigned id, CCommandState& state) {
         state.enabled = true;
         return true;
     case ID_SET_COLOR1:
-    case ID_SET_COLOR2: {
-        const int color = document_.currentColor[id == ID_SET_COLOR1 ? 0 : 1];
-        state.enabled = color >= 1 && color <= PaletteSize;
+    case ID_SET_COLOR2:
+        state.enabled = CanEditColor(document_, id == ID_SET_COLOR1 ? 0 : 1);
         return true;
-    }
+    case ID_PART_RATE:
+        // A part command: without a current part nobody handles it.
+        return document_.currentPart != nullptr;
     default:
         return false;
     }

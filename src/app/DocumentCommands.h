@@ -1,7 +1,8 @@
 #pragma once
 // The document's menu commands that need the user or the settings: generate
-// the model, the dot size, the background colour, the colours 1 and 2, and
-// the edge and all-material switches. They sit behind the document in the
+// the model, the dot size, the background colour, the colours 1 and 2 and
+// the current part's rate
+// (the document itself runs the edge and all-material switches). They sit behind the document in the
 // command chain and edit it only through its undo list (except the
 // background colour, which is not an undoable change).
 
@@ -28,6 +29,11 @@ public:
     void EditDotSize();
     // "背景色(&C)...".
     void EditBackground();
+    // "色&1の設定..." (which 0) and "色&2の設定..." (which 1): the colour dialog
+    // on the palette entry of that current colour.
+    void EditCurrentColor(int which);
+    // "倍率(&R)..." of the current part: the dot-size dialog titled "倍率".
+    void EditPartRate();
 
     bool OnCommand(unsigned id) override;
     bool OnUpdateCommand(unsigned id, CCommandState& state) override;

@@ -24,6 +24,7 @@
 #include "app/PathRestorableDocManager.h"
 #include "app/ShellPrompts.h"
 #include "document/DotDocument.h"
+#include "document/EditorPrompt.h"
 #include "document/Profile.h"
 #include "resources/CommandIds.h"
 #include "views/PlaceholderView.h"
@@ -66,6 +67,7 @@ CMainFrame::CMainFrame(CProfile& profile, CShellPrompts* prompts, QWidget* paren
     connect(docManager_.get(), &CPathRestorableDocManager::DocumentReset, this,
             [this] { document_->UpdateAllViews(nullptr, 0); });
     document_->AddObserver(this);
+    SetEditorPrompt(&prompts_);
 
     router_->BuildMenuBar(menuBar(), MENU_MAIN);
     auto* toolBar = addToolBar(QStringLiteral("ツール バー"));
@@ -87,6 +89,8 @@ CMainFrame::CMainFrame(CProfile& profile, CShellPrompts* prompts, QWidget* paren
 }
 
 CMainFrame::~CMainFrame() {
+    if (&GetEditorPrompt() == &prompts_)
+        SetEditorPrompt(nullptr);
     document_->RemoveObserver(this);
     // The router's actions refer to the chain; stop routing before members go.
     router_->SetChain({});

@@ -77,3 +77,28 @@ std::optional<float> CDialogPrompts::EditDotSize(const QString& caption, float v
         return std::nullopt;
     return dialog.Value();
 }
+
+std::optional<PALETTE_COLOR> CDialogPrompts::EditPaletteColor(const PALETTE_COLOR& value) {
+    CDotColorDialog dialog(value, owner_);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Value();
+}
+
+void CDialogPrompts::ShowMessage(const std::u16string& text) {
+    QMessageBox box(QMessageBox::Information, AppTitle, QString::fromStdU16String(text),
+                    QMessageBox::NoButton, owner_);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+bool CDialogPrompts::AskOkCancel(const std::u16string& text) {
+    QMessageBox box(QMessageBox::Warning, AppTitle, QString::fromStdU16String(text),
+                    QMessageBox::NoButton, owner_);
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == ok;
+}

@@ -8,6 +8,9 @@
 #include <QStringList>
 #include <optional>
 
+#include "document/EditorPrompt.h"
+#include "views/DotColorDialog.h"
+
 class QWidget;
 
 enum class SaveAnswer { Yes, No, Cancel };
@@ -20,9 +23,10 @@ struct FILE_PROMPT {
     QString defaultSuffix; // added to a chosen name without extension (save only)
 };
 
-class CShellPrompts {
+// Also what the core's operations ask (CEditorPrompt: a refused name, the
+// overwrite question of invert part).
+class CShellPrompts : public CEditorPrompt {
 public:
-    virtual ~CShellPrompts() = default;
     // "Save the changes to name?" with Yes, No and Cancel.
     virtual SaveAnswer AskSaveChanges(const QString& documentName) = 0;
     // A file to open, or nothing when the user cancels.
@@ -36,6 +40,8 @@ public:
     // The dot-size dialog (also the rate dialog when caption is not empty):
     // the confirmed value, always greater than 0, or nothing.
     virtual std::optional<float> EditDotSize(const QString& caption, float value) = 0;
+    // The colour dialog of a palette entry: the confirmed values, or nothing.
+    virtual std::optional<PALETTE_COLOR> EditPaletteColor(const PALETTE_COLOR& value) = 0;
 };
 
 // The real dialogs, owned by the given window.
@@ -49,6 +55,9 @@ public:
     void ShowError(const QString& text) override;
     std::optional<QColor> ChooseColor(const QColor& initial) override;
     std::optional<float> EditDotSize(const QString& caption, float value) override;
+    std::optional<PALETTE_COLOR> EditPaletteColor(const PALETTE_COLOR& value) override;
+    void ShowMessage(const std::u16string& text) override;
+    bool AskOkCancel(const std::u16string& text) override;
 
 private:
     QWidget* owner_;

@@ -2,6 +2,8 @@
 // background colour; and the dot-size dialog's rule for its OK button.
 
 #include <QFile>
+#include <QAction>
+#include <QCheckBox>
 #include <QLineEdit>
 
 #include "../support/RecordingObserver.h"
@@ -99,4 +101,75 @@ TEST(FilterStringTest, ConvertsPairsAndMeansEveryFileByStarDotStar) {
               QStringList({"PMDファイル(*.pmd)", "すべてのファイル(*)"}));
     EXPECT_EQ(ConvertFilterString("Images|*.png;*.bmp||"), QStringList({"Images (*.png *.bmp)"}));
     EXPECT_TRUE(ConvertFilterString("").isEmpty());
+}
+
+TEST_F(FrameTest, EdgeAndAllMaterialShowTheirStateAndAreUndoable) {
+    QAction* edge = Router().Action(ID_EDGE);
+    QAction* all = Router().Action(ID_ALL_MATERIAL);
+    EXPECT_TRUE(edge->isChecked());
+    EXPECT_EQ(all->text(), "全て材質(&M)");
+
+    edge->trigger();
+    EXPECT_FALSE(Document().edge);
+    EXPECT_FALSE(edge->isChecked());
+    all->trigger();
+    EXPECT_EQ(all->text(), "全てテクスチャ(&M)");
+    EXPECT_EQ(Router().Action(ID_EDIT_UNDO)->text(), "元に戻す(&U) - 色の編集\tCtrl+Z");
+
+    Router().Execute(ID_EDIT_UNDO);
+    EXPECT_EQ(all->text(), "全て材質(&M)");
+    Router().Execute(ID_EDIT_UNDO);
+    EXPECT_TRUE(edge->isChecked());
+}
+
+TEST_F(FrameTest, ColourCommandEditsTheEntryOfTheCurrentColour) {
+    Document().currentColor = {8, 0};
+    const CDotColor before = Document().GetColor(8);
+    prompts.paletteColor = PALETTE_COLOR{0x00336699, 0.5f, true};
+    Router().Execute(ID_SET_COLOR1);
+    ASSERT_TRUE(prompts.paletteInitial);
+    EXPECT_EQ(prompts.paletteInitial->color, before.color);
+    EXPECT_EQ(Document().GetColor(8).color, 0x00336699u);
+    EXPECT_EQ(Document().GetColor(8).alpha, 0.5f);
+    EXPECT_TRUE(Document().GetColor(8).material);
+    Router().Execute(ID_EDIT_UNDO);
+    EXPECT_EQ(Document().GetColor(8), before);
+
+    prompts.paletteColor.reset(); // cancelled
+    Router().Execute(ID_SET_COLOR1);
+    EXPECT_EQ(Document().position, 0);
+}
+
+TEST(DotColorDialogTest, AlphaFollowsTheMaterialBoxAndNumbersAreChecked) {
+    CDotColorDialog dialog({0x00102030, 0.25f, false});
+    EXPECT_EQ(dialog.ChannelEdit(0)->text(), "48");
+    EXPECT_EQ(dialog.ChannelEdit(2)->text(), "16");
+    EXPECT_FALSE(dialog.AlphaEdit()->isEnabled());
+    dialog.MaterialBox()->setChecked(true);
+    EXPECT_TRUE(dialog.AlphaEdit()->isEnabled());
+
+    std::optional<PALETTE_COLOR> value = dialog.ReadControls();
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->color, 0x00102030u);
+    EXPECT_EQ(value->alpha, 0.25f);
+    EXPECT_TRUE(value->material);
+
+    QString problem;
+    dialog.ChannelEdit(1)->setText("256");
+    EXPECT_FALSE(dialog.ReadControls(&problem));
+    EXPECT_EQ(problem, "0 から 255 までの整数を入力してください。");
+    dialog.ChannelEdit(1)->setText("0");
+    dialog.AlphaEdit()->setText("1.5");
+    EXPECT_FALSE(dialog.ReadControls(&problem));
+    EXPECT_EQ(problem, "0 から 1 までの数値を入力してください。");
+}
+
+TEST_F(FrameTest, RateDialogChangesTheCurrentPart) {
+    CPart* part = &CurrentPart();
+    prompts.dotSize = 2.0f;
+    Router().Execute(ID_PART_RATE);
+    EXPECT_EQ(prompts.dotSizeCaption, "倍率");
+    EXPECT_EQ(prompts.dotSizeInitial, 1.0f);
+    EXPECT_EQ(part->rate, 2.0f);
+    EXPECT_EQ(Router().Action(ID_EDIT_UNDO)->text(), "元に戻す(&U) - 倍率\tCtrl+Z");
 }

@@ -31,18 +31,35 @@ public:
         return dotSize;
     }
 
+    std::optional<PALETTE_COLOR> EditPaletteColor(const PALETTE_COLOR& value) override {
+        paletteInitial = value;
+        return paletteColor;
+    }
+
+    void ShowMessage(const std::u16string& text) override {
+        messages.append(QString::fromStdU16String(text));
+    }
+    bool AskOkCancel(const std::u16string& text) override {
+        messages.append(QString::fromStdU16String(text));
+        return okCancelAnswer;
+    }
+
     SaveAnswer saveAnswer = SaveAnswer::No;
+    bool okCancelAnswer = false;
     // Answers of the file choosers, in turn; an empty one cancels.
     QStringList files;
     std::optional<QColor> color;
     std::optional<float> dotSize;
+    std::optional<PALETTE_COLOR> paletteColor;
 
     QStringList asked;
     std::vector<FILE_PROMPT> filePrompts;
     QStringList errors;
+    QStringList messages; // of ShowMessage and AskOkCancel
     QColor colorInitial;
     QString dotSizeCaption;
     float dotSizeInitial = 0.0f;
+    std::optional<PALETTE_COLOR> paletteInitial;
 
 private:
     std::optional<QString> Next() {

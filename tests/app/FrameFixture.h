@@ -15,6 +15,7 @@
 #include "app/SettingsProfile.h"
 #include "document/Command.h"
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 
 // Readable QStrings in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -44,6 +45,17 @@ protected:
     }
 
     CDotDocument& Document() { return frame->Document(); }
+    // The current part; a part is added first when the document has none.
+    CPart& CurrentPart() {
+        CDotDocument& document = Document();
+        if (!document.currentPart) {
+            const int index = document.InsertChild(-1, document.CreatePart(document.GetFreeId(), u"頭"));
+            document.currentPart = document.GetChild(index);
+            document.UpdateAllPlacements();
+            Router().Refresh();
+        }
+        return *document.currentPart;
+    }
     CCommandRouter& Router() { return frame->Router(); }
     QString File(const QString& name) const { return folder.filePath(name); }
 

@@ -175,11 +175,29 @@ TEST_F(FrameTest, ShortcutsFollowTheCurrentState) {
 }
 
 TEST_F(FrameTest, PartCommandsNeedACurrentPart) {
+    CurrentPart();
+    for (unsigned id : {ID_PART_RATE, ID_PART_INVERT, ID_PART_RIGID_BODY, ID_VIEW_FRONT,
+                        ID_VIEW_DEEPER})
+        EXPECT_TRUE(Router().QueryState(id).enabled) << id;
+    EXPECT_TRUE(Router().Action(ID_VIEW_FRONT)->isChecked());
+    EXPECT_FALSE(Router().Action(ID_VIEW_BACK)->isChecked());
+
     Document().currentPart = nullptr;
     Router().Refresh();
     for (unsigned id : {ID_PART_RATE, ID_PART_INVERT, ID_PART_BONE, ID_PART_RIGID_BODY,
                         ID_PART_JOINT, ID_PART_PHYSICS, ID_VIEW_FRONT, ID_VIEW_DEEPER})
         EXPECT_FALSE(Router().QueryState(id).enabled) << id;
+    EXPECT_FALSE(Router().Action(ID_VIEW_FRONT)->isChecked());
+}
+
+TEST_F(FrameTest, FaceShortcutTurnsTheCurrentPart) {
+    CurrentPart();
+    ShowActive(*frame);
+    frame->DotPane()->DotView()->setFocus();
+    QTest::keyClick(frame->DotPane()->DotView(), Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
+    Settle();
+    EXPECT_TRUE(Router().Action(ID_VIEW_TOP)->isChecked());
+    EXPECT_FALSE(Router().Action(ID_VIEW_FRONT)->isChecked());
 }
 
 TEST_F(FrameTest, ColourCommandsNeedAPaletteColour) {
