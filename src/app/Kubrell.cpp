@@ -32,11 +32,13 @@ CKubrell::~CKubrell() {
     SetProfile(nullptr);
 }
 
-QString CKubrell::CommandLineDocument() const {
-    const QStringList args = arguments();
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        if (!args[i].startsWith(u'-'))
-            return args[i];
+QString CKubrell::DocumentArgument(const QStringList& arguments) {
+    // The toolkit has taken its own options out already; "--" ends options.
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == QStringLiteral("--"))
+            return arguments.value(i + 1);
+        if (!arguments[i].startsWith(u'-'))
+            return arguments[i];
     }
     return {};
 }
@@ -45,7 +47,7 @@ bool CKubrell::InitInstance() {
     frame_ = std::make_unique<CMainFrame>(*profile_);
     frame_->DocManager().NewDocument();
     frame_->ShowWindow(SHOW_NORMAL);
-    const QString path = CommandLineDocument();
+    const QString path = DocumentArgument(arguments());
     if (!path.isEmpty())
         frame_->DocManager().OpenDocumentFile(path);
     return true;

@@ -25,8 +25,9 @@ public:
     // line is opened; when it cannot be read the user is told and the
     // program starts with a new document.
     bool InitInstance();
-    // The document path given on the command line, or empty.
-    QString CommandLineDocument() const;
+    // The document path among the program's arguments (the first one that
+    // is not an option), or empty.
+    static QString DocumentArgument(const QStringList& arguments);
 
 private:
     std::unique_ptr<CSettingsProfile> profile_;

@@ -27,12 +27,10 @@
 #include "document/EditorPrompt.h"
 #include "document/Profile.h"
 #include "resources/CommandIds.h"
+#include "views/ClipboardFormats.h"
 #include "views/PlaceholderView.h"
 
 namespace {
-
-const QString PartMime = QStringLiteral("application/x-qen-kubrell-part");
-const QString DotImageMime = QStringLiteral("application/x-qen-kubrell-dotimage");
 
 // The first local file among dropped URLs, or empty.
 QString DroppedFile(const QMimeData* data) {
@@ -195,21 +193,26 @@ std::vector<CCommandTarget*> CMainFrame::CommandChain() {
 
 bool CMainFrame::CanPastePart() const {
     const QMimeData* data = QApplication::clipboard()->mimeData();
-    return targets_.partPaste && data && data->hasFormat(PartMime);
+    return targets_.partPaste && data && data->hasFormat(PartMimeType);
 }
 
 bool CMainFrame::CanPasteDots() const {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     return targets_.dotPaste && data &&
-           (data->hasFormat(DotImageMime) || data->hasFormat(QStringLiteral("image/png")) ||
-            data->hasFormat(QStringLiteral("image/bmp")) || data->hasImage());
+           (data->hasFormat(DotImageMimeType) || data->hasFormat(PngMimeType) ||
+            data->hasFormat(BitmapMimeType) || data->hasImage());
 }
 
 void CMainFrame::Paste() {
-    if (CanPastePart())
+    // Both may take the clipboard; the view that pasted last becomes active.
+    if (CanPastePart()) {
         targets_.partPaste->Paste();
-    if (CanPasteDots())
+        partList_->setFocus();
+    }
+    if (CanPasteDots()) {
         targets_.dotPaste->Paste();
+        dotPane_->DotView()->setFocus();
+    }
 }
 
 bool CMainFrame::OnCommand(unsigned id) {

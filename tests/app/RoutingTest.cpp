@@ -2,6 +2,8 @@
 // checked and named when, and that keys obey the same rules as menu items.
 
 #include <QAction>
+#include <QClipboard>
+#include <QMimeData>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,6 +13,7 @@
 
 #include "FrameFixture.h"
 #include "app/DotPane.h"
+#include "views/ClipboardFormats.h"
 #include "resources/CommandIds.h"
 
 namespace {
@@ -267,4 +270,38 @@ TEST_F(FrameTest, StatusPanesTakeTexts) {
     EXPECT_EQ(frame->StatusPane(3)->text(), "2 x 5");
     for (int i = 1; i <= 3; ++i)
         EXPECT_EQ(frame->StatusPane(i)->width(), CMainFrame::StatusPaneWidth);
+}
+
+TEST_F(FrameTest, PasteIsEnabledForWhatAViewCanTake) {
+    struct CPasteProbe : CPasteTarget {
+        void Paste() override { ++pastes; }
+        int pastes = 0;
+    } partList, dots;
+    auto put = [](const QString& type) {
+        auto* data = new QMimeData;
+        data->setData(type, QByteArray("\x01\x01\x05", 3));
+        QApplication::clipboard()->setMimeData(data);
+    };
+
+    put(PartMimeType);
+    EXPECT_FALSE(Router().QueryState(ID_EDIT_PASTE).enabled) << "no view to take it yet";
+    frame->SetViewTargets({nullptr, nullptr, nullptr, &partList, &dots});
+    EXPECT_TRUE(Router().QueryState(ID_EDIT_PASTE).enabled);
+    EXPECT_TRUE(Router().Execute(ID_EDIT_PASTE));
+    EXPECT_EQ(partList.pastes, 1);
+    EXPECT_EQ(dots.pastes, 0);
+
+    put(DotImageMimeType);
+    Router().Execute(ID_EDIT_PASTE);
+    EXPECT_EQ(dots.pastes, 1);
+    put(QStringLiteral("text/plain"));
+    EXPECT_FALSE(Router().QueryState(ID_EDIT_PASTE).enabled);
+    frame->SetViewTargets({});
+}
+
+TEST(KubrellTest, DocumentArgumentIsTheFirstNonOption) {
+    EXPECT_EQ(CKubrell::DocumentArgument({"kubrell"}), QString());
+    EXPECT_EQ(CKubrell::DocumentArgument({"kubrell", "figure.kbrl"}), "figure.kbrl");
+    EXPECT_EQ(CKubrell::DocumentArgument({"kubrell", "--verbose", "a.kbrl", "b.kbrl"}), "a.kbrl");
+    EXPECT_EQ(CKubrell::DocumentArgument({"kubrell", "--", "-dash.kbrl"}), "-dash.kbrl");
 }
