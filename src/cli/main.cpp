@@ -1,42 +1,50 @@
-// kubrell-cli: builds a new document in memory and prints what it holds.
+// kubrell-cli: the headless tool. Commands (one source file each): new, info,
+// convert and the ones other files register. Exit status 0 on success, 1 on
+// any failure with one line on standard error.
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
-#include <string>
 
-#include "document/DotDocument.h"
-#include "document/TextCodec.h"
+#include "cli/CliCommand.h"
 
 namespace {
 
-void PrintPart(const CPart& part, int depth) {
-    std::printf("%*s%s (id %d)\n", depth * 2 + 2, "", Utf16ToUtf8(part.name).c_str(),
-                static_cast<int>(part.id));
-    for (const auto& child : part.children)
-        PrintPart(*child, depth + 1);
+std::vector<CLI_COMMAND>& Registry() {
+    static std::vector<CLI_COMMAND> commands;
+    return commands;
 }
 
 } // namespace
 
-int main() {
+CCliCommandRegistration::CCliCommandRegistration(int order, CliCommandAdder add) {
+    Registry().push_back({order, add});
+}
+
+std::vector<CLI_COMMAND> RegisteredCliCommands() {
+    std::vector<CLI_COMMAND> commands = Registry();
+    std::stable_sort(commands.begin(), commands.end(),
+                     [](const CLI_COMMAND& a, const CLI_COMMAND& b) { return a.order < b.order; });
+    return commands;
+}
+
+int main(int argc, char** argv) {
+    CLI::App app{"Kubrell documents from the command line: make, inspect, convert and generate."};
+    app.name("kubrell-cli");
+    app.set_version_flag("--version", std::string("kubrell-cli ") + KUBRELL_VERSION);
+    app.require_subcommand(1);
+    for (const CLI_COMMAND& command : RegisteredCliCommands())
+        command.add(app);
     try {
-        CDotDocument document;
-        document.OnNewDocument();
-        std::printf("Kubrell %s: new document\n", KUBRELL_VERSION);
-        std::printf("parts: %zu\n", document.CollectParts().size());
-        for (const auto& part : document.children)
-            PrintPart(*part, 0);
-        std::printf("dot size: %g\n", static_cast<double>(document.dotSize));
-        std::printf("palette:");
-        for (int index = 1; index <= PaletteSize; ++index) {
-            const CDotColor& c = document.GetColor(index);
-            std::printf("%s #%02X%02X%02X", index % 8 == 0 ? "\n        " : "", RedOf(c.color),
-                        GreenOf(c.color), BlueOf(c.color));
-        }
-        std::printf("\n");
-        return 0;
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        if (e.get_exit_code() == 0)
+            return app.exit(e); // --help, --version
+        std::fprintf(stderr, "kubrell-cli: %s (see kubrell-cli --help)\n", e.what());
+        return 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kubrell-cli: %s\n", e.what());
         return 1;
     }
+    return 0;
 }

@@ -67,6 +67,15 @@ TEST(Block, CornersSpanTheFaceOnItsPlaneAndTurnOutward) {
     }
 }
 
+TEST(Block, CornerAOfEachDirectionIsTheTopLeftSeenFromOutside) {
+    // With the winding fixed above, corner A decides the order of all four
+    // corners (and so the vertex order and the texture's orientation): a
+    // table turned by half a turn would still wind outward.
+    const VECTOR expectedA[6] = {{2, 9, 1}, {5, 9, 6}, {2, 9, 6}, {5, 9, 1}, {2, 9, 6}, {2, 5, 1}};
+    for (int d = 0; d < 6; ++d)
+        EXPECT_EQ(CBlock::GetCornerDots(Face(d))[0], expectedA[d]) << "direction " << d;
+}
+
 TEST(Block, CornersAreScaledAroundTheJointPoint) {
     CSurface s; // the -z face of dot (0, 0, 0)
     const auto corners = CBlock::GetCorners(s, 0.5f, {32, 32, 32});

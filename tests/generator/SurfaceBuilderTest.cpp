@@ -134,6 +134,43 @@ TEST(SurfaceBuilder, SlotsFollowTheDepthFirstFillNotTheScan) {
     }
 }
 
+TEST(SurfaceBuilder, AMergedFaceKeepsTheLowestSlotOfItsRunInBothBuilders) {
+    // Row y = 0 holds colour 1 at x = 0, 1; row y = 1 colour 2 at x = 0, 1, 2.
+    // The fill goes (0,0) -> (1,0) -> (1,1) -> (0,1) -> (2,1), so the upper
+    // run keeps slot 2, the slot of its middle dot, not that of its first dot
+    // in the scan. Only the +y faces of the lower row lie wholly between dots;
+    // every other merged face has a visible member and is visible.
+    GRID grid = EmptyGrid();
+    At(grid, 0, 0, 0) = At(grid, 1, 0, 0) = 1;
+    At(grid, 0, 1, 0) = At(grid, 1, 1, 0) = At(grid, 2, 1, 0) = 2;
+    struct FACE {
+        int slot;
+        RANGE range;
+        int hidden;
+        bool operator==(const FACE&) const = default;
+    };
+    auto expected = [](int d) {
+        return std::vector<FACE>{{0, {0, 1, 0, 0, 0, 0}, d == 4 ? 1 : 0}, {2, {0, 2, 1, 1, 0, 0}, 0}};
+    };
+    const auto colours = FakeColourTable();
+
+    GRID copy = grid;
+    const CBlockList fast = BuildSurfaces(grid.data(), colours);
+    ASSERT_EQ(fast.size(), 1u);
+    const auto literal = BuildSurfacesLiterally(copy.data(), colours);
+    ASSERT_EQ(literal.size(), 1u);
+    for (int d = 0; d < 6; ++d) {
+        std::vector<FACE> fastFaces, literalFaces;
+        for (const CSurface& s : fast[0].GetSurfaces(d))
+            fastFaces.push_back({s.slot, RangeOf(s), s.hidden});
+        for (size_t slot = 0; slot < literal[0].arrays[d].size(); ++slot)
+            if (const auto& s = literal[0].arrays[d][slot])
+                literalFaces.push_back({static_cast<int>(slot), RangeOf(*s), s->hidden});
+        EXPECT_TRUE(fastFaces == expected(d)) << "fast builder, direction " << d;
+        EXPECT_TRUE(literalFaces == expected(d)) << "literal builder, direction " << d;
+    }
+}
+
 TEST(SurfaceBuilder, SolidGridIsOneBlockWithOneVisibleFacePerSide) {
     GRID grid(32768, 7);
     const CBlockList blocks = BuildSurfaces(grid.data(), FakeColourTable());
