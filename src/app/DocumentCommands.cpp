@@ -93,11 +93,12 @@ void CDocumentCommands::GenerateModel() {
             QString::fromStdU16String(profile_.GetString(ProfileWorkspace, u"ModelDirectory"));
     prompt.filters = ConvertFilterString(QString::fromStdU16String(LoadString(IDS_MODEL_FILTER)));
     prompt.defaultSuffix = QStringLiteral("pmd");
-    const std::optional<QString> path = prompts_.ChooseSaveFile(prompt);
-    if (!path || path->isEmpty())
+    const std::optional<QString> chosen = prompts_.ChooseSaveFile(prompt);
+    if (!chosen || chosen->isEmpty())
         return;
-    if (GenerateModelTo(*path))
-        document_.modelPath = QFileInfo(*path).absoluteFilePath().toStdU16String();
+    const QString path = WithDefaultSuffix(*chosen, prompt.defaultSuffix);
+    if (GenerateModelTo(path))
+        document_.modelPath = QFileInfo(path).absoluteFilePath().toStdU16String();
 }
 
 bool CDocumentCommands::GenerateModelTo(const QString& path) {

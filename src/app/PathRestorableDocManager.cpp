@@ -6,13 +6,7 @@
 
 #include "app/ErrorText.h"
 #include "app/ShellPrompts.h"
-#if __has_include("document/DocumentFile.h")
 #include "document/DocumentFile.h"
-#else // TEMPORARY until the document file lands
-#include <stdexcept>
-inline void LoadDocumentFile(const std::string& p, CDotDocument&) { throw std::runtime_error(p + ": cannot read"); }
-inline void SaveDocumentFile(const CDotDocument&, const std::string& p) { throw std::runtime_error(p + ": cannot write"); }
-#endif
 #include "document/DotDocument.h"
 #include "document/Profile.h"
 #include "document/UpdateHints.h"
@@ -146,14 +140,15 @@ std::optional<QString> CPathRestorableDocManager::PromptFileName(bool open,
     else
         prompt.initialPath = proposed.isEmpty() ? folder : QDir(folder).filePath(proposed);
 
-    const std::optional<QString> chosen =
+    std::optional<QString> chosen =
         open ? prompts_.ChooseOpenFile(prompt) : prompts_.ChooseSaveFile(prompt);
-    if (chosen && !chosen->isEmpty()) {
-        profile_.WriteString(ProfileWorkspace, DocumentDirectoryKey,
-                             QFileInfo(*chosen).absolutePath().toStdU16String());
-        return chosen;
-    }
-    return std::nullopt;
+    if (!chosen || chosen->isEmpty())
+        return std::nullopt;
+    if (!open)
+        chosen = WithDefaultSuffix(*chosen, prompt.defaultSuffix);
+    profile_.WriteString(ProfileWorkspace, DocumentDirectoryKey,
+                         QFileInfo(*chosen).absolutePath().toStdU16String());
+    return chosen;
 }
 
 void CPathRestorableDocManager::AddRecentFile(const QString& path) {

@@ -33,6 +33,12 @@ std::optional<QString> RunFileDialog(QWidget* owner, const FILE_PROMPT& prompt, 
 
 } // namespace
 
+QString WithDefaultSuffix(const QString& path, const QString& suffix) {
+    if (suffix.isEmpty() || path.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + u'.' + suffix;
+}
+
 SaveAnswer CDialogPrompts::AskSaveChanges(const QString& documentName) {
     QMessageBox box(QMessageBox::Warning, AppTitle,
                     QStringLiteral("%1 への変更を保存しますか?").arg(documentName),

@@ -25,6 +25,10 @@ struct FILE_PROMPT {
 
 // Also what the core's operations ask (CEditorPrompt: a refused name, the
 // overwrite question of invert part).
+// path with ".suffix" added when its file name has no extension (what a
+// save dialog with that default suffix gives).
+QString WithDefaultSuffix(const QString& path, const QString& suffix);
+
 class CShellPrompts : public CEditorPrompt {
 public:
     // "Save the changes to name?" with Yes, No and Cancel.
