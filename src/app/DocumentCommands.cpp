@@ -11,15 +11,8 @@
 #include "document/DotDocument.h"
 #include "document/Profile.h"
 #include "document/UpdateHints.h"
-#if __has_include("generator/Generator.h")
 #include "generator/Generator.h"
-#else // TEMPORARY until the generator lands
-#include <stdexcept>
-struct CModelLimitError : std::runtime_error { using std::runtime_error::runtime_error; };
-struct CGeneratorError : std::runtime_error { using std::runtime_error::runtime_error; };
-struct CGenerator { struct RESULT { std::string texturePath, textureError; };
-  CGenerator(CDotDocument&, std::string) {} RESULT Generate() { throw CGeneratorError("no generator"); } };
-#endif
+#include "generator/PMDLimits.h"
 #include "resources/CommandIds.h"
 #include "resources/StringTable.h"
 
