@@ -50,8 +50,12 @@ CCommandRouter::CCommandRouter(QWidget* owner) : QObject(owner), owner_(owner) {
         action->setShortcuts(Shortcuts(info.shortcuts));
         // The menu text shows the shortcut after its tab already.
         action->setShortcutVisibleInContextMenu(true);
-        if (info.mark != CommandMark::None)
+        if (info.mark != CommandMark::None) {
             action->setCheckable(true);
+            // In a menu the check or radio mark shows the state; the picture
+            // would take its place.
+            action->setIconVisibleInMenu(false);
+        }
         if (info.mark == CommandMark::Radio) {
             QActionGroup*& group = radioGroups_[info.radioGroup];
             if (!group) {

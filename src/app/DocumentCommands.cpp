@@ -9,6 +9,7 @@
 #include "app/ShellPrompts.h"
 #include "document/DocumentSettings.h"
 #include "document/DotDocument.h"
+#include "document/PartOperations.h"
 #include "document/Profile.h"
 #include "document/UpdateHints.h"
 #include "generator/Generator.h"
@@ -171,6 +172,9 @@ bool CDocumentCommands::OnCommand(unsigned id) {
             return false;
         EditPartRate();
         return true;
+    case ID_PART_NEW:
+        NewPart(document_);
+        return true;
     default:
         return false;
     }
@@ -181,6 +185,7 @@ bool CDocumentCommands::OnUpdateCommand(unsigned id, CCommandState& state) {
     case ID_GENERATE_MODEL:
     case ID_DOT_SIZE:
     case ID_BACKGROUND_COLOR:
+    case ID_PART_NEW:
         state.enabled = true;
         return true;
     case ID_SET_COLOR1:

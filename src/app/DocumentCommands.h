@@ -1,7 +1,7 @@
 #pragma once
 // The document's menu commands that need the user or the settings: generate
 // the model, the dot size, the background colour, the colours 1 and 2 and
-// the current part's rate
+// the current part's rate, and the new part
 // (the document itself runs the edge and all-material switches). They sit behind the document in the
 // command chain and edit it only through its undo list (except the
 // background colour, which is not an undoable change).

@@ -173,3 +173,13 @@ TEST_F(FrameTest, RateDialogChangesTheCurrentPart) {
     EXPECT_EQ(part->rate, 2.0f);
     EXPECT_EQ(Router().Action(ID_EDIT_UNDO)->text(), "元に戻す(&U) - 倍率\tCtrl+Z");
 }
+
+TEST_F(FrameTest, NewPartGoesUnderTheCurrentPartAndBecomesCurrent) {
+    CPart& parent = CurrentPart();
+    const size_t before = Document().CollectParts().size();
+    Router().Execute(ID_PART_NEW);
+    EXPECT_EQ(Document().CollectParts().size(), before + 1);
+    ASSERT_TRUE(Document().currentPart);
+    EXPECT_EQ(Document().currentPart->parent, &parent);
+    EXPECT_EQ(Router().Action(ID_EDIT_UNDO)->text(), "元に戻す(&U) - 新規部品\tCtrl+Z");
+}
