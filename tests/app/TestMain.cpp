@@ -9,6 +9,10 @@
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    // Listing the tests (CTest does that while building, maybe without a
+    // display) needs no application.
+    if (GTEST_FLAG_GET(list_tests))
+        return RUN_ALL_TESTS();
     QTemporaryDir config;
     if (!config.isValid())
         return 1;
