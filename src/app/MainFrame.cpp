@@ -18,7 +18,7 @@
 #include "app/AboutDialog.h"
 #include "app/AppIcon.h"
 #include "app/CommandRouter.h"
-#include "app/DocumentCommands.h"
+#include "app/DocumentDialogCommands.h"
 #include "app/DotPane.h"
 #include "app/ErrorText.h"
 #include "app/PathRestorableDocManager.h"
@@ -54,7 +54,7 @@ CMainFrame::CMainFrame(CProfile& profile, CShellPrompts* prompts, QWidget* paren
     setObjectName(QStringLiteral("MainFrame"));
 
     docManager_ = std::make_unique<CPathRestorableDocManager>(*document_, profile, prompts_);
-    documentCommands_ = std::make_unique<CDocumentCommands>(*document_, profile, prompts_);
+    dialogCommands_ = std::make_unique<CDocumentDialogCommands>(*document_, profile, prompts_);
     router_ = new CCommandRouter(this);
     router_->SetChain([this] { return CommandChain(); });
     router_->SetErrorHandler(
@@ -187,7 +187,7 @@ std::vector<CCommandTarget*> CMainFrame::CommandChain() {
     add(targets_.dotView);
     add(targets_.modelView);
     add(document_.get());
-    add(documentCommands_.get());
+    add(dialogCommands_.get());
     return chain;
 }
 

@@ -17,7 +17,7 @@
 #include "document/DocumentObserver.h"
 
 class CCommandRouter;
-class CDocumentCommands;
+class CDocumentDialogCommands;
 class CDotDocument;
 class CDotPane;
 class CPathRestorableDocManager;
@@ -48,7 +48,7 @@ public:
 
     CDotDocument& Document() const { return *document_; }
     CPathRestorableDocManager& DocManager() const { return *docManager_; }
-    CDocumentCommands& DocumentCommands() const { return *documentCommands_; }
+    CDocumentDialogCommands& DialogCommands() const { return *dialogCommands_; }
     CCommandRouter& Router() const { return *router_; }
     QSplitter* Splitter() const { return splitter_; }
     QWidget* PartListView() const { return partList_; }
@@ -102,7 +102,7 @@ private:
     CShellPrompts& prompts_;
     std::unique_ptr<CDotDocument> document_;
     std::unique_ptr<CPathRestorableDocManager> docManager_;
-    std::unique_ptr<CDocumentCommands> documentCommands_;
+    std::unique_ptr<CDocumentDialogCommands> dialogCommands_;
     CCommandRouter* router_ = nullptr;
     QSplitter* splitter_ = nullptr;
     QWidget* partList_ = nullptr;

@@ -25,9 +25,9 @@ public:
         CElement(CDotDocument& document, CPart* parent, int index, std::unique_ptr<CPart> part);
         ~CElement() override;
 
-        CDotDocument* document; // not owned
-        CPart* parent;          // not owned; null for the top level
-        int index;              // where the part stands while in the tree
+        CDotDocument* document;      // not owned
+        CPart* parent;               // not owned; null for the top level
+        int index;                   // where the part stands while in the tree
         std::unique_ptr<CPart> part; // owned while outside the tree
 
         // The part, inside or outside the tree.

@@ -15,8 +15,8 @@ class CDotPart;
 
 class CChangePartCommand : public CCompositeCommand {
 public:
-    CDotDocument* document; // not owned
-    CDotPart* part;         // not owned
+    CDotDocument* document;      // not owned
+    CDotPart* part;              // not owned
     std::vector<uint8_t> before; // the grid when the command was built
     std::vector<uint8_t> after;  // the grid after the first run
     // Set while the part holds (or is about to be given) the after state.

@@ -7,7 +7,6 @@
 #include "document/EdgeCommand.h"
 #include "document/PartRateCommand.h"
 #include "document/SetColorCommand.h"
-#include "resources/CommandIds.h"
 #include "resources/StringTable.h"
 
 namespace {
@@ -63,7 +62,9 @@ void EditColor(CDotDocument& document, int index, uint32_t color, float alpha, b
     document.Execute(std::move(command));
 }
 
-void ToggleEdge(CDotDocument& document) { document.Execute(std::make_unique<CEdgeCommand>(document)); }
+void ToggleEdge(CDotDocument& document) {
+    document.Execute(std::make_unique<CEdgeCommand>(document));
+}
 
 void SetDotSize(CDotDocument& document, float size) {
     document.Execute(std::make_unique<CDotSizeCommand>(document, size));
@@ -71,33 +72,4 @@ void SetDotSize(CDotDocument& document, float size) {
 
 void SetPartRate(CPart& part, float rate) {
     part.document->Execute(std::make_unique<CPartRateCommand>(part, rate));
-}
-
-bool OnDocumentSettingsCommand(CDotDocument& document, unsigned id) {
-    switch (id) {
-    case ID_ALL_MATERIAL:
-        ToggleAllMaterials(document);
-        return true;
-    case ID_EDGE:
-        ToggleEdge(document);
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool OnUpdateDocumentSettingsCommand(const CDotDocument& document, unsigned id,
-                                     CCommandState& state) {
-    switch (id) {
-    case ID_ALL_MATERIAL:
-        state.enabled = true;
-        state.text = GetAllMaterialMenuText(document);
-        return true;
-    case ID_EDGE:
-        state.enabled = true;
-        state.checked = document.edge;
-        return true;
-    default:
-        return false;
-    }
 }

@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 
-#include "document/CommandTarget.h"
 
 class CDocumentObserver;
 class CDotDocument;
@@ -44,9 +43,3 @@ void SetDotSize(CDotDocument& document, float size);
 // The rate dialog's OK on a part. Throws std::invalid_argument when rate is
 // not a valid scale.
 void SetPartRate(CPart& part, float rate);
-
-// The document's own commands that need no dialog: "全て材質(&M)" and
-// "エッジ(&E)". Return whether id is one of them.
-bool OnDocumentSettingsCommand(CDotDocument& document, unsigned id);
-bool OnUpdateDocumentSettingsCommand(const CDotDocument& document, unsigned id,
-                                     CCommandState& state);

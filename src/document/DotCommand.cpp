@@ -17,9 +17,8 @@ void CDotCommand::AddOperation(int x, int y, int z, int before, int after) {
             return;
         }
     }
-    operations.push_back({static_cast<uint8_t>(x), static_cast<uint8_t>(y),
-                          static_cast<uint8_t>(z), static_cast<uint8_t>(before),
-                          static_cast<uint8_t>(after)});
+    operations.push_back({static_cast<uint8_t>(x), static_cast<uint8_t>(y), static_cast<uint8_t>(z),
+                          static_cast<uint8_t>(before), static_cast<uint8_t>(after)});
 }
 
 void CDotCommand::Do(CDocumentObserver* view) {

@@ -23,7 +23,7 @@ public:
 
     CDotCommand(CDotPart& part, std::u16string name);
 
-    CDotPart* part; // the part whose dots change (not owned)
+    CDotPart* part;                    // the part whose dots change (not owned)
     std::vector<OPERATION> operations; // at most one per grid position
 
     // Records that (x, y, z) goes from before to after. A position already

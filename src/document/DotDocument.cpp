@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "document/DocumentSettings.h"
+#include "document/DocumentCommands.h"
 #include "document/Profile.h"
 
 CDotDocument::CDotDocument() {
@@ -78,12 +78,12 @@ void CDotDocument::OnDocumentLoaded() {
 }
 
 // The current part and the undo list come first, then the document's own
-// settings commands.
+// edit commands.
 bool CDotDocument::OnCommand(unsigned id) {
-    return CTreeDocument::OnCommand(id) || OnDocumentSettingsCommand(*this, id);
+    return CTreeDocument::OnCommand(id) || OnDocumentEditCommand(*this, id);
 }
 
 bool CDotDocument::OnUpdateCommand(unsigned id, CCommandState& state) {
     return CTreeDocument::OnUpdateCommand(id, state) ||
-           OnUpdateDocumentSettingsCommand(*this, id, state);
+           OnUpdateDocumentEditCommand(*this, id, state);
 }

@@ -14,8 +14,7 @@ constexpr unsigned StringDotSize = 139; // ドットサイズ変更
 bool IsValidScale(float value) { return std::isfinite(value) && value > 0.0f; }
 
 CDotSizeCommand::CDotSizeCommand(CDotDocument& owner, float size)
-    : CCommand(LoadString(StringDotSize)), document(&owner), newSize(size),
-      oldSize(owner.dotSize) {
+    : CCommand(LoadString(StringDotSize)), document(&owner), newSize(size), oldSize(owner.dotSize) {
     if (!IsValidScale(size))
         throw std::invalid_argument("dot size must be a finite number above 0");
 }

@@ -33,8 +33,7 @@ void CInvertPartCommand::SETTINGS::ApplyTo(CDotPart& part) const {
     AssignRecord(part.joint, joint.get());
 }
 
-CInvertPartCommand::CElement::CElement(CDotPart& part)
-    : child(&part), before(part.bonePosition) {}
+CInvertPartCommand::CElement::CElement(CDotPart& part) : child(&part), before(part.bonePosition) {}
 
 void CInvertPartCommand::CElement::Do() {
     if (afterTaken) {

@@ -19,8 +19,8 @@ CPartParent& Holder(CDotDocument& document, CPart* parent) {
 
 // Moves the part from (fromParent, fromIndex) to toIndex under toParent and
 // returns the index where it landed.
-int Relocate(CDotDocument& document, CPart& part, CPart* fromParent, int fromIndex,
-             CPart* toParent, int toIndex) {
+int Relocate(CDotDocument& document, CPart& part, CPart* fromParent, int fromIndex, CPart* toParent,
+             int toIndex) {
     CPartParent& from = Holder(document, fromParent);
     if (from.GetChild(fromIndex) != &part)
         throw std::logic_error("move: the part is not where it was recorded");
@@ -30,8 +30,8 @@ int Relocate(CDotDocument& document, CPart& part, CPart* fromParent, int fromInd
 
 } // namespace
 
-CMovePartCommand::CMovePartCommand(CDotDocument& owner, CPart& moved, CPart* toParent,
-                                   int toIndex, std::u16string label)
+CMovePartCommand::CMovePartCommand(CDotDocument& owner, CPart& moved, CPart* toParent, int toIndex,
+                                   std::u16string label)
     : CCommand(label.empty() ? LoadString(StringMove) : std::move(label)), document(&owner),
       part(&moved), oldParent(moved.parent), oldIndex(moved.GetIndex()), newParent(toParent),
       newIndex(toIndex) {

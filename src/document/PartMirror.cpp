@@ -12,9 +12,9 @@
 
 namespace {
 
-constexpr unsigned StringLeft = 166;      // 左
-constexpr unsigned StringRight = 167;     // 右
-constexpr unsigned StringOverwrite = 177; // 既存の %s に上書きします。
+constexpr unsigned StringLeft = 166;       // 左
+constexpr unsigned StringRight = 167;      // 右
+constexpr unsigned StringOverwrite = 177;  // 既存の %s に上書きします。
 constexpr unsigned StringInvertPart = 178; // 部品反転
 
 constexpr int HalfCells = 64;

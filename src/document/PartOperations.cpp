@@ -12,10 +12,10 @@
 #include "resources/StringTable.h"
 
 namespace {
-constexpr unsigned StringPart = 143;         // 部品
-constexpr unsigned StringPartExists = 146;   // %s という部品は既にあります。
-constexpr unsigned StringNewPart = 154;      // 新規部品
-constexpr unsigned StringPaste = 903;        // 貼り付け
+constexpr unsigned StringPart = 143;       // 部品
+constexpr unsigned StringPartExists = 146; // %s という部品は既にあります。
+constexpr unsigned StringNewPart = 154;    // 新規部品
+constexpr unsigned StringPaste = 903;      // 貼り付け
 } // namespace
 
 CPart* NewPart(CDotDocument& document) {
@@ -51,7 +51,8 @@ bool MovePart(CPart& part, CPart* newParent, int newIndex, CDocumentObserver* vi
     if (newParent == part.parent) {
         // Taken out first, the part lands at newIndex, or last when newIndex
         // lies past the others.
-        const int last = (newParent ? newParent->GetChildCount() : part.document->GetChildCount()) - 1;
+        const int last =
+            (newParent ? newParent->GetChildCount() : part.document->GetChildCount()) - 1;
         const int landing = newIndex >= 0 && newIndex < last ? newIndex : last;
         if (landing == part.GetIndex())
             return false;

@@ -39,10 +39,10 @@ std::vector<CutReference> DetachSubtree(CTreeDocument& document, const CPart& ro
 
 void RestoreReferences(const std::vector<CutReference>& references) {
     for (const CutReference& reference : references) {
-        CPart*& pointer = reference.linked ? reference.holder->linkedPart
-                                           : reference.holder->ikParent;
-        const int id = reference.linked ? reference.holder->linkedPartId
-                                        : reference.holder->ikParentId;
+        CPart*& pointer =
+            reference.linked ? reference.holder->linkedPart : reference.holder->ikParent;
+        const int id =
+            reference.linked ? reference.holder->linkedPartId : reference.holder->ikParentId;
         if (!pointer && id == reference.target->id)
             pointer = reference.target;
     }

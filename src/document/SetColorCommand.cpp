@@ -10,8 +10,7 @@ namespace {
 constexpr unsigned StringEditColor = 129; // 色の編集
 }
 
-CSetColorCommand::CElement::CElement(CDotColor& target, uint32_t color, float alpha,
-                                     bool material)
+CSetColorCommand::CElement::CElement(CDotColor& target, uint32_t color, float alpha, bool material)
     : entry(&target), beforeColor(target.color), beforeMaterial(target.material ? 1 : 0),
       beforeAlpha(target.alpha), afterColor(color), afterMaterial(material ? 1 : 0),
       afterAlpha(alpha) {}
@@ -23,8 +22,7 @@ void CSetColorCommand::CElement::Apply(bool after) const {
 }
 
 CSetColorCommand::CSetColorCommand(CDotDocument& owner, std::u16string label)
-    : CCommand(label.empty() ? LoadString(StringEditColor) : std::move(label)),
-      document(&owner) {}
+    : CCommand(label.empty() ? LoadString(StringEditColor) : std::move(label)), document(&owner) {}
 
 void CSetColorCommand::AddChange(int index, uint32_t color, float alpha, bool material) {
     CDotColor& entry = document->GetColor(index);

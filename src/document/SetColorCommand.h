@@ -34,7 +34,7 @@ public:
     // Labelled "色の編集" unless another label is given.
     explicit CSetColorCommand(CDotDocument& document, std::u16string name = {});
 
-    CDotDocument* document; // not owned
+    CDotDocument* document;                          // not owned
     std::vector<std::unique_ptr<CElement>> elements; // at most one per entry
 
     // Records that palette index 1–31 takes the given values. The first change

@@ -75,7 +75,7 @@ CBoneDialogModel::CBoneDialogModel(CPart& edited)
       ikRangeSelection(edited.ikRange >= 1 && edited.ikRange <= static_cast<int>(ancestors.size())
                            ? edited.ikRange - 1
                            : -1),
-      ikParentSelection(EntryOf(ancestors, edited.ikParent)) {}
+      ikParentSelection(EntryOf(ancestors, edited.ikParent)), openedDegrees_(angleDegrees) {}
 
 CPart* CBoneDialogModel::GetLinkedPart() const {
     return PartOfEntry(linkCandidates, linkSelection);
@@ -102,8 +102,10 @@ CPart::BONE CBoneDialogModel::MakeBone() const {
     bone.boneKind = kind >= 0 ? kind : part->boneKind;
     bone.morph = morph ? 1 : 0;
     bone.linkedPart = GetLinkedPart();
-    bone.angle = {ToRadians(angleDegrees[0]), ToRadians(angleDegrees[1]),
-                  ToRadians(angleDegrees[2])};
+    for (size_t axis = 0; axis < 3; ++axis)
+        bone.angle[axis] = angleDegrees[axis] == openedDegrees_[axis]
+                               ? part->angle[axis]
+                               : ToRadians(angleDegrees[axis]);
     bone.ikRange = GetIkRange();
     bone.ikName = ikName;
     bone.ikParent = GetIkParent();

@@ -40,7 +40,7 @@ public:
 
     CPart* part; // not owned
     std::u16string name;
-    int kindRadio;   // 0–3, −1 none
+    int kindRadio; // 0–3, −1 none
     bool morph;
     std::vector<CPart*> linkCandidates; // the link list after its empty entry
     int linkSelection;                  // 0 the empty entry, k linkCandidates[k − 1], −1 none
@@ -62,10 +62,15 @@ public:
     bool AreKindRadiosEnabled() const;
 
     // OK: the settings the dialog stands for (the part's kind when no radio
-    // button is selected; the link is kept even with the morph check off).
+    // button is selected; the link is kept even with the morph check off). An
+    // angle still showing the degrees it opened with keeps the part's radians,
+    // so confirming without a change does not move it by a rounding step.
     CPart::BONE MakeBone() const;
     std::unique_ptr<CChangeBoneCommand> MakeCommand() const;
     // Executes MakeCommand with no initiating view, also when nothing changed;
     // refuses (returns false) while OK is disabled.
     bool Apply() const;
+
+private:
+    std::array<float, 3> openedDegrees_;
 };

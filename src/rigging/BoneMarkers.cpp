@@ -131,8 +131,8 @@ bool MarkPart(CTreeDocument& document, CPart* part, CDocumentObserver* sender) {
 
 std::array<int, 2> DragCoords(const BoneMarkerView& view, float x, float y) {
     const auto coordinate = [](int scroll, float position) {
-        const float value = static_cast<float>(2 * scroll) +
-                            std::trunc(2.0f * position / MarkerCellPitch);
+        const float value =
+            static_cast<float>(2 * scroll) + std::trunc(2.0f * position / MarkerCellPitch);
         if (std::isnan(value))
             return 0;
         return static_cast<int>(std::clamp(value, 0.0f, static_cast<float>(HalfCells)));
@@ -140,8 +140,7 @@ std::array<int, 2> DragCoords(const BoneMarkerView& view, float x, float y) {
     return {coordinate(view.scrollColumn, x), coordinate(view.scrollRow, y)};
 }
 
-bool CommitMarkerDrag(CDotPart& viewPart, CDotPart& part, int u, int w,
-                      CDocumentObserver* sender) {
+bool CommitMarkerDrag(CDotPart& viewPart, CDotPart& part, int u, int w, CDocumentObserver* sender) {
     const FaceOrientation& face = *viewPart.face;
     const std::array<int, 3>& stored = MarkerPoint(viewPart, part);
     const MarkerCoords coords{u, w, ToMarkerView(face, stored).t};

@@ -12,8 +12,8 @@ constexpr unsigned StringEditBone = 176; // ボーン編集
 
 CChangeBoneCommand::CChangeBoneCommand(CPart& target, CPart::BONE bone)
     : CCommand(LoadString(StringEditBone)), document(target.document), part(&target),
-      oldBone(GetBone(target)), newBone(std::move(bone)),
-      oldLinkedPartId_(target.linkedPartId), oldIkParentId_(target.ikParentId) {}
+      oldBone(GetBone(target)), newBone(std::move(bone)), oldLinkedPartId_(target.linkedPartId),
+      oldIkParentId_(target.ikParentId) {}
 
 void CChangeBoneCommand::Do(CDocumentObserver* view) {
     ApplyBone(*part, newBone);

@@ -124,3 +124,15 @@ JOINT_PARAMS JointFromDialog(const JointDialogValues& values) {
     }
     return joint;
 }
+
+JOINT_PARAMS JointFromDialog(const JointDialogValues& values, const JOINT_PARAMS& shown) {
+    JOINT_PARAMS joint = JointFromDialog(values);
+    const JointDialogValues opened = JointToDialog(shown);
+    for (size_t axis = 0; axis < 3; ++axis) {
+        if (values[6 + axis * 2] == opened[6 + axis * 2])
+            joint.rotationMin[axis] = shown.rotationMin[axis];
+        if (values[6 + axis * 2 + 1] == opened[6 + axis * 2 + 1])
+            joint.rotationMax[axis] = shown.rotationMax[axis];
+    }
+    return joint;
+}

@@ -60,3 +60,6 @@ public:
 using JointDialogValues = std::array<float, 18>;
 JointDialogValues JointToDialog(const JOINT_PARAMS& joint);
 JOINT_PARAMS JointFromDialog(const JointDialogValues& values);
+// The same for a dialog opened on shown: a value still as shown keeps the
+// stored one, so confirming without a change does not round the radians.
+JOINT_PARAMS JointFromDialog(const JointDialogValues& values, const JOINT_PARAMS& shown);

@@ -98,8 +98,8 @@ TEST_F(DotEditTest, AllMaterialsTogglesEveryEntryAndNamesItsMenuItem) {
 
 TEST_F(DotEditTest, MaterialToggleAndColourEditTouchOnlyTheirEntry) {
     document.GetColor(4).SetAlpha(0.75f);
-    ExpectRoundTrip([&] { ToggleMaterial(document, 4, &view); }, {{HINT_PALETTE}},
-                    {{HINT_PALETTE}}, &view);
+    ExpectRoundTrip([&] { ToggleMaterial(document, 4, &view); }, {{HINT_PALETTE}}, {{HINT_PALETTE}},
+                    &view);
     EXPECT_TRUE(document.GetColor(4).material);
     EXPECT_EQ(document.GetColor(4).alpha, 0.75f);
     EXPECT_FALSE(document.GetColor(5).material);
@@ -146,4 +146,25 @@ TEST_F(DotEditTest, DotSizeAndRateRefuseValuesThatAreNotAScale) {
     ExpectRoundTrip([&] { SetPartRate(*part, 2.0f); }, {{HINT_PART_RATE, PartHint(part)}},
                     {{HINT_PART_RATE, PartHint(part)}});
     EXPECT_EQ(document.commands.back()->name, u"倍率");
+}
+
+TEST_F(DotEditTest, RatePlacesOnlyThePartsSubtreeAndDotSizePlacesEverything) {
+    CDotPart* child = Add(2, u"手", part);
+    child->bonePosition = {32, 12, 32};
+    document.UpdateAllPlacements();
+    EXPECT_EQ(child->worldPosition[1], -5.0f);
+    EXPECT_EQ(document.modelOffset[1], 5.0f);
+
+    SetPartRate(*part, 2.0f);
+    EXPECT_EQ(child->worldPosition[1], -10.0f);
+    EXPECT_EQ(document.modelOffset[1], 5.0f) << "kept until the next full placement";
+    document.Undo();
+    EXPECT_EQ(child->worldPosition[1], -5.0f);
+    document.Redo();
+
+    SetDotSize(document, 1.0f);
+    EXPECT_EQ(child->worldPosition[1], -20.0f);
+    EXPECT_EQ(document.modelOffset[1], 20.0f);
+    document.Undo();
+    EXPECT_EQ(document.modelOffset[1], 10.0f);
 }

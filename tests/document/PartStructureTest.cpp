@@ -2,6 +2,7 @@
 
 #include "document/AddPartCommand.h"
 #include "document/PartOperations.h"
+#include "resources/CommandIds.h"
 #include "support/EditFixture.h"
 
 namespace {
@@ -56,7 +57,8 @@ TEST_F(PartStructureTest, NewPartsAreNumberedAndHangUnderTheCurrentPart) {
     document.Undo();
     EXPECT_EQ(document.currentPart, first);
     document.currentPart = nullptr;
-    CPart* top = NewPart(document);
+    EXPECT_TRUE(document.OnCommand(ID_PART_NEW));
+    CPart* top = document.currentPart;
     EXPECT_EQ(top->parent, nullptr);
     EXPECT_EQ(top->GetIndex(), 2);
     EXPECT_EQ(top->name, u"部品2");
@@ -66,7 +68,7 @@ TEST_F(PartStructureTest, NewPartsAreNumberedAndHangUnderTheCurrentPart) {
 TEST_F(PartStructureTest, DeleteAndUndoRestoreThePlaceAndTheReferences) {
     SetLink(*upper, head);
     SetIkParent(*upper, center);
-    SetLink(*arm, upper);   // a reference into the deleted subtree
+    SetLink(*arm, upper);     // a reference into the deleted subtree
     SetIkParent(*head, neck); // one into its depth
     document.currentPart = head;
     ExpectRoundTrip([&] { upper->Delete(u"削除"); }, {{HINT_PARTS, PartHint(upper)}},
@@ -139,8 +141,8 @@ TEST_F(PartStructureTest, PastedPartsAreRenumberedAndResolvedUnderTheCurrentPart
     head->id = 19;
     document.currentPart = arm;
     CPart* pasted = nullptr;
-    ExpectRoundTrip([&] { pasted = PastePart(document, std::move(loaded), &view); },
-                    {{HINT_PARTS}}, {{HINT_PARTS}}, &view);
+    ExpectRoundTrip([&] { pasted = PastePart(document, std::move(loaded), &view); }, {{HINT_PARTS}},
+                    {{HINT_PARTS}}, &view);
     EXPECT_EQ(document.commands.back()->name, u"貼り付け");
     EXPECT_EQ(pasted->name, u"頭1");
     EXPECT_EQ(pasted->id, 20);
@@ -220,8 +222,7 @@ TEST_F(PartStructureTest, OneAddCommandPutsManyPartsInOrderAndTakesThemOutBackwa
     command->AddElement(nullptr, -1, std::move(a));
     command->AddElement(aRaw, -1, std::move(b)); // under a part that is not in yet
     document.currentPart = head;
-    ExpectRoundTrip([&] { document.Execute(std::move(command)); }, {{HINT_PARTS}},
-                    {{HINT_PARTS}});
+    ExpectRoundTrip([&] { document.Execute(std::move(command)); }, {{HINT_PARTS}}, {{HINT_PARTS}});
     EXPECT_EQ(bRaw->parent, aRaw);
     EXPECT_EQ(document.currentPart, bRaw);
     document.Undo();

@@ -34,14 +34,14 @@ void Describe(std::ostringstream& out, const CPart& base, int depth) {
     out << std::string(static_cast<size_t>(depth) * 2, ' ') << Name(&part) << " id=" << part.id
         << " parent=" << Name(part.parent) << " kind=" << part.boneKind << " morph=" << part.morph
         << " link=" << Name(part.linkedPart) << '#' << part.linkedPartId
-        << " ik=" << Utf16ToUtf8(part.ikName) << '/' << part.ikRange << '/'
-        << Name(part.ikParent) << '#' << part.ikParentId << " angle";
+        << " ik=" << Utf16ToUtf8(part.ikName) << '/' << part.ikRange << '/' << Name(part.ikParent)
+        << '#' << part.ikParentId << " angle";
     PutFloats(out, part.angle);
     out << " rate";
     PutFloats(out, std::array<float, 1>{part.rate});
     out << " bone=" << part.bonePosition[0] << ',' << part.bonePosition[1] << ','
-        << part.bonePosition[2] << " at=" << part.parentPosition[0] << ','
-        << part.parentPosition[1] << ',' << part.parentPosition[2];
+        << part.bonePosition[2] << " at=" << part.parentPosition[0] << ',' << part.parentPosition[1]
+        << ',' << part.parentPosition[2];
     out << " body";
     if (part.rigidBody)
         PutFloats(out, std::bit_cast<std::array<float, 5>>(*part.rigidBody));
@@ -63,12 +63,14 @@ void Describe(std::ostringstream& out, const CPart& base, int depth) {
 
 } // namespace
 
-std::string DescribeDocument(const CDotDocument& document) {
+std::string DescribeDocument(const CDotDocument& document, bool withCurrent) {
     std::ostringstream out;
     out << "dotSize";
     PutFloats(out, std::array<float, 1>{document.dotSize});
-    out << " edge=" << document.edge << " current=" << Name(document.currentPart)
-        << " marked=" << Name(document.markedPart) << " offset";
+    out << " edge=" << document.edge;
+    if (withCurrent)
+        out << " current=" << Name(document.currentPart);
+    out << " marked=" << Name(document.markedPart) << " offset";
     PutFloats(out, document.modelOffset);
     out << '\n';
     for (const CDotColor& entry : document.colors) {
@@ -82,4 +84,24 @@ std::string DescribeDocument(const CDotDocument& document) {
     for (const auto& part : document.children)
         Describe(out, *part, 0);
     return out.str();
+}
+
+std::string DiffDescriptions(const std::string& expected, const std::string& actual) {
+    std::istringstream a(expected);
+    std::istringstream b(actual);
+    std::string out;
+    std::string left;
+    std::string right;
+    for (;;) {
+        const bool moreLeft = static_cast<bool>(std::getline(a, left));
+        const bool moreRight = static_cast<bool>(std::getline(b, right));
+        if (!moreLeft && !moreRight)
+            return out;
+        if (!moreLeft)
+            left = "(none)";
+        if (!moreRight)
+            right = "(none)";
+        if (left != right)
+            out += "- " + left + "\n+ " + right + "\n";
+    }
 }

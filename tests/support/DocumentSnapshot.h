@@ -8,4 +8,9 @@
 
 class CDotDocument;
 
-std::string DescribeDocument(const CDotDocument& document);
+// withCurrent: include the current part (view state that some commands
+// leave where their Do put it).
+std::string DescribeDocument(const CDotDocument& document, bool withCurrent = true);
+
+// The lines that differ between two descriptions, for failure messages.
+std::string DiffDescriptions(const std::string& expected, const std::string& actual);

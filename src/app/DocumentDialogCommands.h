@@ -1,10 +1,10 @@
 #pragma once
 // The document's menu commands that need the user or the settings: generate
 // the model, the dot size, the background colour, the colours 1 and 2 and
-// the current part's rate, and the new part
-// (the document itself runs the edge and all-material switches). They sit behind the document in the
-// command chain and edit it only through its undo list (except the
-// background colour, which is not an undoable change).
+// the current part's rate (the document itself runs the commands that need
+// no dialog). They sit behind the document in the command chain and edit it
+// only through its undo list (except the background colour, which is not an
+// undoable change).
 
 #include <QObject>
 #include <QString>
@@ -16,9 +16,9 @@ class CDotDocument;
 class CProfile;
 class CShellPrompts;
 
-class CDocumentCommands : public CCommandTarget {
+class CDocumentDialogCommands : public CCommandTarget {
 public:
-    CDocumentCommands(CDotDocument& document, CProfile& profile, CShellPrompts& prompts);
+    CDocumentDialogCommands(CDotDocument& document, CProfile& profile, CShellPrompts& prompts);
 
     // "モデル生成(&G)...": asks for the model file, generates, remembers the path.
     void GenerateModel();

@@ -8,7 +8,7 @@
 
 #include "../support/RecordingObserver.h"
 #include "FrameFixture.h"
-#include "app/DocumentCommands.h"
+#include "app/DocumentDialogCommands.h"
 #include "app/DotSizeDialog.h"
 #include "document/Profile.h"
 #include "resources/CommandIds.h"

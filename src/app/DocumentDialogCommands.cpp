@@ -1,4 +1,4 @@
-#include "app/DocumentCommands.h"
+#include "app/DocumentDialogCommands.h"
 
 #include <QApplication>
 #include <QDir>
@@ -9,7 +9,6 @@
 #include "app/ShellPrompts.h"
 #include "document/DocumentSettings.h"
 #include "document/DotDocument.h"
-#include "document/PartOperations.h"
 #include "document/Profile.h"
 #include "document/UpdateHints.h"
 #include "generator/Generator.h"
@@ -74,11 +73,11 @@ QStringList ConvertFilterString(const QString& filter) {
     return result;
 }
 
-CDocumentCommands::CDocumentCommands(CDotDocument& document, CProfile& profile,
+CDocumentDialogCommands::CDocumentDialogCommands(CDotDocument& document, CProfile& profile,
                                      CShellPrompts& prompts)
     : document_(document), profile_(profile), prompts_(prompts) {}
 
-void CDocumentCommands::GenerateModel() {
+void CDocumentDialogCommands::GenerateModel() {
     FILE_PROMPT prompt;
     prompt.title = QStringLiteral("モデル生成");
     prompt.initialPath = QString::fromStdU16String(document_.modelPath);
@@ -95,7 +94,7 @@ void CDocumentCommands::GenerateModel() {
         document_.modelPath = QFileInfo(path).absoluteFilePath().toStdU16String();
 }
 
-bool CDocumentCommands::GenerateModelTo(const QString& path) {
+bool CDocumentDialogCommands::GenerateModelTo(const QString& path) {
     CGenerator::RESULT result;
     try {
         CWaitCursor wait;
@@ -116,12 +115,12 @@ bool CDocumentCommands::GenerateModelTo(const QString& path) {
     return true;
 }
 
-void CDocumentCommands::EditDotSize() {
+void CDocumentDialogCommands::EditDotSize() {
     if (const std::optional<float> value = prompts_.EditDotSize(QString(), document_.dotSize))
         SetDotSize(document_, *value);
 }
 
-void CDocumentCommands::EditPartRate() {
+void CDocumentDialogCommands::EditPartRate() {
     CPart* part = document_.currentPart;
     if (!part)
         return;
@@ -130,7 +129,7 @@ void CDocumentCommands::EditPartRate() {
         SetPartRate(*part, *value);
 }
 
-void CDocumentCommands::EditBackground() {
+void CDocumentDialogCommands::EditBackground() {
     const std::optional<QColor> chosen = prompts_.ChooseColor(ToQColor(document_.background));
     if (!chosen || !chosen->isValid())
         return;
@@ -142,7 +141,7 @@ void CDocumentCommands::EditBackground() {
     profile_.WriteInt(ProfileWorkspace, u"Background", static_cast<int>(color));
 }
 
-void CDocumentCommands::EditCurrentColor(int which) {
+void CDocumentDialogCommands::EditCurrentColor(int which) {
     if (!CanEditColor(document_, which))
         return;
     const int index = document_.currentColor[static_cast<size_t>(which)];
@@ -152,7 +151,7 @@ void CDocumentCommands::EditCurrentColor(int which) {
         EditColor(document_, index, value->color, value->alpha, value->material);
 }
 
-bool CDocumentCommands::OnCommand(unsigned id) {
+bool CDocumentDialogCommands::OnCommand(unsigned id) {
     switch (id) {
     case ID_GENERATE_MODEL:
         GenerateModel();
@@ -172,20 +171,16 @@ bool CDocumentCommands::OnCommand(unsigned id) {
             return false;
         EditPartRate();
         return true;
-    case ID_PART_NEW:
-        NewPart(document_);
-        return true;
     default:
         return false;
     }
 }
 
-bool CDocumentCommands::OnUpdateCommand(unsigned id, CCommandState& state) {
+bool CDocumentDialogCommands::OnUpdateCommand(unsigned id, CCommandState& state) {
     switch (id) {
     case ID_GENERATE_MODEL:
     case ID_DOT_SIZE:
     case ID_BACKGROUND_COLOR:
-    case ID_PART_NEW:
         state.enabled = true;
         return true;
     case ID_SET_COLOR1:
