@@ -90,7 +90,10 @@ CMainFrame::~CMainFrame() {
     if (&GetEditorPrompt() == &prompts_)
         SetEditorPrompt(nullptr);
     document_->RemoveObserver(this);
-    // The router's actions refer to the chain; stop routing before members go.
+    // Focus and clipboard changes while the children go must not reach the
+    // router, which goes with them; nor may commands reach the members.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(QApplication::clipboard(), nullptr, this, nullptr);
     router_->SetChain({});
 }
 
