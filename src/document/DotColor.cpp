@@ -41,10 +41,10 @@ void CDotColor::Write(CArchiveWriter& archive) const {
 void CDotColor::Read(CArchiveReader& archive, int version) {
     // The top byte of a colour is always 0; keep it so even for odd files.
     color = archive.ReadU32() & 0xFFFFFF;
-    if (version >= 560)
-        alpha = archive.ReadF32();
-    if (version >= 528)
-        material = archive.ReadBool();
+    // Values an older record lacks take their defaults rather than whatever
+    // this entry held before.
+    alpha = version >= 560 ? archive.ReadF32() : 1.0f;
+    material = version >= 528 ? archive.ReadBool() : false;
     if (!material)
         alpha = 1.0f;
     UpdateMaterial();

@@ -47,8 +47,9 @@ struct CDotColor {
     // bool material.
     void Write(CArchiveWriter& archive) const;
     // Reads a palette record of the given file version (no alpha before 560,
-    // no material flag before 528); alpha becomes 1.0 whenever the entry is
-    // not a material, and the derived values are recomputed.
+    // no material flag before 528; what the record lacks takes the default,
+    // alpha 1.0 and no material); alpha becomes 1.0 whenever the entry is not
+    // a material, and the derived values are recomputed.
     void Read(CArchiveReader& archive, int version);
 
     bool operator==(const CDotColor& other) const = default;

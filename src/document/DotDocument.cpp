@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "document/DocumentCommands.h"
 #include "document/Profile.h"
 
 CDotDocument::CDotDocument() {
@@ -76,8 +77,13 @@ void CDotDocument::OnDocumentLoaded() {
     UpdateAllPlacements();
 }
 
-bool CDotDocument::OnCommand(unsigned id) { return CTreeDocument::OnCommand(id); }
+// The current part and the undo list come first, then the document's own
+// edit commands.
+bool CDotDocument::OnCommand(unsigned id) {
+    return CTreeDocument::OnCommand(id) || OnDocumentEditCommand(*this, id);
+}
 
 bool CDotDocument::OnUpdateCommand(unsigned id, CCommandState& state) {
-    return CTreeDocument::OnUpdateCommand(id, state);
+    return CTreeDocument::OnUpdateCommand(id, state) ||
+           OnUpdateDocumentEditCommand(*this, id, state);
 }

@@ -79,6 +79,10 @@ public:
     // column and row; returns whether the cursor changed.
     bool SetDepth(int depth);
 
+    // The part's own commands: faces, depth, invert, rigid body and joint.
+    bool OnCommand(unsigned id) override;
+    bool OnUpdateCommand(unsigned id, CCommandState& state) override;
+
     void Load(CArchiveReader& archive, int version) override;
     void Store(CArchiveWriter& archive) const override;
     float UpdatePlacement() override;

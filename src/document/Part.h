@@ -24,6 +24,8 @@ class CPart : public CCommandTarget, public CPartParent {
 public:
     // A row of the standard bone table (defined with the table).
     struct TEMPLATE;
+    // The bone settings as one value (defined with the bone commands).
+    struct BONE;
 
     CPart(CDotDocument* document, int id, std::u16string name);
     ~CPart() override;
@@ -51,6 +53,9 @@ public:
     // Recomputes the placement of this part and its subtree; returns the
     // lowest y of their joint positions.
     virtual float UpdatePlacement() = 0;
+    // Deletes this part and its subtree through the undo list as one command
+    // with the given undo label; does nothing for a part outside the tree.
+    virtual void Delete(const std::u16string& label);
     virtual bool HasRigidBody() const { return false; }
     virtual bool HasJoint() const { return false; }
     virtual bool CanHaveJoint() const { return false; }

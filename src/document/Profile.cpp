@@ -88,6 +88,10 @@ double ParseDouble(std::u16string_view text) {
     double value = 0.0;
     const char* first = ascii.data() + pos;
     const char* last = ascii.data() + ascii.size();
+    // One sign at most, and none after "0x": from_chars would take a second
+    // '-' ("--5", "0x-5") that the C library stops at.
+    if (first != last && (*first == '-' || *first == '+'))
+        return 0.0;
     const auto result = std::from_chars(first, last, value, format);
     if (result.ec == std::errc::invalid_argument || result.ptr == first)
         return 0.0;

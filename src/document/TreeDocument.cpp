@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <string>
 
 #include "document/DotDocument.h"
@@ -24,6 +25,41 @@ void Collect(const CPartParent& holder, std::vector<CPart*>& list) {
         list.push_back(child.get());
         Collect(*child, list);
     }
+}
+
+// base itself when tryBase and it is free, otherwise base followed by the
+// first of 1, 2, 3, … that gives a free name.
+std::u16string FirstFreeName(std::u16string_view base, bool tryBase,
+                             const std::function<bool(std::u16string_view)>& taken) {
+    if (tryBase && !taken(base))
+        return std::u16string(base);
+    for (unsigned n = 1;; ++n) {
+        std::u16string name(base);
+        for (char c : std::to_string(n))
+            name.push_back(static_cast<char16_t>(c));
+        if (!taken(name))
+            return name;
+    }
+}
+
+// Renumber's walk. given holds the names already handed out in this subtree:
+// its parts are not in the tree yet, so the tree alone cannot tell that a
+// name is taken by one of them.
+int RenumberSubtree(CTreeDocument& tree, CDotDocument* owner, CPart& part, int lastId,
+                    std::set<std::u16string, std::less<>>& given) {
+    part.name = FirstFreeName(part.name, true, [&](std::u16string_view name) {
+        return tree.FindPartByName(name) != nullptr || given.contains(name);
+    });
+    given.insert(part.name);
+    part.id = lastId + 1;
+    lastId = part.id;
+    part.document = owner;
+    for (const auto& child : part.children) {
+        child->document = owner;
+        child->parentId = part.id;
+        lastId = RenumberSubtree(tree, owner, *child, lastId, given);
+    }
+    return lastId;
 }
 
 } // namespace
@@ -70,19 +106,13 @@ int CTreeDocument::GetFreeId() const {
 }
 
 std::u16string CTreeDocument::MakeUniqueName(std::u16string_view base) const {
-    for (unsigned n = 1;; ++n) {
-        std::u16string name(base);
-        for (char c : std::to_string(n))
-            name.push_back(static_cast<char16_t>(c));
-        if (!FindPartByName(name))
-            return name;
-    }
+    return FirstFreeName(base, false,
+                         [this](std::u16string_view name) { return FindPartByName(name) != nullptr; });
 }
 
 std::u16string CTreeDocument::GetUniqueName(std::u16string_view base) const {
-    if (!FindPartByName(base))
-        return std::u16string(base);
-    return MakeUniqueName(base);
+    return FirstFreeName(base, true,
+                         [this](std::u16string_view name) { return FindPartByName(name) != nullptr; });
 }
 
 void CTreeDocument::CollectParts(std::vector<CPart*>& list) const { Collect(*this, list); }
@@ -94,18 +124,9 @@ std::vector<CPart*> CTreeDocument::CollectParts() const {
 }
 
 int CTreeDocument::Renumber(CPart& part, int lastId) {
-    part.name = GetUniqueName(part.name);
-    part.id = lastId + 1;
-    lastId = part.id;
+    std::set<std::u16string, std::less<>> given;
     // Only CDotDocument is ever instantiated.
-    auto* self = static_cast<CDotDocument*>(this);
-    part.document = self;
-    for (const auto& child : part.children) {
-        child->document = self;
-        child->parentId = part.id;
-        lastId = Renumber(*child, lastId);
-    }
-    return lastId;
+    return RenumberSubtree(*this, static_cast<CDotDocument*>(this), part, lastId, given);
 }
 
 void CTreeDocument::ResolveReferences(CPart& part) const {

@@ -42,7 +42,8 @@ public:
 
     // For a part not (yet) in the tree: gives it a unique name and the id
     // lastId + 1, then numbers its children in order after it (setting their
-    // document and parentId); returns the last id used.
+    // document and parentId); returns the last id used. Each name is unique
+    // among the tree and the names already given in the subtree.
     int Renumber(CPart& part, int lastId);
     // Sets part's ikParent and linkedPart from their ids over the tree (an id
     // that matches no part in the tree gives null).

@@ -121,8 +121,9 @@ TEST_F(CliTest, NewDocumentAsJson) {
                                            "ikParentId", "morph", "linkedPartId", "rate", "bonePosition",
                                            "parentPosition", "rigidBody", "joint", "worldPosition",
                                            "worldRotation", "dots", "children"};
+    const auto ordered = nlohmann::ordered_json::parse(Run("info " + path + " --json").out);
     std::vector<std::string> order;
-    for (const auto& item : nlohmann::ordered_json::parse(Run("info " + path + " --json").out)["parts"][0].items())
+    for (const auto& item : ordered["parts"][0].items())
         order.push_back(item.key());
     EXPECT_EQ(keys, order);
     const json arm = FindPart(info, "左腕");

@@ -87,4 +87,20 @@ TEST(DotColor, RecordRoundTripAndOlderVersions) {
     EXPECT_EQ(t.alpha, 1.0f);
     EXPECT_EQ(t.diffuse[3], 1.0f);
     EXPECT_TRUE(r3.AtEnd());
+
+    // What an older record lacks takes the default, not the entry's old value.
+    const CDotColor used(MakeColorRef(7, 7, 7), 0.5f, true);
+    CDotColor reused = used;
+    CArchiveReader r4(noMaterial);
+    reused.Read(r4, 527);
+    EXPECT_FALSE(reused.material);
+    EXPECT_EQ(reused.alpha, 1.0f);
+    const uint8_t noAlpha[] = {4, 5, 6, 0, 0x01};
+    reused = used;
+    CArchiveReader r5(noAlpha);
+    reused.Read(r5, 559);
+    EXPECT_TRUE(reused.material);
+    EXPECT_EQ(reused.alpha, 1.0f);
+    EXPECT_EQ(reused.diffuse[3], 1.0f);
+    EXPECT_TRUE(r5.AtEnd());
 }

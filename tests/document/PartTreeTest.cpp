@@ -129,6 +129,20 @@ TEST_F(PartTreeTest, PastedSubtreeIsNumberedAfterTheLargestId) {
     EXPECT_EQ(y->document, &document);
 }
 
+TEST_F(PartTreeTest, PastedNamesAreUniqueWithinTheSubtreeToo) {
+    // The pasted part takes 頭1, which its own child already bears.
+    Add(1, u"頭");
+    auto pasted = document.CreatePart(0, u"頭");
+    pasted->InsertChild(-1, document.CreatePart(0, u"頭1"));
+    pasted->InsertChild(-1, document.CreatePart(0, u"x"));
+    pasted->InsertChild(-1, document.CreatePart(0, u"x"));
+    auto result = document.PastePart(std::move(pasted));
+    EXPECT_EQ(result->name, u"頭1");
+    EXPECT_EQ(result->GetChild(0)->name, u"頭11");
+    EXPECT_EQ(result->GetChild(1)->name, u"x");
+    EXPECT_EQ(result->GetChild(2)->name, u"x1");
+}
+
 TEST_F(PartTreeTest, ReferencesResolveOnlyAgainstTheTree) {
     CDotPart* a = Add(1, u"a");
     CDotPart* b = Add(2, u"b", a);

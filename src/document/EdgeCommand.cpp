@@ -1,0 +1,22 @@
+#include "document/EdgeCommand.h"
+
+#include "document/ChangeNotice.h"
+#include "document/DotDocument.h"
+#include "resources/StringTable.h"
+
+namespace {
+constexpr unsigned StringEdge = 160; // エッジ
+}
+
+CEdgeCommand::CEdgeCommand(CDotDocument& owner)
+    : CCommand(LoadString(StringEdge)), document(&owner) {}
+
+void CEdgeCommand::Do(CDocumentObserver* view) {
+    document->edge = !document->edge;
+    NotifyChange(*document, view, HINT_EDGE);
+}
+
+void CEdgeCommand::Undo() {
+    document->edge = !document->edge;
+    NotifyChange(*document, nullptr, HINT_EDGE);
+}

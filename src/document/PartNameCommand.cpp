@@ -1,0 +1,26 @@
+#include "document/PartNameCommand.h"
+
+#include <utility>
+
+#include "document/ChangeNotice.h"
+#include "document/DotDocument.h"
+#include "resources/StringTable.h"
+
+namespace {
+constexpr unsigned StringRename = 145; // 名前の変更
+}
+
+CPartNameCommand::CPartNameCommand(CDotDocument& owner, CPart& renamed, std::u16string to,
+                                   std::u16string label)
+    : CCommand(label.empty() ? LoadString(StringRename) : std::move(label)), document(&owner),
+      part(&renamed), oldName(renamed.name), newName(std::move(to)) {}
+
+void CPartNameCommand::Do(CDocumentObserver* view) {
+    part->name = newName;
+    NotifyChange(*document, view, HINT_PART_NAME, PartHint(part));
+}
+
+void CPartNameCommand::Undo() {
+    part->name = oldName;
+    NotifyChange(*document, nullptr, HINT_PART_NAME, PartHint(part));
+}

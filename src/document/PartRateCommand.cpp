@@ -1,0 +1,30 @@
+#include "document/PartRateCommand.h"
+
+#include <stdexcept>
+
+#include "document/ChangeNotice.h"
+#include "document/DotDocument.h"
+#include "document/DotSizeCommand.h"
+#include "resources/StringTable.h"
+
+namespace {
+constexpr unsigned StringRate = 134; // 倍率
+}
+
+CPartRateCommand::CPartRateCommand(CPart& target, float rate)
+    : CCommand(LoadString(StringRate)), part(&target), oldRate(target.rate), newRate(rate) {
+    if (!IsValidScale(rate))
+        throw std::invalid_argument("part rate must be a finite number above 0");
+}
+
+void CPartRateCommand::Do(CDocumentObserver* view) {
+    part->rate = newRate;
+    part->UpdatePlacement();
+    NotifyChange(*part->document, view, HINT_PART_RATE, PartHint(part));
+}
+
+void CPartRateCommand::Undo() {
+    part->rate = oldRate;
+    part->UpdatePlacement();
+    NotifyChange(*part->document, nullptr, HINT_PART_RATE, PartHint(part));
+}

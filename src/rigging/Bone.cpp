@@ -1,0 +1,27 @@
+#include "rigging/Bone.h"
+
+CPart::BONE GetBone(const CPart& part) {
+    CPart::BONE bone;
+    bone.name = part.name;
+    bone.boneKind = part.boneKind;
+    bone.morph = part.morph;
+    bone.linkedPart = part.linkedPart;
+    bone.angle = part.angle;
+    bone.ikRange = part.ikRange;
+    bone.ikName = part.ikName;
+    bone.ikParent = part.ikParent;
+    return bone;
+}
+
+void ApplyBone(CPart& part, const CPart::BONE& bone) {
+    part.name = bone.name;
+    part.boneKind = bone.boneKind;
+    part.morph = bone.morph;
+    part.linkedPart = bone.linkedPart;
+    part.linkedPartId = bone.linkedPart ? bone.linkedPart->id : 0;
+    part.angle = bone.angle;
+    part.ikRange = bone.ikRange;
+    part.ikName = bone.ikName;
+    part.ikParent = bone.ikParent;
+    part.ikParentId = bone.ikParent ? bone.ikParent->id : 0;
+}

@@ -1,0 +1,30 @@
+#include "rigging/ChangeBoneCommand.h"
+
+#include <utility>
+
+#include "document/ChangeNotice.h"
+#include "document/DotDocument.h"
+#include "resources/StringTable.h"
+
+namespace {
+constexpr unsigned StringEditBone = 176; // ボーン編集
+}
+
+CChangeBoneCommand::CChangeBoneCommand(CPart& target, CPart::BONE bone)
+    : CCommand(LoadString(StringEditBone)), document(target.document), part(&target),
+      oldBone(GetBone(target)), newBone(std::move(bone)), oldLinkedPartId_(target.linkedPartId),
+      oldIkParentId_(target.ikParentId) {}
+
+void CChangeBoneCommand::Do(CDocumentObserver* view) {
+    ApplyBone(*part, newBone);
+    document->UpdateAllPlacements();
+    NotifyChange(*document, view, HINT_BONE, PartHint(part));
+}
+
+void CChangeBoneCommand::Undo() {
+    ApplyBone(*part, oldBone);
+    part->linkedPartId = oldLinkedPartId_;
+    part->ikParentId = oldIkParentId_;
+    document->UpdateAllPlacements();
+    NotifyChange(*document, nullptr, HINT_BONE, PartHint(part));
+}

@@ -1,0 +1,32 @@
+#include "rigging/ChangeBonePositionCommand.h"
+
+#include "document/ChangeNotice.h"
+#include "document/DotDocument.h"
+#include "resources/StringTable.h"
+
+namespace {
+constexpr unsigned StringMoveBone = 138; // ボーン移動
+}
+
+CJointPointCommand::CJointPointCommand(CDotPart& target, std::array<int, 3> CDotPart::*field,
+                                       const std::array<int, 3>& position)
+    : CCommand(LoadString(StringMoveBone)), document(target.document), part(&target),
+      oldPosition(target.*field), newPosition(position), field_(field) {}
+
+void CJointPointCommand::Set(const std::array<int, 3>& position, CDocumentObserver* view) {
+    part->*field_ = position;
+    document->UpdateAllPlacements();
+    NotifyChange(*document, view, HINT_BONE_POSITION, PartHint(part));
+}
+
+void CJointPointCommand::Do(CDocumentObserver* view) { Set(newPosition, view); }
+
+void CJointPointCommand::Undo() { Set(oldPosition, nullptr); }
+
+CChangeBonePositionCommand::CChangeBonePositionCommand(CDotPart& target,
+                                                       const std::array<int, 3>& position)
+    : CJointPointCommand(target, &CDotPart::bonePosition, position) {}
+
+CChangeParentPositionCommand::CChangeParentPositionCommand(CDotPart& target,
+                                                           const std::array<int, 3>& position)
+    : CJointPointCommand(target, &CDotPart::parentPosition, position) {}
