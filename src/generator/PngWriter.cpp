@@ -202,7 +202,7 @@ std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount, co
     };
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * 3);
     std::vector<uint8_t> filtered(rowBytes);
-    CDeflater deflater(stream, Z_DEFAULT_COMPRESSION, 1);
+    CDeflater deflater(stream, Z_BEST_SPEED, 1);
     for (int band = 0; band < bandCount; ++band) {
         std::fill(pixels.begin(), pixels.end(), 0);
         source(band, pixels.data());
