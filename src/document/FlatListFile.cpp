@@ -140,7 +140,8 @@ void BuildTree(std::vector<BONE_ENTRY>& entries, CDotDocument& document) {
 }
 
 // IK parents of the parts in the tree: before 528 the parent when it has an
-// IK name; from 528 the first entry in the tree with the IK parent id.
+// IK name; from 528 the first entry in the tree with the IK parent id (0
+// means none, even when some entry has the id 0).
 void ResolveIkParents(std::vector<BONE_ENTRY>& entries, int version) {
     std::unordered_map<int, CDotPart*> firstWithId;
     for (const BONE_ENTRY& entry : entries)
@@ -154,7 +155,7 @@ void ResolveIkParents(std::vector<BONE_ENTRY>& entries, int version) {
             part.ikParent = part.parent && !part.parent->ikName.empty() ? part.parent : nullptr;
             part.ikParentId = part.ikParent ? part.ikParent->id : 0;
         } else {
-            auto found = firstWithId.find(part.ikParentId);
+            auto found = part.ikParentId != 0 ? firstWithId.find(part.ikParentId) : firstWithId.end();
             part.ikParent = found != firstWithId.end() ? found->second : nullptr;
         }
     }
