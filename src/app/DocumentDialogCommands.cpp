@@ -1,0 +1,196 @@
+#include "app/DocumentDialogCommands.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/ErrorText.h"
+#include "app/ShellPrompts.h"
+#include "document/DocumentSettings.h"
+#include "document/DotDocument.h"
+#include "document/Profile.h"
+#include "document/UpdateHints.h"
+#include "generator/Generator.h"
+#include "generator/PMDLimits.h"
+#include "resources/CommandIds.h"
+#include "resources/StringTable.h"
+
+namespace {
+
+constexpr unsigned IDS_RATE = 134;
+constexpr unsigned IDS_MODEL_FILTER = 140;
+
+// Shows the wait cursor for its lifetime.
+class CWaitCursor {
+public:
+    CWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CWaitCursor() { QApplication::restoreOverrideCursor(); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};
+
+QColor ToQColor(uint32_t colorRef) {
+    return QColor(RedOf(colorRef), GreenOf(colorRef), BlueOf(colorRef));
+}
+
+uint32_t ToColorRef(const QColor& color) {
+    return MakeColorRef(color.red(), color.green(), color.blue());
+}
+
+QString GenerateFailedMessage(const QString& path, const std::exception& error) {
+    QString reason;
+    if (dynamic_cast<const CModelLimitError*>(&error))
+        reason = QStringLiteral("モデルが PMD 形式で扱える大きさを超えています。");
+    else if (dynamic_cast<const CGeneratorError*>(&error))
+        reason = QStringLiteral("部品の設定からモデルを作れません。");
+    else if (dynamic_cast<const std::bad_alloc*>(&error))
+        reason = QStringLiteral("メモリが不足しています。");
+    else
+        reason = WriteFailureReason(path);
+    return QStringLiteral("モデル %1 を生成できませんでした。\n%2\n\n詳細: %3")
+        .arg(QDir::toNativeSeparators(path), reason, DetailText(error));
+}
+
+} // namespace
+
+QStringList ConvertFilterString(const QString& filter) {
+    QStringList result;
+    const QStringList parts = filter.split(u'|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString name = parts[i];
+        QString pattern = parts[i + 1];
+        if (name.isEmpty() || pattern.isEmpty())
+            break;
+        pattern.replace(QStringLiteral("*.*"), QStringLiteral("*"));
+        pattern.replace(u';', u' ');
+        // Qt takes the patterns from the last parentheses of the name.
+        name.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
+        if (!name.endsWith(u')'))
+            name += QStringLiteral(" (") + pattern + u')';
+        result.append(name);
+    }
+    return result;
+}
+
+CDocumentDialogCommands::CDocumentDialogCommands(CDotDocument& document, CProfile& profile,
+                                     CShellPrompts& prompts)
+    : document_(document), profile_(profile), prompts_(prompts) {}
+
+void CDocumentDialogCommands::GenerateModel() {
+    FILE_PROMPT prompt;
+    prompt.title = QStringLiteral("モデル生成");
+    prompt.initialPath = QString::fromStdU16String(document_.modelPath);
+    if (prompt.initialPath.isEmpty())
+        prompt.initialPath =
+            QString::fromStdU16String(profile_.GetString(ProfileWorkspace, u"ModelDirectory"));
+    prompt.filters = ConvertFilterString(QString::fromStdU16String(LoadString(IDS_MODEL_FILTER)));
+    prompt.defaultSuffix = QStringLiteral("pmd");
+    const std::optional<QString> chosen = prompts_.ChooseSaveFile(prompt);
+    if (!chosen || chosen->isEmpty())
+        return;
+    const QString path = WithDefaultSuffix(*chosen, prompt.defaultSuffix);
+    if (GenerateModelTo(path))
+        document_.modelPath = QFileInfo(path).absoluteFilePath().toStdU16String();
+}
+
+bool CDocumentDialogCommands::GenerateModelTo(const QString& path) {
+    CGenerator::RESULT result;
+    try {
+        CWaitCursor wait;
+        CGenerator generator(document_, QFile::encodeName(path).toStdString());
+        result = generator.Generate();
+    } catch (const std::exception& error) {
+        prompts_.ShowError(GenerateFailedMessage(path, error));
+        return false;
+    }
+    if (!result.textureError.empty()) {
+        const QString texture = QString::fromUtf8(result.texturePath.c_str());
+        prompts_.ShowError(
+            QStringLiteral("テクスチャ画像 %1 を書き込めませんでした。\n%2\n"
+                           "モデルはテクスチャなしで表示されます。\n\n詳細: %3")
+                .arg(QDir::toNativeSeparators(texture), WriteFailureReason(texture),
+                     QString::fromUtf8(result.textureError.c_str())));
+    }
+    return true;
+}
+
+void CDocumentDialogCommands::EditDotSize() {
+    if (const std::optional<float> value = prompts_.EditDotSize(QString(), document_.dotSize))
+        SetDotSize(document_, *value);
+}
+
+void CDocumentDialogCommands::EditPartRate() {
+    CPart* part = document_.currentPart;
+    if (!part)
+        return;
+    if (const std::optional<float> value = prompts_.EditDotSize(
+            QString::fromStdU16String(LoadString(IDS_RATE)), part->rate))
+        SetPartRate(*part, *value);
+}
+
+void CDocumentDialogCommands::EditBackground() {
+    const std::optional<QColor> chosen = prompts_.ChooseColor(ToQColor(document_.background));
+    if (!chosen || !chosen->isValid())
+        return;
+    const uint32_t color = ToColorRef(*chosen);
+    if (color == document_.background)
+        return;
+    document_.background = color;
+    document_.UpdateAllViews(nullptr, HINT_BACKGROUND);
+    profile_.WriteInt(ProfileWorkspace, u"Background", static_cast<int>(color));
+}
+
+void CDocumentDialogCommands::EditCurrentColor(int which) {
+    if (!CanEditColor(document_, which))
+        return;
+    const int index = document_.currentColor[static_cast<size_t>(which)];
+    const CDotColor& entry = document_.GetColor(index);
+    if (const std::optional<PALETTE_COLOR> value =
+            prompts_.EditPaletteColor({entry.color, entry.alpha, entry.material}))
+        EditColor(document_, index, value->color, value->alpha, value->material);
+}
+
+bool CDocumentDialogCommands::OnCommand(unsigned id) {
+    switch (id) {
+    case ID_GENERATE_MODEL:
+        GenerateModel();
+        return true;
+    case ID_DOT_SIZE:
+        EditDotSize();
+        return true;
+    case ID_BACKGROUND_COLOR:
+        EditBackground();
+        return true;
+    case ID_SET_COLOR1:
+    case ID_SET_COLOR2:
+        EditCurrentColor(id == ID_SET_COLOR1 ? 0 : 1);
+        return true;
+    case ID_PART_RATE:
+        if (!document_.currentPart)
+            return false;
+        EditPartRate();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CDocumentDialogCommands::OnUpdateCommand(unsigned id, CCommandState& state) {
+    switch (id) {
+    case ID_GENERATE_MODEL:
+    case ID_DOT_SIZE:
+    case ID_BACKGROUND_COLOR:
+        state.enabled = true;
+        return true;
+    case ID_SET_COLOR1:
+    case ID_SET_COLOR2:
+        state.enabled = CanEditColor(document_, id == ID_SET_COLOR1 ? 0 : 1);
+        return true;
+    case ID_PART_RATE:
+        // A part command: without a current part nobody handles it.
+        return document_.currentPart != nullptr;
+    default:
+        return false;
+    }
+}

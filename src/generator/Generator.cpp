@@ -1,0 +1,277 @@
+#include "generator/Generator.h"
+
+#include "document/DotDocument.h"
+#include "document/DotPart.h"
+#include "document/TextCodec.h"
+#include "generator/PMDLimits.h"
+#include "generator/PngWriter.h"
+#include "generator/SurfaceBuilder.h"
+#include "resources/StringTable.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <filesystem>
+#include <thread>
+#include <unordered_map>
+
+namespace {
+
+// String-table texts the model uses.
+constexpr unsigned IDS_BONE_GROUP = 155; // "ボーン"
+constexpr unsigned IDS_IK_GROUP = 188;   // "IK"
+
+// Beyond this many vertices the build stops counting: the model is far over
+// the format's limit and going on would only use memory.
+constexpr size_t VERTEX_COUNT_CAP = 4 * kPMDMaxVertices;
+
+bool HasOwnBone(const CPart& part) {
+    return part.boneKind != BONE_HIDDEN && !(part.boneKind == BONE_NONE && part.parent);
+}
+
+PMDFloat3 ToFloat3(const VEC3& v) { return {v[0], v[1], v[2]}; }
+
+} // namespace
+
+CGenerator::CGenerator(CDotDocument& document, std::string path)
+    : document(document), path(std::move(path)) {
+    texturePath = std::filesystem::path(this->path).replace_extension(".png").string();
+    CollectParts();
+}
+
+CGenerator::~CGenerator() = default;
+
+void CGenerator::CollectParts() {
+    std::vector<CPart*> list = document.CollectParts();
+    std::unordered_map<const CPart*, int> indexOf;
+    indexOf.reserve(list.size());
+    for (size_t i = 0; i < list.size(); ++i)
+        indexOf.emplace(list[i], static_cast<int>(i));
+
+    const VEC3 offset{document.modelOffset[0], document.modelOffset[1], document.modelOffset[2]};
+    parts.resize(list.size());
+    for (size_t i = 0; i < list.size(); ++i) {
+        PART_INFO& info = parts[i];
+        info.part = static_cast<CDotPart*>(list[i]);
+        const CPart& part = *info.part;
+        info.parentIndex = part.parent ? indexOf.at(part.parent) : -1;
+        const CPart* owner = &part;
+        if ((part.boneKind == BONE_NONE || part.boneKind == BONE_HIDDEN) && part.parent) {
+            owner = part.parent;
+            while ((owner->boneKind == BONE_NONE || owner->boneKind == BONE_HIDDEN) && owner->parent)
+                owner = owner->parent;
+        }
+        info.ownerIndex = indexOf.at(owner);
+        info.dotEdge = document.dotSize * part.rate;
+        for (const CPart* a = part.parent; a; a = a->parent)
+            info.dotEdge *= a->rate;
+        const auto& world = info.part->worldPosition;
+        info.position = {world[0] + offset[0], world[1] + offset[1], world[2] + offset[2]};
+        const auto& q = info.part->worldRotation;
+        info.rotation = RotationMatrix(q[0], q[1], q[2], q[3]);
+    }
+    // Children follow their parent in the list, so a backward pass sees every
+    // child before its parent.
+    for (size_t i = parts.size(); i-- > 0;) {
+        PART_INFO& info = parts[i];
+        info.subtreeEnd = static_cast<int>(i) + 1;
+        info.subtreeEmpty = !info.part->HasDots();
+        for (const auto& child : info.part->children) {
+            const PART_INFO& c = parts[static_cast<size_t>(indexOf.at(child.get()))];
+            info.subtreeEnd = std::max(info.subtreeEnd, c.subtreeEnd);
+            info.subtreeEmpty = info.subtreeEmpty && c.subtreeEmpty;
+        }
+    }
+}
+
+void CGenerator::BuildSurfaces() {
+    CBlock::COLOUR_TABLE colours{};
+    for (int i = 1; i <= PaletteSize; ++i) {
+        const CDotColor& entry = document.colors[static_cast<size_t>(i - 1)];
+        colours[static_cast<size_t>(i)] = entry.material ? &entry : &SharedTextureColour();
+    }
+    std::vector<size_t> work;
+    for (size_t i = 0; i < parts.size(); ++i)
+        if (parts[i].part->boneKind != BONE_HIDDEN)
+            work.push_back(i);
+
+    // A pool of workers takes the parts one by one; each touches only the
+    // grid and block list of the part it took.
+    std::atomic<size_t> next{0};
+    const size_t workers = std::min<size_t>(work.size(), std::max(1u, std::thread::hardware_concurrency()));
+    std::vector<std::exception_ptr> errors(workers);
+    auto run = [&](size_t worker) {
+        try {
+            for (size_t k = next++; k < work.size(); k = next++) {
+                PART_INFO& info = parts[work[k]];
+                info.blocks = ::BuildSurfaces(info.part->Grid(), colours);
+                if (info.blocks.empty())
+                    info.part->ReleaseIfEmpty();
+            }
+        } catch (...) {
+            errors[worker] = std::current_exception();
+            next = work.size();
+        }
+    };
+    std::vector<std::thread> threads;
+    threads.reserve(workers);
+    try {
+        for (size_t w = 0; w < workers; ++w)
+            threads.emplace_back(run, w);
+    } catch (...) {
+        next = work.size();
+        for (std::thread& t : threads)
+            t.join();
+        throw;
+    }
+    for (std::thread& t : threads)
+        t.join();
+    for (const std::exception_ptr& error : errors)
+        if (error)
+            std::rethrow_exception(error);
+}
+
+void CGenerator::BuildModel() {
+    ikGroup = static_cast<int>(model.boneGroups.size());
+    model.AddBoneGroup(LoadString(IDS_IK_GROUP));
+    CreateMaterials();
+    CreateBones();
+    vertexTable.Reserve(1 << 14);
+    for (size_t i = 0; i < parts.size(); ++i)
+        if (parts[i].part->boneKind != BONE_HIDDEN)
+            EmitFaces(static_cast<int>(i));
+    FlushFaces();
+    CreateIKs();
+    CreateMorphs();
+    CreateRigidBodies();
+    CreateJoints();
+    model.name = Utf8ToUtf16(std::filesystem::path(path).stem().string());
+    model.CheckLimits();
+}
+
+void CGenerator::CreateBones() {
+    boneGroup = static_cast<int>(model.boneGroups.size());
+    model.AddBoneGroup(LoadString(IDS_BONE_GROUP));
+    std::vector<int> partBone(parts.size(), -1);
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const PART_INFO& info = parts[i];
+        const CDotPart& part = *info.part;
+        if (!HasOwnBone(part))
+            continue;
+        const int index = model.BoneCount();
+        CModelBone& bone = model.AddBone(part.name);
+        if (info.subtreeEmpty)
+            bone.type = CModelBone::TYPE_INVISIBLE;
+        else
+            bone.type = part.boneKind == BONE_MOVE ? CModelBone::TYPE_ROTATE_MOVE : CModelBone::TYPE_ROTATE;
+        bone.position = ToFloat3(info.position);
+        // The first bone is the model's root and is not listed.
+        if (index > 0 && bone.type != CModelBone::TYPE_INVISIBLE)
+            model.boneGroups[static_cast<size_t>(boneGroup)].bones.push_back(index);
+        partBone[i] = index;
+    }
+    // Parents and tails, once every part bone exists.
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (partBone[i] < 0)
+            continue;
+        const CDotPart& part = *parts[i].part;
+        CModelBone& bone = model.Bone(partBone[i]);
+        for (const CPart* a = part.parent; a; a = a->parent)
+            if (a->boneKind == BONE_ROTATE || a->boneKind == BONE_MOVE) {
+                bone.parent = model.FindBone(a->name);
+                break;
+            }
+        bone.tail = part.children.size() == 1 ? model.FindBone(part.children.front()->name) : 0;
+    }
+}
+
+int CGenerator::BoneOf(int partIndex) const {
+    const PART_INFO& owner = parts[static_cast<size_t>(parts[static_cast<size_t>(partIndex)].ownerIndex)];
+    return model.FindBone(owner.part->name);
+}
+
+void CGenerator::EmitFaces(int partIndex) {
+    const PART_INFO& info = parts[static_cast<size_t>(partIndex)];
+    const int32_t bone = BoneOf(partIndex);
+    const std::array<int, 3> joint = info.part->parentPosition;
+    const std::array<CTextureAtlas::UV, 4> untextured{};
+    for (const CBlock& block : info.blocks)
+        for (int direction = 0; direction < CBlock::DIRECTION_COUNT; ++direction)
+            for (const CBlock::CSurface& face : block.GetSurfaces(direction)) {
+                if (face.hidden)
+                    continue;
+                const auto local = CBlock::GetCorners(face, info.dotEdge, joint);
+                const bool isTextured = face.colour == &SharedTextureColour();
+                const auto uv = isTextured ? PlaceTexture(info, face) : untextured;
+                VEC3 corner[4];
+                for (size_t k = 0; k < 4; ++k)
+                    corner[k] = Transform(local[k], info.rotation, info.position);
+                CMaterial& material = FindMaterial(face.colour);
+                if (isTextured && material.record->texture.empty())
+                    material.record->texture = Utf8ToUtf16(texturePath);
+                static constexpr size_t triangles[2][3] = {{0, 1, 2}, {0, 2, 3}};
+                for (const auto& t : triangles) {
+                    const VEC3 normal = TriangleNormal(corner[t[0]], corner[t[1]], corner[t[2]]);
+                    for (size_t k : t)
+                        material.indices.push_back(FindOrAddVertex(corner[k], normal, uv[k], bone, partIndex));
+                }
+            }
+}
+
+uint32_t CGenerator::FindOrAddVertex(const VEC3& position, const VEC3& normal, const CTextureAtlas::UV& uv,
+                                     int32_t bone, int partIndex) {
+    const auto next = static_cast<uint32_t>(model.vertices.size());
+    const auto found = vertexTable.FindOrAdd({position, normal, {uv.u, uv.v}, bone}, next);
+    if (found.created) {
+        if (model.vertices.size() >= VERTEX_COUNT_CAP)
+            throw CGeneratorError("the model has more than " + FormatCount(VERTEX_COUNT_CAP) +
+                                  " vertices, far more than the " + FormatCount(kPMDMaxVertices) +
+                                  " a PMD file can hold");
+        model.vertices.emplace_back(ToFloat3(position), ToFloat3(normal), PMDFloat2{uv.u, uv.v}, bone);
+        vertexParts.push_back(partIndex);
+    }
+    return found.index;
+}
+
+std::string CGenerator::WriteTexture() {
+    if (!textured)
+        return {};
+    const int height = atlas.ImageHeight();
+    for (CModelVertex& vertex : model.vertices) {
+        const auto scaled = CTextureAtlas::Rescale({vertex.uv.x, vertex.uv.y}, height);
+        vertex.uv = {scaled.u, scaled.v};
+    }
+    try {
+        WritePngRgb(texturePath, CTextureAtlas::IMAGE_WIDTH, height, atlas.RenderRgb());
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return {};
+}
+
+void CGenerator::WriteModel() { model.WriteFile(path); }
+
+CGenerator::RESULT CGenerator::Summary() const {
+    RESULT result;
+    result.vertices = model.vertices.size();
+    result.triangles = model.faces.size() / 3;
+    result.materials = model.materials.size();
+    result.bones = static_cast<size_t>(model.BoneCount());
+    result.iks = model.iks.size();
+    result.morphs = model.morphs.size();
+    result.rigidBodies = model.rigidBodies.size();
+    result.joints = model.joints.size();
+    if (textured)
+        result.texturePath = texturePath;
+    return result;
+}
+
+CGenerator::RESULT CGenerator::Generate() {
+    BuildSurfaces();
+    BuildModel();
+    std::string textureError = WriteTexture();
+    WriteModel();
+    RESULT result = Summary();
+    result.textureError = std::move(textureError);
+    return result;
+}

@@ -1,0 +1,158 @@
+#pragma once
+// Model generation: turns a document into a rigged PMD model with its texture
+// and writes both.
+//
+// Generate runs the whole build. The stages are public so that tests and
+// benchmarks can run and time them one by one, in this order:
+//   BuildSurfaces   every part's blocks and merged faces, on worker threads
+//   BuildModel      materials, bones, faces with shared vertices, IK, morphs,
+//                   rigid bodies and joints; checks the format's limits
+//   WriteTexture    the atlas image beside the model, and the final texture
+//                   coordinates
+//   WriteModel      the model file, written atomically
+// Nothing is written before BuildModel has succeeded, so a model the format
+// cannot hold, or an IK that needs a bone a part does not have, leaves every
+// file as it was.
+
+#include "generator/Block.h"
+#include "generator/ModelGeometry.h"
+#include "generator/PMDModel.h"
+#include "generator/TextureAtlas.h"
+#include "generator/VertexTable.h"
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct CDotColor;
+class CDotDocument;
+class CDotPart;
+class CPart;
+
+// A document that cannot become a model (other than by the format's limits,
+// which raise CModelLimitError): the message names the part and the reason.
+class CGeneratorError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The one colour object that stands for every dot coloured through the
+// texture: white, opaque, not a material.
+const CDotColor& SharedTextureColour();
+
+class CGenerator {
+public:
+    // A generated material: the colour it stands for (a palette entry, or the
+    // shared texture colour), the model record it made and its triangles.
+    struct CMaterial {
+        const CDotColor* colour;
+        CModelMaterial* record;
+        std::vector<uint32_t> indices; // three per triangle, in emission order
+    };
+
+    // What Generate made, for the caller's report.
+    struct RESULT {
+        size_t vertices = 0;
+        size_t triangles = 0;
+        size_t materials = 0;
+        size_t bones = 0;
+        size_t iks = 0;
+        size_t morphs = 0;
+        size_t rigidBodies = 0;
+        size_t joints = 0;
+        // The texture image's path; empty when the model has no texture.
+        std::string texturePath;
+        // Why the texture image could not be written; empty when it was (or
+        // when there is none). The model file is written all the same.
+        std::string textureError;
+    };
+
+    // Prepares a generation of document into the model file at path (UTF-8).
+    // The document must stay unchanged until the generator is destroyed.
+    CGenerator(CDotDocument& document, std::string path);
+    ~CGenerator();
+    CGenerator(const CGenerator&) = delete;
+    CGenerator& operator=(const CGenerator&) = delete;
+
+    // Builds, writes the texture when one is needed, then writes the model.
+    // Throws CGeneratorError or CModelLimitError before any file is written,
+    // and CArchiveException when the model file cannot be written (the
+    // previous file then stays). A texture that cannot be written is reported
+    // in the result, not thrown. The document's modelPath is not touched: the
+    // caller records the path after success.
+    RESULT Generate();
+
+    void BuildSurfaces();
+    void BuildModel();
+    // Returns the reason when the image could not be saved, else empty.
+    std::string WriteTexture();
+    void WriteModel();
+
+    const CPMDModel& Model() const { return model; }
+    const std::vector<std::unique_ptr<CMaterial>>& Materials() const { return materials; }
+    const CTextureAtlas& Atlas() const { return atlas; }
+    // Whether some palette entry goes through the texture.
+    bool HasTexture() const { return textured; }
+    const std::string& TexturePath() const { return texturePath; }
+    RESULT Summary() const;
+
+private:
+    // What the build needs of each part in the list, computed once.
+    struct PART_INFO {
+        CDotPart* part;
+        int parentIndex;      // index in parts, -1 at the top level
+        int subtreeEnd;       // the parts after this one's subtree start here
+        int ownerIndex;       // the part whose bone moves this part
+        bool subtreeEmpty;    // no dot in this part or below
+        float dotEdge;        // edge length of one of its dots
+        VEC3 position;        // joint point in model space, with the model offset
+        ROTATION_MATRIX rotation;
+        CBlockList blocks;    // built by BuildSurfaces (not for hidden parts)
+    };
+
+    // Materials and texture (GeneratorMaterials.cpp).
+    void CreateMaterials();
+    CMaterial& FindMaterial(const CDotColor* colour);
+    std::array<CTextureAtlas::UV, 4> PlaceTexture(const PART_INFO& info, const CBlock::CSurface& face);
+    void FlushFaces();
+
+    // Bones and faces (Generator.cpp).
+    void CollectParts();
+    void CreateBones();
+    void EmitFaces(int partIndex);
+    uint32_t FindOrAddVertex(const VEC3& position, const VEC3& normal, const CTextureAtlas::UV& uv,
+                             int32_t bone, int partIndex);
+    int BoneOf(int partIndex) const;
+
+    // IK and morphs (GeneratorRigging.cpp).
+    void CreateIKs();
+    int RequireBone(const CPart& owner, const CPart& needed);
+    void CreateMorphs();
+
+    // Rigid bodies and joints (GeneratorPhysics.cpp).
+    void CreateRigidBodies();
+    void CreateBody(int partIndex, int group, bool forced);
+    bool IsJointed(int partIndex) const;
+    void CreateJoints();
+
+    CDotDocument& document;
+    std::string path;
+    std::string texturePath;
+    bool textured = false;
+
+    std::vector<PART_INFO> parts;
+    std::vector<std::unique_ptr<CMaterial>> materials;
+    // materialOf[i]: the material of palette index i, or of the shared
+    // texture colour for i = 0; null when there is none.
+    std::array<CMaterial*, 32> materialOf{};
+    CPMDModel model;
+    CTextureAtlas atlas;
+    // vertexParts[v]: the part whose face created model vertex v.
+    std::vector<int> vertexParts;
+    CVertexTable vertexTable;
+    uint32_t collisionGroup = 0;
+    int ikGroup = -1;   // index of the "IK" display group
+    int boneGroup = -1; // index of the "ボーン" display group
+};

@@ -1,0 +1,100 @@
+// Materials and the texture atlas of CGenerator: which colours become
+// materials and in what order, the regions of textured faces, and the
+// per-material triangle lists.
+
+#include "generator/Generator.h"
+
+#include "document/DotDocument.h"
+#include "document/DotPart.h"
+
+#include <algorithm>
+#include <cmath>
+
+const CDotColor& SharedTextureColour() {
+    static const CDotColor colour(MakeColorRef(255, 255, 255), 1.0f, false);
+    return colour;
+}
+
+void CGenerator::CreateMaterials() {
+    // Which palette indices some dot of the document uses, in one pass.
+    uint32_t used = 0;
+    for (const PART_INFO& info : parts) {
+        const uint8_t* grid = info.part->Grid();
+        if (!grid)
+            continue;
+        for (int i = 0; i < GridDots; ++i)
+            used |= 1u << (grid[i] & DotIndexMask);
+    }
+
+    std::vector<const CDotColor*> candidates;
+    textured = std::any_of(document.colors.begin(), document.colors.end(),
+                           [](const CDotColor& c) { return !c.material; });
+    if (textured)
+        candidates.push_back(&SharedTextureColour());
+    for (int i = 1; i <= PaletteSize; ++i) {
+        const CDotColor& entry = document.colors[static_cast<size_t>(i - 1)];
+        if (entry.material && (used >> i & 1))
+            candidates.push_back(&entry);
+    }
+    // Opaque before translucent; equal opacities keep the candidate order.
+    // A NaN opacity sorts last (and keeps the order a strict weak one).
+    auto opacity = [](const CDotColor* c) { return std::isnan(c->alpha) ? -INFINITY : c->alpha; };
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [&](const CDotColor* a, const CDotColor* b) { return opacity(a) > opacity(b); });
+
+    for (const CDotColor* colour : candidates) {
+        CModelMaterial& record = model.materials.emplace_back();
+        record.diffuse = {colour->diffuse[0], colour->diffuse[1], colour->diffuse[2], colour->diffuse[3]};
+        record.ambient = {colour->ambient[0], colour->ambient[1], colour->ambient[2], colour->ambient[3]};
+        record.specular = {colour->specular[0], colour->specular[1], colour->specular[2], colour->specular[3]};
+        record.power = colour->power;
+        record.toonIndex = 0;
+        record.edge = document.edge;
+        auto& material = materials.emplace_back(std::make_unique<CMaterial>(CMaterial{colour, &record, {}}));
+        const size_t slot = colour == &SharedTextureColour()
+                                ? 0
+                                : static_cast<size_t>(colour - document.colors.data()) + 1;
+        materialOf[slot] = material.get();
+    }
+}
+
+CGenerator::CMaterial& CGenerator::FindMaterial(const CDotColor* colour) {
+    size_t slot = 0;
+    if (colour != &SharedTextureColour()) {
+        const CDotColor* first = document.colors.data();
+        if (colour < first || colour >= first + PaletteSize)
+            throw std::logic_error("a face has a colour outside the palette");
+        slot = static_cast<size_t>(colour - first) + 1;
+    }
+    if (!materialOf[slot])
+        throw std::logic_error("a face has a colour without a material");
+    return *materialOf[slot];
+}
+
+std::array<CTextureAtlas::UV, 4> CGenerator::PlaceTexture(const PART_INFO& info, const CBlock::CSurface& face) {
+    const CBlock::TEXTURE_LAYOUT layout = CBlock::GetTextureLayout(face);
+    const CTextureAtlas::PLACE place = atlas.Place(layout.width, layout.height);
+    const uint8_t* grid = info.part->Grid();
+    for (int j = 0; j < layout.width; ++j)
+        for (int i = 0; i < layout.height; ++i) {
+            const auto dot = layout.DotAt(j, i);
+            const int index = grid[GridIndex(dot[0], dot[1], dot[2])] & DotIndexMask;
+            const uint32_t colour = index ? document.colors[static_cast<size_t>(index - 1)].color : 0;
+            atlas.Paint(place.row + i, place.column + j, colour);
+        }
+    return CTextureAtlas::CornerCoordinates(place, layout.width, layout.height);
+}
+
+void CGenerator::FlushFaces() {
+    size_t total = 0;
+    for (const auto& material : materials)
+        total += material->indices.size();
+    model.faces.reserve(total);
+    for (const auto& material : materials) {
+        // Indices beyond 16 bits only occur in a model that the limit check
+        // refuses before anything is written.
+        for (uint32_t index : material->indices)
+            model.faces.push_back(static_cast<uint16_t>(index));
+        material->record->faceVertexCount = static_cast<uint32_t>(material->indices.size());
+    }
+}

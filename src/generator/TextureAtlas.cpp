@@ -1,0 +1,105 @@
+#include "generator/TextureAtlas.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace {
+
+// Columns 0 to 30: the only columns a region placed in an existing row may
+// cover.
+constexpr uint32_t PLACEABLE = 0x7FFFFFFFu;
+
+} // namespace
+
+uint32_t CTextureAtlas::FreeStarts(uint32_t used, int width) {
+    uint32_t free = ~used & PLACEABLE;
+    uint32_t starts = free;
+    for (int k = 1; k < width && starts; ++k)
+        starts &= free >> k;
+    return starts;
+}
+
+int CTextureAtlas::LongestFreeRun(uint32_t used) {
+    uint32_t run = ~used & PLACEABLE;
+    int length = 0;
+    while (run) {
+        run &= run >> 1;
+        ++length;
+    }
+    return length;
+}
+
+CTextureAtlas::PLACE CTextureAtlas::Place(int width, int height) {
+    const int rowCount = RowCount();
+    if (width >= 1 && width < COLUMNS) {
+        int& first = firstRow_[static_cast<size_t>(width)];
+        for (int r = first; r < rowCount; ++r) {
+            int& longest = longestRun_[static_cast<size_t>(r)];
+            if (longest < 0)
+                longest = LongestFreeRun(rows_[static_cast<size_t>(r)].used);
+            if (longest < width) {
+                // No start here now, and rows never gain free cells.
+                if (r == first)
+                    ++first;
+                continue;
+            }
+            uint32_t starts = FreeStarts(rows_[static_cast<size_t>(r)].used, width);
+            for (int k = 1; k < height && starts && r + k < rowCount; ++k)
+                starts &= FreeStarts(rows_[static_cast<size_t>(r + k)].used, width);
+            if (starts)
+                return {std::countr_zero(starts), r};
+        }
+    }
+    return {0, rowCount};
+}
+
+void CTextureAtlas::Paint(int row, int column, uint32_t colour) {
+    if (row >= RowCount()) {
+        rows_.resize(static_cast<size_t>(row) + 1);
+        longestRun_.resize(static_cast<size_t>(row) + 1, -1);
+    }
+    CTextureRow& target = rows_[static_cast<size_t>(row)];
+    target.colours[static_cast<size_t>(column)] = colour;
+    target.used |= 1u << column;
+    longestRun_[static_cast<size_t>(row)] = -1;
+}
+
+int CTextureAtlas::ImageHeight() const {
+    size_t rows = std::max<size_t>(rows_.size(), 1);
+    return static_cast<int>(std::bit_ceil(rows)) * CELL_PIXELS;
+}
+
+std::vector<uint8_t> CTextureAtlas::RenderRgb() const {
+    constexpr size_t stride = static_cast<size_t>(IMAGE_WIDTH) * 3;
+    const size_t height = static_cast<size_t>(ImageHeight());
+    std::vector<uint8_t> pixels(stride * height, 0);
+    for (size_t r = 0; r < rows_.size(); ++r) {
+        uint8_t* first = pixels.data() + r * CELL_PIXELS * stride;
+        for (size_t c = 0; c < COLUMNS; ++c) {
+            uint32_t colour = rows_[r].colours[c];
+            uint8_t* cell = first + c * CELL_PIXELS * 3;
+            for (int x = 0; x < CELL_PIXELS; ++x) {
+                cell[x * 3] = static_cast<uint8_t>(colour);
+                cell[x * 3 + 1] = static_cast<uint8_t>(colour >> 8);
+                cell[x * 3 + 2] = static_cast<uint8_t>(colour >> 16);
+            }
+        }
+        for (int y = 1; y < CELL_PIXELS; ++y)
+            std::memcpy(first + static_cast<size_t>(y) * stride, first, stride);
+    }
+    return pixels;
+}
+
+std::array<CTextureAtlas::UV, 4> CTextureAtlas::CornerCoordinates(PLACE place, int width, int height) {
+    const float left = static_cast<float>(place.column);
+    const float top = static_cast<float>(place.row);
+    const float right = static_cast<float>(place.column + width) - INSET;
+    const float bottom = static_cast<float>(place.row + height) - INSET;
+    return {{{left, top}, {right, top}, {right, bottom}, {left, bottom}}};
+}
+
+CTextureAtlas::UV CTextureAtlas::Rescale(UV cellUnits, int imageHeight) {
+    return {(cellUnits.u * CELL_PIXELS + 0.5f) / static_cast<float>(IMAGE_WIDTH),
+            (cellUnits.v * CELL_PIXELS + 0.5f) / static_cast<float>(imageHeight)};
+}

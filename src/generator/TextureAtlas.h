@@ -1,0 +1,83 @@
+#pragma once
+// The texture atlas of a generated model: rows of 32 cells, one cell per dot
+// of a textured face, growing downward one row at a time. Regions are placed
+// first fit; the image is 512 pixels wide with 16 × 16 pixels per cell.
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+class CTextureAtlas {
+public:
+    static constexpr int COLUMNS = 32;
+    static constexpr int CELL_PIXELS = 16;
+    static constexpr int IMAGE_WIDTH = COLUMNS * CELL_PIXELS;
+    // Texture coordinates of a region's right and bottom corners stop this
+    // many cells short of the edge, so they sample inside the region.
+    static constexpr float INSET = 0.05625f;
+
+    // One atlas row: the colour of each cell (COLORREF order, red in the
+    // lowest byte; 0 until painted) and which cells are used (bit c for
+    // column c).
+    struct CTextureRow {
+        std::array<uint32_t, COLUMNS> colours{};
+        uint32_t used = 0;
+    };
+
+    struct PLACE {
+        int column;
+        int row;
+    };
+
+    struct UV {
+        float u;
+        float v;
+    };
+
+    // Places a region of width × height cells (both ≥ 1) and returns its
+    // top-left cell: the first window, lowest row then lowest column, whose
+    // cells are all free, among start rows that exist and start columns c
+    // with c + width < 32 (so a region never ends in the last column of an
+    // existing row); rows below the last one count as free. Without such a
+    // window (always when width ≥ 32) the region goes to column 0 of the row
+    // after the last one. Placing marks nothing: Paint does.
+    PLACE Place(int width, int height);
+
+    // Gives the cell its colour and marks it used, appending empty rows until
+    // the row exists. row ≥ 0, 0 ≤ column < 32.
+    void Paint(int row, int column, uint32_t colour);
+
+    const std::vector<CTextureRow>& Rows() const { return rows_; }
+    int RowCount() const { return static_cast<int>(rows_.size()); }
+
+    // Height of the image in pixels: 16 × the smallest power of two that is
+    // at least the row count (16 for no row or one row).
+    int ImageHeight() const;
+
+    // The image, row by row from the top, three bytes (red, green, blue) per
+    // pixel, IMAGE_WIDTH × ImageHeight(); cells never painted are black.
+    std::vector<uint8_t> RenderRgb() const;
+
+    // Texture coordinates in cell units of the corners A, B, C, D of a face
+    // whose region of width × height cells starts at place: A is the
+    // region's top-left, B top-right, C bottom-right, D bottom-left.
+    static std::array<UV, 4> CornerCoordinates(PLACE place, int width, int height);
+
+    // Turns cell-unit coordinates into image coordinates (0 to 1) for an
+    // image of imageHeight pixels, moving them half a pixel into the cell.
+    static UV Rescale(UV cellUnits, int imageHeight);
+
+private:
+    // Start columns c (bit c) with c + width < 32 at which width cells of
+    // the row are free.
+    static uint32_t FreeStarts(uint32_t used, int width);
+    static int LongestFreeRun(uint32_t used);
+
+    std::vector<CTextureRow> rows_;
+    // longestRun_[r]: the longest run of free cells among columns 0 to 30 of
+    // row r (-1 when not yet computed since the row last changed).
+    std::vector<int> longestRun_;
+    // firstRow_[w]: every row above it has no run of w free cells. Rows only
+    // fill up, so this only moves down.
+    std::array<int, COLUMNS> firstRow_{};
+};

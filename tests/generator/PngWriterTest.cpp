@@ -1,0 +1,53 @@
+#include "generator/PngWriter.h"
+
+#include "support/PngReader.h"
+#include "support/TestDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+TEST(PngWriter, WritesAn8BitRgbImageThatReadsBack) {
+    CTempFolder temp("png");
+    const fs::path& folder = temp.Path();
+    std::vector<uint8_t> rgb(size_t(512) * 16 * 3, 0);
+    rgb[0] = 255;                                  // (0, 0) red
+    rgb[(15 * 512 + 511) * 3 + 2] = 200;           // (511, 15) blue
+    rgb[(7 * 512 + 100) * 3 + 1] = 17;             // (100, 7) dark green
+    std::string path = (folder / "t.png").string();
+    WritePngRgb(path, 512, 16, rgb);
+
+    DECODED_PNG image = ReadPngFile(path);
+    EXPECT_EQ(image.width, 512);
+    EXPECT_EQ(image.height, 16);
+    EXPECT_EQ(image.bitDepth, 8);
+    EXPECT_EQ(image.colourType, 2); // truecolour without alpha
+    EXPECT_EQ(image.rgb, rgb);
+}
+
+TEST(PngWriter, FailuresNameTheFileAndKeepThePreviousOne) {
+    CTempFolder temp("png");
+    const fs::path& folder = temp.Path();
+    std::vector<uint8_t> rgb(size_t(4) * 2 * 3, 9);
+
+    std::string missing = (folder / "no-such-folder" / "t.png").string();
+    try {
+        WritePngRgb(missing, 4, 2, rgb);
+        FAIL() << "no exception";
+    } catch (const CPngException& e) {
+        EXPECT_NE(std::string(e.what()).find(missing), std::string::npos) << e.what();
+    }
+
+    std::string existing = (folder / "old.png").string();
+    std::ofstream(existing) << "previous";
+    EXPECT_THROW(WritePngRgb(existing, 4, 3, rgb), CPngException); // too few pixels
+    EXPECT_THROW(WritePngRgb(existing, 0, 2, {}), CPngException);
+    std::ifstream in(existing);
+    std::string text;
+    in >> text;
+    EXPECT_EQ(text, "previous");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}

@@ -1,0 +1,56 @@
+#include "generator/VertexTable.h"
+
+#include "support/LinearVertices.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+
+TEST(VertexTable, SignedZerosMatchAndNanMatchesNothing) {
+    CVertexTable table;
+    const VERTEX_KEY zero{{0.0f, 1.0f, 2.0f}, {0.0f, 0.0f, -1.0f}, {0.0f, 0.0f}, 3};
+    VERTEX_KEY negativeZero = zero;
+    negativeZero.position[0] = -0.0f;
+    negativeZero.normal[0] = -0.0f;
+    negativeZero.uv[1] = -0.0f;
+    EXPECT_EQ(table.FindOrAdd(negativeZero, 0).index, 0u);
+    auto shared = table.FindOrAdd(zero, 1);
+    EXPECT_FALSE(shared.created);
+    EXPECT_EQ(shared.index, 0u);
+
+    VERTEX_KEY otherBone = zero;
+    otherBone.bone = -1;
+    EXPECT_TRUE(table.FindOrAdd(otherBone, 1).created);
+
+    VERTEX_KEY nan = zero;
+    nan.uv[0] = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_TRUE(table.FindOrAdd(nan, 2).created);
+    auto again = table.FindOrAdd(nan, 3);
+    EXPECT_TRUE(again.created);
+    EXPECT_EQ(again.index, 3u);
+}
+
+TEST(VertexTable, GivesTheFirstMatchOfALinearSearch) {
+    // Values drawn from a small pool so that many corners coincide, with
+    // signed zeros, infinities and NaN among them.
+    const float pool[] = {0.0f, -0.0f, 1.0f, -1.0f, 0.5f, 1e-30f, -7.25f,
+                          std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()};
+    std::mt19937 random(99);
+    auto pick = [&](int limit) { return pool[random() % static_cast<unsigned>(limit)]; };
+    for (int round = 0; round < 20; ++round) {
+        CVertexTable table;
+        std::vector<VERTEX_KEY> linear;
+        const int limit = round % 2 ? 9 : 5; // half the rounds without inf and NaN
+        for (int n = 0; n < 4000; ++n) {
+            VERTEX_KEY key{{pick(limit), pick(limit), pick(3)}, {pick(limit), pick(3), pick(3)},
+                           {pick(limit), pick(3)}, static_cast<int32_t>(random() % 3) - 1};
+            const auto next = static_cast<uint32_t>(linear.size());
+            const uint32_t expected = FindOrAddLinearly(linear, key);
+            const auto actual = table.FindOrAdd(key, next);
+            ASSERT_EQ(actual.index, expected) << "round " << round << " corner " << n;
+            ASSERT_EQ(actual.created, expected == next);
+        }
+    }
+}
