@@ -143,9 +143,10 @@ void DrawView(CCanvas& canvas, const PMDContents& model, const std::vector<TEXTU
                         const Float3 p = project(v[k]->position);
                         screen[k] = {static_cast<float>(left) + p[0] * scale, floor - p[1] * scale, p[2]};
                     }
+                    // Towards the light: front, above, to the figure's right.
                     const Float3 light{-0.4f, 0.6f, -0.7f};
                     const Float3& n = v[0]->normal;
-                    const float lit = 0.45f + 0.55f * std::max(0.0f, -(n[0] * light[0] + n[1] * light[1] + n[2] * light[2]));
+                    const float lit = 0.45f + 0.55f * std::max(0.0f, n[0] * light[0] + n[1] * light[1] + n[2] * light[2]);
                     const TEXTURE& texture = textures[m];
                     canvas.Triangle(screen, alpha, [&](const float* w) {
                         Float3 colour{material.diffuse[0], material.diffuse[1], material.diffuse[2]};
@@ -158,7 +159,6 @@ void DrawView(CCanvas& canvas, const PMDContents& model, const std::vector<TEXTU
                             for (size_t k = 0; k < 3; ++k)
                                 colour[k] *= static_cast<float>(texture.rgb[at + k]) / 255.0f;
                         }
-                        // Translucent faces fade towards a lighter shade.
                         return Float3{colour[0] * lit, colour[1] * lit, colour[2] * lit};
                     });
                 }

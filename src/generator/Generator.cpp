@@ -136,7 +136,15 @@ void CGenerator::BuildModel() {
     model.AddBoneGroup(LoadString(IDS_IK_GROUP));
     CreateMaterials();
     CreateBones();
-    vertexTable.Reserve(1 << 14);
+    // At most four new vertices a visible face: size the table once.
+    size_t faces = 0;
+    for (const PART_INFO& info : parts)
+        if (info.part->boneKind != BONE_HIDDEN)
+            for (const CBlock& block : info.blocks)
+                for (const CBlock::CSurface& face : block.GetAllSurfaces())
+                    faces += face.hidden ? 0 : 1;
+    vertexTable.Reserve(std::min(4 * faces, VERTEX_COUNT_CAP));
+    model.vertices.reserve(std::min(4 * faces, kPMDMaxVertices + 1));
     for (size_t i = 0; i < parts.size(); ++i)
         if (parts[i].part->boneKind != BONE_HIDDEN)
             EmitFaces(static_cast<int>(i));
@@ -242,7 +250,9 @@ std::string CGenerator::WriteTexture() {
         vertex.uv = {scaled.u, scaled.v};
     }
     try {
-        WritePngRgb(texturePath, CTextureAtlas::IMAGE_WIDTH, height, atlas.RenderRgb());
+        WritePngBands(texturePath, CTextureAtlas::IMAGE_WIDTH, CTextureAtlas::CELL_PIXELS,
+                      height / CTextureAtlas::CELL_PIXELS,
+                      [this](int band, uint8_t* row) { atlas.FillPixelRow(band, row); });
     } catch (const std::exception& e) {
         return e.what();
     }

@@ -3,7 +3,10 @@
 #include "document/Archive.h"
 
 #include <png.h>
+#include <zlib.h>
 
+#include <algorithm>
+#include <array>
 #include <csetjmp>
 #include <cstring>
 
@@ -37,9 +40,12 @@ void OnPngWrite(png_structp png, png_bytep data, png_size_t size) {
 
 void OnPngFlush(png_structp) {}
 
-// Runs libpng over the rows. Kept free of C++ objects with destructors, since
-// an error longjmps out of the libpng calls back into this frame.
-bool EncodeRows(PNG_SINK& sink, int width, int height, const uint8_t* rgb) {
+// Writes a PNG through libpng: either the pixels rgb, row by row, or (when
+// rgb is null) an already compressed zlib stream of filtered rows as IDAT
+// chunks. Kept free of C++ objects with destructors, since an error longjmps
+// out of the libpng calls back into this frame.
+bool EncodeWithLibpng(PNG_SINK& sink, int width, int height, const uint8_t* rgb, const uint8_t* idat,
+                      size_t idatSize) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, OnPngError, OnPngWarning);
     if (!png) {
         sink.error = "libpng cannot start";
@@ -59,29 +65,102 @@ bool EncodeRows(PNG_SINK& sink, int width, int height, const uint8_t* rgb) {
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    // The texture is made of flat 16 × 16 squares: the "up" filter turns
-    // repeated rows into zeros and a light compression level suffices.
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
-    png_set_compression_level(png, 3);
     png_write_info(png, info);
-    const size_t stride = static_cast<size_t>(width) * 3;
-    for (int y = 0; y < height; ++y)
-        png_write_row(png, const_cast<png_bytep>(rgb + stride * static_cast<size_t>(y)));
-    png_write_end(png, info);
+    if (rgb) {
+        const size_t stride = static_cast<size_t>(width) * 3;
+        for (int y = 0; y < height; ++y)
+            png_write_row(png, const_cast<png_bytep>(rgb + stride * static_cast<size_t>(y)));
+        png_write_end(png, info);
+    } else {
+        constexpr size_t chunk = 1 << 20;
+        for (size_t at = 0; at < idatSize; at += chunk)
+            png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), idat + at,
+                            std::min(chunk, idatSize - at));
+        png_write_chunk(png, reinterpret_cast<png_const_bytep>("IEND"), nullptr, 0);
+    }
     png_destroy_write_struct(&png, &info);
     return true;
+}
+
+void CheckSize(int width, int height) {
+    if (width <= 0 || height <= 0 || width > 1 << 20 || height > 1 << 20)
+        throw CPngException("image size " + std::to_string(width) + " x " + std::to_string(height) +
+                            " is not supported");
+}
+
+// A raw deflate stream (no zlib header or checksum) appending to a buffer.
+class CDeflater {
+public:
+    // memLevel sets the size of the match hash table, which every full
+    // flush clears: small for streams flushed often.
+    CDeflater(std::vector<uint8_t>& out, int level, int memLevel = 8) : out_(out) {
+        if (deflateInit2(&stream_, level, Z_DEFLATED, -15, memLevel, Z_DEFAULT_STRATEGY) != Z_OK)
+            throw CPngException("cannot start the compressor");
+    }
+    ~CDeflater() { deflateEnd(&stream_); }
+    CDeflater(const CDeflater&) = delete;
+    CDeflater& operator=(const CDeflater&) = delete;
+
+    // Compresses data and flushes as asked (Z_FULL_FLUSH ends byte-aligned
+    // with no reference to earlier data; Z_FINISH ends the stream).
+    void Put(std::span<const uint8_t> data, int flush) {
+        stream_.next_in = const_cast<Bytef*>(data.data());
+        stream_.avail_in = static_cast<uInt>(data.size());
+        do {
+            stream_.next_out = buffer_.data();
+            stream_.avail_out = static_cast<uInt>(buffer_.size());
+            if (deflate(&stream_, flush) == Z_STREAM_ERROR)
+                throw CPngException("the compressor failed");
+            out_.insert(out_.end(), buffer_.data(), stream_.next_out);
+        } while (stream_.avail_out == 0);
+    }
+
+private:
+    std::vector<uint8_t>& out_;
+    std::array<uint8_t, 1 << 14> buffer_;
+    z_stream stream_{};
+};
+
+// Filtered rows compressed on their own, byte-aligned and referring to
+// nothing before them, so they can be copied anywhere into a deflate stream
+// that was just fully flushed; with their checksum and length.
+struct RUN {
+    std::vector<uint8_t> bytes;
+    uLong adler;
+    size_t length;
+};
+
+RUN CompressRun(const std::vector<uint8_t>& rows) {
+    RUN run{{}, adler32(adler32(0, nullptr, 0), rows.data(), static_cast<uInt>(rows.size())), rows.size()};
+    CDeflater deflater(run.bytes, Z_BEST_COMPRESSION);
+    deflater.Put(rows, Z_FULL_FLUSH);
+    return run;
+}
+
+// count rows of zeros with the given filter byte.
+std::vector<uint8_t> Rows(size_t rowBytes, int count, uint8_t filter) {
+    std::vector<uint8_t> rows(rowBytes * static_cast<size_t>(count), 0);
+    for (size_t at = 0; at < rows.size(); at += rowBytes)
+        rows[at] = filter;
+    return rows;
+}
+
+void SaveFile(const std::string& path, std::span<const uint8_t> bytes) {
+    try {
+        WriteFileAtomically(path, bytes);
+    } catch (const CArchiveException& e) {
+        throw CPngException(e.what());
+    }
 }
 
 } // namespace
 
 std::vector<uint8_t> EncodePngRgb(int width, int height, std::span<const uint8_t> rgb) {
-    if (width <= 0 || height <= 0 || width > 1 << 20 || height > 1 << 20)
-        throw CPngException("image size " + std::to_string(width) + " x " + std::to_string(height) +
-                            " is not supported");
+    CheckSize(width, height);
     if (rgb.size() != static_cast<size_t>(width) * static_cast<size_t>(height) * 3)
         throw CPngException("pixel data does not match the image size");
     PNG_SINK sink;
-    if (!EncodeRows(sink, width, height, rgb.data()))
+    if (!EncodeWithLibpng(sink, width, height, rgb.data(), nullptr, 0))
         throw CPngException("cannot encode PNG: " + sink.error);
     return std::move(sink.bytes);
 }
@@ -93,9 +172,71 @@ void WritePngRgb(const std::string& path, int width, int height, std::span<const
     } catch (const CPngException& e) {
         throw CPngException(path + ": " + e.what());
     }
-    try {
-        WriteFileAtomically(path, bytes);
-    } catch (const CArchiveException& e) {
-        throw CPngException(e.what());
+    SaveFile(path, bytes);
+}
+
+std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount, const PngBandSource& source) {
+    if (bandHeight <= 0 || bandCount <= 0 || bandHeight > 1 << 20 || bandCount > (1 << 20) / bandHeight)
+        throw CPngException("image of " + std::to_string(bandCount) + " bands of " + std::to_string(bandHeight) +
+                            " rows is not supported");
+    CheckSize(width, bandHeight * bandCount);
+    const size_t rowBytes = 1 + static_cast<size_t>(width) * 3;
+
+    // Every row of a band after its first is filtered "up" against the row
+    // above, which it equals: a filter byte 2 and zeros. Those rows are
+    // compressed once, as a run that refers to nothing before it, and the
+    // run is copied into the stream after each band's first row. A black
+    // band, whose first row filters to zeros as well, is copied whole the
+    // same way.
+    const RUN repeat = CompressRun(Rows(rowBytes, bandHeight - 1, 2));
+    std::vector<uint8_t> blackRows = Rows(rowBytes, 1, 1);
+    const std::vector<uint8_t> upRows = Rows(rowBytes, bandHeight - 1, 2);
+    blackRows.insert(blackRows.end(), upRows.begin(), upRows.end());
+    const RUN black = CompressRun(blackRows);
+
+    std::vector<uint8_t> stream = {0x78, 0x01}; // zlib header: deflate, 32 KB window
+    uLong adler = adler32(0, nullptr, 0);
+    auto append = [&](const RUN& run) {
+        stream.insert(stream.end(), run.bytes.begin(), run.bytes.end());
+        adler = adler32_combine(adler, run.adler, static_cast<z_off_t>(run.length));
+    };
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * 3);
+    std::vector<uint8_t> filtered(rowBytes);
+    CDeflater deflater(stream, Z_DEFAULT_COMPRESSION, 1);
+    for (int band = 0; band < bandCount; ++band) {
+        std::fill(pixels.begin(), pixels.end(), 0);
+        source(band, pixels.data());
+        // The first row, filtered "sub" (each byte minus the one a pixel to
+        // its left), which turns runs of one colour into zeros.
+        filtered[0] = 1;
+        std::copy_n(pixels.begin(), 3, filtered.begin() + 1);
+        for (size_t i = 3; i < pixels.size(); ++i)
+            filtered[1 + i] = static_cast<uint8_t>(pixels[i] - pixels[i - 3]);
+        if (std::all_of(filtered.begin() + 1, filtered.end(), [](uint8_t b) { return b == 0; })) {
+            append(black);
+            continue;
+        }
+        deflater.Put(filtered, Z_FULL_FLUSH);
+        adler = adler32(adler, filtered.data(), static_cast<uInt>(filtered.size()));
+        append(repeat);
     }
+    deflater.Put({}, Z_FINISH);
+    for (int shift = 24; shift >= 0; shift -= 8)
+        stream.push_back(static_cast<uint8_t>(adler >> shift));
+
+    PNG_SINK sink;
+    if (!EncodeWithLibpng(sink, width, bandHeight * bandCount, nullptr, stream.data(), stream.size()))
+        throw CPngException("cannot encode PNG: " + sink.error);
+    return std::move(sink.bytes);
+}
+
+void WritePngBands(const std::string& path, int width, int bandHeight, int bandCount,
+                   const PngBandSource& source) {
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = EncodePngBands(width, bandHeight, bandCount, source);
+    } catch (const CPngException& e) {
+        throw CPngException(path + ": " + e.what());
+    }
+    SaveFile(path, bytes);
 }

@@ -3,6 +3,7 @@
 // only image the core writes.
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -23,3 +24,19 @@ std::vector<uint8_t> EncodePngRgb(int width, int height, std::span<const uint8_t
 // the same folder renamed over path), so a failed save leaves any previous
 // file untouched. Throws CPngException naming the file and the reason.
 void WritePngRgb(const std::string& path, int width, int height, std::span<const uint8_t> rgb);
+
+// Fills row (width × 3 bytes, red, green, blue per pixel) with the pixels of
+// band number band.
+using PngBandSource = std::function<void(int band, uint8_t* row)>;
+
+// Encodes an image made of bands: bandCount bands of bandHeight identical
+// rows each, band 0 at the top, every band's row given by source. Produces
+// the same pixels as EncodePngRgb of the full image, but compresses only one
+// row per band and repeats a precompressed run for the others, so a tall
+// image costs little more than its bands. Throws CPngException.
+std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount, const PngBandSource& source);
+
+// EncodePngBands saved atomically to path; throws CPngException naming the
+// file and the reason.
+void WritePngBands(const std::string& path, int width, int bandHeight, int bandCount,
+                   const PngBandSource& source);

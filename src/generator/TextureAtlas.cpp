@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 
 namespace {
 
@@ -70,24 +69,24 @@ int CTextureAtlas::ImageHeight() const {
     return static_cast<int>(std::bit_ceil(rows)) * CELL_PIXELS;
 }
 
+void CTextureAtlas::FillPixelRow(int row, uint8_t* pixels) const {
+    for (size_t c = 0; c < COLUMNS; ++c) {
+        const uint32_t colour = row >= 0 && row < RowCount() ? rows_[static_cast<size_t>(row)].colours[c] : 0;
+        uint8_t* cell = pixels + c * CELL_PIXELS * 3;
+        for (int x = 0; x < CELL_PIXELS; ++x) {
+            cell[x * 3] = static_cast<uint8_t>(colour);
+            cell[x * 3 + 1] = static_cast<uint8_t>(colour >> 8);
+            cell[x * 3 + 2] = static_cast<uint8_t>(colour >> 16);
+        }
+    }
+}
+
 std::vector<uint8_t> CTextureAtlas::RenderRgb() const {
     constexpr size_t stride = static_cast<size_t>(IMAGE_WIDTH) * 3;
-    const size_t height = static_cast<size_t>(ImageHeight());
-    std::vector<uint8_t> pixels(stride * height, 0);
-    for (size_t r = 0; r < rows_.size(); ++r) {
-        uint8_t* first = pixels.data() + r * CELL_PIXELS * stride;
-        for (size_t c = 0; c < COLUMNS; ++c) {
-            uint32_t colour = rows_[r].colours[c];
-            uint8_t* cell = first + c * CELL_PIXELS * 3;
-            for (int x = 0; x < CELL_PIXELS; ++x) {
-                cell[x * 3] = static_cast<uint8_t>(colour);
-                cell[x * 3 + 1] = static_cast<uint8_t>(colour >> 8);
-                cell[x * 3 + 2] = static_cast<uint8_t>(colour >> 16);
-            }
-        }
-        for (int y = 1; y < CELL_PIXELS; ++y)
-            std::memcpy(first + static_cast<size_t>(y) * stride, first, stride);
-    }
+    const int height = ImageHeight();
+    std::vector<uint8_t> pixels(stride * static_cast<size_t>(height));
+    for (int y = 0; y < height; ++y)
+        FillPixelRow(y / CELL_PIXELS, pixels.data() + static_cast<size_t>(y) * stride);
     return pixels;
 }
 

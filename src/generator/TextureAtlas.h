@@ -54,6 +54,11 @@ public:
     // at least the row count (16 for no row or one row).
     int ImageHeight() const;
 
+    // One pixel row of the cells of atlas row row (IMAGE_WIDTH × 3 bytes, red,
+    // green, blue); every pixel row of the atlas row's 16 is the same. Rows
+    // past the last one, and cells never painted, are black.
+    void FillPixelRow(int row, uint8_t* pixels) const;
+
     // The image, row by row from the top, three bytes (red, green, blue) per
     // pixel, IMAGE_WIDTH × ImageHeight(); cells never painted are black.
     std::vector<uint8_t> RenderRgb() const;

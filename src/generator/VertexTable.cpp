@@ -1,5 +1,6 @@
 #include "generator/VertexTable.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 
@@ -11,11 +12,10 @@ uint32_t HashBits(float value) {
     return value == 0.0f ? 0u : std::bit_cast<uint32_t>(value);
 }
 
+// One step of a multiply-xorshift hash over 32-bit words.
 uint64_t Mix(uint64_t h, uint32_t v) {
-    h ^= v;
-    h *= 0x100000001B3ull;
-    h ^= h >> 29;
-    return h;
+    h = (h ^ v) * 0x9E3779B97F4A7C15ull;
+    return h ^ (h >> 32);
 }
 
 bool HasNan(const VERTEX_KEY& key) {
@@ -38,7 +38,7 @@ bool SameVertex(const VERTEX_KEY& a, const VERTEX_KEY& b) {
 }
 
 uint64_t CVertexTable::Hash(const VERTEX_KEY& key) {
-    uint64_t h = 0xCBF29CE484222325ull;
+    uint64_t h = 0;
     for (float f : key.position)
         h = Mix(h, HashBits(f));
     for (float f : key.normal)
@@ -46,41 +46,46 @@ uint64_t CVertexTable::Hash(const VERTEX_KEY& key) {
     h = Mix(h, HashBits(key.uv[0]));
     h = Mix(h, HashBits(key.uv[1]));
     h = Mix(h, static_cast<uint32_t>(key.bone));
-    return h * 0x9E3779B97F4A7C15ull;
+    return (h ^ (h >> 29)) * 0xBF58476D1CE4E5B9ull;
 }
 
 void CVertexTable::Reserve(size_t count) {
-    while (slots_.size() < count * 2)
-        Grow();
+    if (slots_.size() < count * 2)
+        Resize(count);
+    entries_.reserve(count);
 }
 
-void CVertexTable::Grow() {
-    std::vector<SLOT> old = std::move(slots_);
-    slots_.assign(old.empty() ? 1024 : old.size() * 2, SLOT{});
-    const size_t mask = slots_.size() - 1;
-    for (const SLOT& slot : old) {
-        if (!slot.filled)
-            continue;
-        size_t i = static_cast<size_t>(Hash(slot.key) >> 20) & mask;
-        while (slots_[i].filled)
+void CVertexTable::Resize(size_t count) {
+    size_t size = 1024;
+    while (size < count * 2)
+        size *= 2;
+    slots_.assign(size, SLOT{0, 0});
+    const size_t mask = size - 1;
+    for (size_t e = 0; e < entries_.size(); ++e) {
+        const uint64_t h = Hash(entries_[e].key);
+        size_t i = static_cast<size_t>(h >> 24) & mask;
+        while (slots_[i].entry)
             i = (i + 1) & mask;
-        slots_[i] = slot;
+        slots_[i] = {static_cast<uint32_t>(h), static_cast<uint32_t>(e + 1)};
     }
 }
 
 CVertexTable::RESULT CVertexTable::FindOrAdd(const VERTEX_KEY& key, uint32_t nextIndex) {
     if (HasNan(key))
         return {nextIndex, true};
-    if ((count_ + 1) * 2 > slots_.size())
-        Grow();
+    if ((entries_.size() + 1) * 2 > slots_.size())
+        Resize(std::max<size_t>(entries_.size() * 2, 512));
     const size_t mask = slots_.size() - 1;
-    size_t i = static_cast<size_t>(Hash(key) >> 20) & mask;
-    while (slots_[i].filled) {
-        if (SameVertex(slots_[i].key, key))
-            return {slots_[i].index, false};
-        i = (i + 1) & mask;
-    }
-    slots_[i] = SLOT{key, nextIndex, true};
-    ++count_;
+    const uint64_t h = Hash(key);
+    const auto tag = static_cast<uint32_t>(h);
+    size_t i = static_cast<size_t>(h >> 24) & mask;
+    for (; slots_[i].entry; i = (i + 1) & mask)
+        if (slots_[i].tag == tag) {
+            const ENTRY& entry = entries_[slots_[i].entry - 1];
+            if (SameVertex(entry.key, key))
+                return {entry.index, false};
+        }
+    entries_.push_back({key, nextIndex});
+    slots_[i] = {tag, static_cast<uint32_t>(entries_.size())};
     return {nextIndex, true};
 }

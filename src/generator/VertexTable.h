@@ -38,18 +38,25 @@ public:
     // nothing) and nextIndex is returned with created set.
     RESULT FindOrAdd(const VERTEX_KEY& key, uint32_t nextIndex);
 
-    size_t Size() const { return count_; }
+    // Number of keys entered.
+    size_t Size() const { return entries_.size(); }
 
 private:
+    // Slots are small so the table stays in cache: 32 bits of the key's
+    // hash, and 1 + the position of the entry in entries_ (0: free).
     struct SLOT {
+        uint32_t tag;
+        uint32_t entry;
+    };
+    struct ENTRY {
         VERTEX_KEY key;
         uint32_t index;
-        bool filled;
     };
 
     static uint64_t Hash(const VERTEX_KEY& key);
-    void Grow();
+    // Makes room for at least count entries at half load.
+    void Resize(size_t count);
 
     std::vector<SLOT> slots_;
-    size_t count_ = 0;
+    std::vector<ENTRY> entries_;
 };

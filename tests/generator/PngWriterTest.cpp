@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 namespace fs = std::filesystem;
 
@@ -50,4 +51,38 @@ TEST(PngWriter, FailuresNameTheFileAndKeepThePreviousOne) {
     in >> text;
     EXPECT_EQ(text, "previous");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+TEST(PngWriter, BandedImagesDecodeToTheSamePixelsAsWholeOnes) {
+    CTempFolder temp("png");
+    std::mt19937 random(7);
+    const std::pair<int, int> shapes[] = {{1, 1}, {16, 1}, {16, 7}, {3, 40}, {1, 300}};
+    for (auto [bandHeight, bandCount] : shapes) {
+        const int width = 32 + static_cast<int>(random() % 100);
+        // Bands of runs of a few colours, some repeated, some black.
+        std::vector<std::vector<uint8_t>> bands(static_cast<size_t>(bandCount));
+        for (auto& band : bands) {
+            band.assign(static_cast<size_t>(width) * 3, 0);
+            if (random() % 4 == 0)
+                continue;
+            for (int x = 0; x < width; ++x)
+                for (int k = 0; k < 3; ++k)
+                    band[static_cast<size_t>(x * 3 + k)] = static_cast<uint8_t>((x / 5 * 37 + k * 91) ^ random() % 3);
+        }
+        std::vector<uint8_t> whole;
+        for (const auto& band : bands)
+            for (int r = 0; r < bandHeight; ++r)
+                whole.insert(whole.end(), band.begin(), band.end());
+
+        const std::string path = temp.File("bands.png");
+        WritePngBands(path, width, bandHeight, bandCount, [&](int band, uint8_t* row) {
+            std::copy(bands[static_cast<size_t>(band)].begin(), bands[static_cast<size_t>(band)].end(), row);
+        });
+        DECODED_PNG image = ReadPngFile(path);
+        EXPECT_EQ(image.width, width);
+        EXPECT_EQ(image.height, bandHeight * bandCount);
+        EXPECT_EQ(image.colourType, 2);
+        EXPECT_EQ(image.rgb, whole) << bandHeight << " x " << bandCount;
+    }
+    EXPECT_THROW(WritePngBands(temp.File("x.png"), 4, 0, 1, [](int, uint8_t*) {}), CPngException);
 }
