@@ -3,7 +3,9 @@
 // any failure with one line on standard error.
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 
 #include "cli/CliCommand.h"
@@ -44,6 +46,12 @@ int main(int argc, char** argv) {
         return 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kubrell-cli: %s\n", e.what());
+        return 1;
+    }
+    // What a command printed may still sit in the buffer; a write error (a
+    // full disk, a closed pipe) shows only now and must not end in success.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "kubrell-cli: standard output: %s\n", std::strerror(errno));
         return 1;
     }
     return 0;

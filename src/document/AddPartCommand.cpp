@@ -36,6 +36,8 @@ void CAddPartCommand::CElement::Undo() {
         throw std::logic_error("add element: the part is not where it was put");
     part = Holder().RemoveChild(index);
     cut_ = DetachSubtree(*document, *target_, parent);
+    for (const CutReference& inner : InnerReferences(*target_))
+        cut_.push_back(inner);
 }
 
 CAddPartCommand::CAddPartCommand(CDotDocument& owner, std::u16string label)

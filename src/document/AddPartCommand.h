@@ -35,6 +35,9 @@ public:
 
         // Resolves the part's own IK parent and linked part from their ids over
         // the tree, inserts it under the parent and records the index it got.
+        // References that pointed into the returning subtree when it left
+        // (from parts of the tree, or from the part into its own subtree,
+        // which the lookup by id cannot see yet) point there again.
         void Do() override;
         // Takes the part out at the recorded index and keeps it.
         void Undo() override;

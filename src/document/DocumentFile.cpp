@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <unordered_map>
 
 #include "document/Archive.h"
 #include "document/DotDocument.h"
@@ -44,6 +45,27 @@ void MigrateRates(CDotDocument& document) {
     }
 }
 
+// ikParent and linkedPart of every part from their ids: the first part in
+// tree order with the id, none for id 0 or an id no part has. The same as
+// resolving each part by a search of the tree, but with one index, so that a
+// file of many parts that name missing ids reads in linear time.
+void ResolveReferencesById(CDotDocument& document) {
+    const std::vector<CPart*> parts = document.CollectParts();
+    std::unordered_map<int, CPart*> firstWithId;
+    for (CPart* part : parts)
+        firstWithId.try_emplace(part->id, part);
+    auto find = [&firstWithId](int id) -> CPart* {
+        if (id == 0)
+            return nullptr;
+        auto found = firstWithId.find(id);
+        return found == firstWithId.end() ? nullptr : found->second;
+    };
+    for (CPart* part : parts) {
+        part->ikParent = find(part->ikParentId);
+        part->linkedPart = find(part->linkedPartId);
+    }
+}
+
 void ReadTree(CArchiveReader& archive, CDotDocument& document, int version) {
     ReadDocumentSettings(archive, document, version);
     if (version >= FirstEdgeVersion)
@@ -54,7 +76,7 @@ void ReadTree(CArchiveReader& archive, CDotDocument& document, int version) {
         LoadPartRecord(*part, archive, version, 1);
         document.InsertChild(-1, std::move(part));
     }
-    document.ResolveAllReferences();
+    ResolveReferencesById(document);
     if (version < DocumentFileVersion)
         MigrateRates(document);
 }

@@ -37,6 +37,15 @@ std::vector<CutReference> DetachSubtree(CTreeDocument& document, const CPart& ro
     return cut;
 }
 
+std::vector<CutReference> InnerReferences(CPart& root) {
+    std::vector<CutReference> inner;
+    if (InSubtree(root, root.ikParent))
+        inner.push_back({&root, false, root.ikParent});
+    if (InSubtree(root, root.linkedPart))
+        inner.push_back({&root, true, root.linkedPart});
+    return inner;
+}
+
 void RestoreReferences(const std::vector<CutReference>& references) {
     for (const CutReference& reference : references) {
         CPart*& pointer =

@@ -30,6 +30,11 @@ struct CutReference {
 // none. A marked part in the subtree becomes none.
 std::vector<CutReference> DetachSubtree(CTreeDocument& document, const CPart& root,
                                         CPart* formerParent);
+// The root's own IK parent and linked part where they point into its own
+// subtree (itself included), recorded as it leaves the tree. Putting the root
+// back resolves its references by id before its subtree is in the tree again,
+// which finds none of these; RestoreReferences puts them back afterwards.
+std::vector<CutReference> InnerReferences(CPart& root);
 // Puts back the references DetachSubtree cut, where the holder still has no
 // target and still names the target's id.
 void RestoreReferences(const std::vector<CutReference>& references);

@@ -258,6 +258,15 @@ TEST_F(CliTest, FailuresExitWithOneLineAndLeaveNoFile) {
         names.insert(entry.path().filename().string());
     EXPECT_EQ((std::set<std::string>{"broken.kbrl", "keep.kbrl", "stderr.txt", "stdout.txt"}), names);
 
+    // Output that cannot be written is a failure too.
+    if (fs::exists("/dev/full")) {
+        const std::string command = std::string(KUBRELL_CLI) + " info " + keep + " --json >/dev/full 2>" +
+                                    (folder / "stderr.txt").string();
+        const int raw = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1);
+        EXPECT_NE(std::string::npos, Slurp(folder / "stderr.txt").find("standard output"));
+    }
+
     EXPECT_EQ(1, Run("").status);
     EXPECT_EQ(1, Run("info").status);
     EXPECT_EQ(1, Run("frobnicate x").status);

@@ -189,3 +189,33 @@ TEST(DocumentFileHostile, RandomBytesNeverCrash) {
         }
     }
 }
+
+TEST(DocumentFileHostile, ManyPartsNamingMissingIdsReadInLinearTime) {
+    // 65 535 top-level parts that all name an IK parent no part has and link
+    // to an id that many parts share: each reference goes to the first part
+    // in tree order with the id (here a child of the first part), and looking
+    // them up does not search the whole tree for every part.
+    std::vector<TREE_PART> parts(65535);
+    for (size_t i = 0; i < parts.size(); ++i) {
+        parts[i].id = 1000 + static_cast<int>(i % 7);
+        parts[i].ikParentId = 60000;
+        parts[i].linkedPartId = 1003;
+    }
+    TREE_PART child;
+    child.id = 1003;
+    child.parentId = 1000;
+    child.name = u"first 1003";
+    child.ikParentId = 60000;
+    child.linkedPartId = 1003;
+    parts[0].children = {child};
+
+    CDotDocument document;
+    ReadDocumentFile(test::TreeFile(785, parts), document);
+    const std::vector<CPart*> all = document.CollectParts();
+    ASSERT_EQ(65536u, all.size());
+    const CPart* first1003 = document.children[0]->children[0].get();
+    for (const CPart* part : all) {
+        EXPECT_EQ(nullptr, part->ikParent);
+        EXPECT_EQ(first1003, part->linkedPart);
+    }
+}

@@ -228,3 +228,15 @@ TEST_F(PartStructureTest, OneAddCommandPutsManyPartsInOrderAndTakesThemOutBackwa
     document.Undo();
     EXPECT_EQ(document.currentPart, head);
 }
+
+TEST_F(PartStructureTest, UndoingADeleteKeepsThePartsReferencesIntoItsOwnSubtree) {
+    // 上 links to 下, which is then moved below 上: the link points into 上's
+    // own subtree, which leaves and comes back with it.
+    SetLink(*upper, lower);
+    SetIkParent(*upper, lower);
+    ASSERT_TRUE(MovePart(*lower, upper, -1, &view));
+    ExpectRoundTrip([&] { upper->Delete(u"削除"); }, {{HINT_PARTS, PartHint(upper)}},
+                    {{HINT_PARTS, PartHint(upper)}});
+    EXPECT_EQ(upper->linkedPart, lower);
+    EXPECT_EQ(upper->ikParent, lower);
+}

@@ -1,4 +1,6 @@
+#include <bit>
 #include <cmath>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -110,4 +112,45 @@ TEST_F(PlacementTest, ModelOffsetTakesTheLowestJointOfAllTrees) {
     b.bonePosition = {32, 0, 32};
     EXPECT_EQ(-8.0f, second.UpdatePlacement());
     EXPECT_EQ(3.0f, document.modelOffset[1]);
+}
+
+TEST_F(PlacementTest, ChainMatchesSinglePrecisionStepByStep) {
+    // Bit patterns computed independently, one rounded float operation at a
+    // time: scale = dotSize × the rates from the parent up, offset =
+    // (bone − own) × scale × 0.5, rotated by the parent's rotation and added
+    // to the parent's position; rotation = own rotation, then the parent's.
+    document.dotSize = 0.4f;
+    CDotPart& root = Add(document, 1);
+    CDotPart& arm = Add(root, 2);
+    CDotPart& elbow = Add(arm, 3);
+    CDotPart& wrist = Add(elbow, 4);
+    root.angle = {0.3f, 0.0f, 0.2f};
+    root.rate = 1.25f;
+    root.parentPosition = {30, 34, 32};
+    arm.angle = {0.0f, 0.0f, std::bit_cast<float>(0x426A6530u) * 0.017453292f};
+    arm.rate = 1.5f;
+    arm.bonePosition = {48, 40, 30};
+    arm.parentPosition = {32, 20, 32};
+    elbow.angle = {0.0f, -0.7f, 0.0f};
+    elbow.bonePosition = {20, 32, 50};
+    elbow.parentPosition = {31, 33, 35};
+    wrist.angle = {0.1f, 0.2f, 0.3f};
+    wrist.bonePosition = {40, 10, 33};
+    document.UpdateAllPlacements();
+
+    auto bits = [](const std::array<float, 4>& v, size_t n) {
+        std::vector<uint32_t> out;
+        for (size_t i = 0; i < n; ++i)
+            out.push_back(std::bit_cast<uint32_t>(v[i]));
+        return out;
+    };
+    using Bits = std::vector<uint32_t>;
+    EXPECT_EQ((Bits{0x3e18429b, 0xbc746e7e, 0x3dca29ba, 0x3f7bdc5f}), bits(root.worldRotation, 4));
+    EXPECT_EQ((Bits{0x408397ed, 0x401a0088, 0x3e62472d}), bits(arm.worldPosition, 3));
+    EXPECT_EQ((Bits{0x3dfa9cb3, 0xbdafab63, 0x3f114aa9, 0x3f4f4653}), bits(arm.worldRotation, 4));
+    EXPECT_EQ((Bits{0xbfd38b48, 0xc00a7610, 0x40bbef4f}), bits(elbow.worldPosition, 3));
+    EXPECT_EQ((Bits{0x3e9e7eb2, 0xbeb76722, 0x3efb7b80, 0x3f3b2dba}), bits(elbow.worldRotation, 4));
+    EXPECT_EQ((Bits{0x40f002de, 0xc02c762d, 0x40ec4a37}), bits(wrist.worldPosition, 3));
+    EXPECT_EQ((Bits{0x3e8295c7, 0xbe98ddab, 0x3f239ed1, 0x3f294a5e}), bits(wrist.worldRotation, 4));
+    EXPECT_EQ((Bits{0x0, 0x402c762d, 0x0}), bits(document.modelOffset, 3));
 }
