@@ -1,21 +1,14 @@
 // Model generation from a loaded document to the written files, whole and
-// stage by stage (surfaces, assembly, texture, write), over four documents:
-//   Figure      the sample figure (examples/figure.kbrl)
-//   Solid       the standard skeleton, each of its nineteen parts a solid
-//               32 × 32 × 32 block of one colour
-//   Random20    one part with 20% of its dots set at random in one material
-//               colour: about 90,000 vertices, so the model is refused at the
-//               end of assembly; "Whole" measures the time until refusal
-//               (the counter "refused" is 1)
-//   NearLimit   separate dots in two parts, just under the 65,535 vertices a
-//               model file can hold, half of them textured
+// stage by stage (surfaces, assembly, texture, write), over the benchmark
+// documents (BenchDocuments.h). A model the format cannot hold is refused at
+// the end of assembly; "Whole" then measures the time until refusal (the
+// counter "refused" is 1).
 // Stage timings are manual: each iteration runs all stages and times only
 // the one measured (after a refusal the later stages are not run). Run with
 // --benchmark_repetitions=N to get medians.
 
-#include "document/DocumentFile.h"
+#include "BenchDocuments.h"
 #include "document/DotDocument.h"
-#include "document/DotPart.h"
 #include "generator/Generator.h"
 #include "generator/PMDLimits.h"
 
@@ -23,9 +16,7 @@
 
 #include <chrono>
 #include <filesystem>
-#include <functional>
 #include <memory>
-#include <random>
 
 namespace {
 
@@ -38,62 +29,6 @@ std::string OutputPath() {
         return f;
     }();
     return (folder / "model.pmd").string();
-}
-
-std::unique_ptr<CDotDocument> FigureDocument() {
-    auto document = std::make_unique<CDotDocument>();
-    const fs::path figure = fs::path(__FILE__).parent_path().parent_path() / "examples" / "figure.kbrl";
-    LoadDocumentFile(figure.string(), *document);
-    return document;
-}
-
-std::unique_ptr<CDotDocument> SolidDocument() {
-    auto document = std::make_unique<CDotDocument>();
-    document->OnNewDocument();
-    int colour = 1;
-    for (CPart* part : document->CollectParts()) {
-        auto& dotPart = static_cast<CDotPart&>(*part);
-        std::vector<uint8_t> grid(GridDots, static_cast<uint8_t>(colour));
-        dotPart.SetDots(grid);
-        colour = colour % 10 + 1;
-    }
-    // Some colours through the texture, some materials.
-    for (int i = 1; i <= 10; i += 2)
-        document->GetColor(i).SetMaterial(true);
-    document->UpdateAllPlacements();
-    return document;
-}
-
-std::unique_ptr<CDotDocument> RandomDocument() {
-    auto document = std::make_unique<CDotDocument>();
-    auto part = document->CreatePart(1, u"乱");
-    std::mt19937 random(20);
-    for (int z = 0; z < 32; ++z)
-        for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x)
-                if (random() % 5 == 0)
-                    part->SetDot(x, y, z, 2);
-    document->GetColor(2).SetMaterial(true);
-    document->InsertChild(-1, std::move(part));
-    document->UpdateAllPlacements();
-    return document;
-}
-
-std::unique_ptr<CDotDocument> NearLimitDocument() {
-    // 2,730 separate dots of 24 vertices each: 65,520 vertices.
-    auto document = std::make_unique<CDotDocument>();
-    document->GetColor(2).SetMaterial(true);
-    for (int p = 0; p < 2; ++p) {
-        auto part = document->CreatePart(p + 1, p ? u"粒二" : u"粒一");
-        for (int n = 0; n < 1365; ++n) {
-            // Every other position along each axis, so no two dots touch.
-            const int x = n % 16 * 2, y = n / 16 % 16 * 2, z = n / 256 * 2;
-            part->SetDot(x, y, z, n % 2 ? 2 : 8);
-        }
-        document->InsertChild(-1, std::move(part));
-    }
-    document->UpdateAllPlacements();
-    return document;
 }
 
 using DocumentMaker = std::unique_ptr<CDotDocument> (*)();
@@ -152,7 +87,7 @@ void Register(const char* name, DocumentMaker make) {
     const std::pair<const char*, STAGE> stages[] = {
         {"Whole", WHOLE}, {"Surfaces", SURFACES}, {"Assembly", ASSEMBLY}, {"Texture", TEXTURE}, {"Write", WRITE}};
     for (const auto& [stageName, stage] : stages)
-        benchmark::RegisterBenchmark((std::string("Generate/") + name + "/" + stageName).c_str(),
+        benchmark::RegisterBenchmark((std::string("Stages/") + name + "/" + stageName).c_str(),
                                      [make, stage = stage](benchmark::State& state) { Run(state, make, stage); })
             ->UseManualTime()
             // Every iteration runs the whole build whatever stage it times,
@@ -162,10 +97,8 @@ void Register(const char* name, DocumentMaker make) {
 }
 
 const bool registered = [] {
-    Register("Figure", FigureDocument);
-    Register("Solid", SolidDocument);
-    Register("Random20", RandomDocument);
-    Register("NearLimit", NearLimitDocument);
+    for (const BENCH_DOCUMENT& document : BenchDocuments())
+        Register(document.name, document.make);
     return true;
 }();
 
