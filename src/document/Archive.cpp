@@ -10,17 +10,31 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+CArchiveWriter::CArchiveWriter(SINK sink, size_t bufferSize)
+    : sink_(std::move(sink)), limit_(std::max<size_t>(bufferSize, 1)) {
+    bytes_.reserve(limit_);
+}
+
+void CArchiveWriter::Flush() {
+    if (!sink_ || bytes_.empty())
+        return;
+    sink_(bytes_);
+    bytes_.clear();
+}
+
 // One append per value rather than one per byte: the model writer stores
 // millions of values.
 void CArchiveWriter::WriteU16(uint16_t v) {
     const uint8_t bytes[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
     bytes_.insert(bytes_.end(), bytes, bytes + 2);
+    Spill();
 }
 
 void CArchiveWriter::WriteU32(uint32_t v) {
     const uint8_t bytes[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
                               static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 24)};
     bytes_.insert(bytes_.end(), bytes, bytes + 4);
+    Spill();
 }
 
 void CArchiveWriter::WriteF32(float v) {
@@ -30,7 +44,14 @@ void CArchiveWriter::WriteF32(float v) {
 }
 
 void CArchiveWriter::WriteBytes(std::span<const uint8_t> data) {
+    if (sink_ && data.size() >= limit_) {
+        // Too large to be worth copying: straight to the sink, in order.
+        Flush();
+        sink_(data);
+        return;
+    }
     bytes_.insert(bytes_.end(), data.begin(), data.end());
+    Spill();
 }
 
 void CArchiveWriter::WriteBytes(const void* data, size_t size) {
@@ -41,6 +62,7 @@ void CArchiveWriter::WriteFixed(std::string_view bytes, size_t width, uint8_t fi
     size_t n = std::min(bytes.size(), width);
     WriteBytes(bytes.data(), n);
     bytes_.insert(bytes_.end(), width - n, fill);
+    Spill();
 }
 
 void CArchiveWriter::WriteString(std::u16string_view text) {
@@ -175,6 +197,10 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path, size_t maxSize) {
 }
 
 void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
+    StreamFileAtomically(path, [bytes](const CArchiveWriter::SINK& sink) { sink(bytes); });
+}
+
+void StreamFileAtomically(const std::string& path, const std::function<void(const CArchiveWriter::SINK&)>& produce) {
     std::string temp = path + ".tmp-XXXXXX";
     int fd = mkstemp(temp.data());
     if (fd < 0)
@@ -184,18 +210,24 @@ void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes
     mode_t mask = umask(0);
     umask(mask);
     fchmod(fd, 0666 & ~mask);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            std::string reason = ErrnoText(path, "cannot write");
-            ::close(fd);
-            ::unlink(temp.c_str());
-            throw CArchiveException(reason);
+    const CArchiveWriter::SINK sink = [&](std::span<const uint8_t> bytes) {
+        size_t done = 0;
+        while (done < bytes.size()) {
+            ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                throw CArchiveException(ErrnoText(path, "cannot write"));
+            }
+            done += static_cast<size_t>(n);
         }
-        done += static_cast<size_t>(n);
+    };
+    try {
+        produce(sink);
+    } catch (...) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        throw;
     }
     bool synced = ::fsync(fd) == 0;
     bool closed = ::close(fd) == 0;

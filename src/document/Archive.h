@@ -8,8 +8,11 @@
 // UTF-16LE code units. The reader also takes the untagged form (the same
 // length encoding without the tag), whose L bytes are code page 932 text.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <limits>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -23,10 +26,23 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Appends little-endian values to a growing byte buffer.
+// Appends little-endian values to a growing byte buffer, or, given a sink,
+// to a buffer of about a fixed size that is handed to the sink whenever it
+// fills up (and by Flush), so a large file never has to be held whole.
 class CArchiveWriter {
 public:
-    void WriteU8(uint8_t v) { bytes_.push_back(v); }
+    // Takes the bytes written since the last time it was called.
+    using SINK = std::function<void(std::span<const uint8_t>)>;
+
+    CArchiveWriter() = default;
+    // Hands the bytes on to sink in pieces of about bufferSize bytes; Flush
+    // hands on the rest. Whatever the sink throws leaves the writing call.
+    CArchiveWriter(SINK sink, size_t bufferSize);
+
+    void WriteU8(uint8_t v) {
+        bytes_.push_back(v);
+        Spill();
+    }
     void WriteBool(bool v) { WriteU8(v ? 1 : 0); }
     void WriteU16(uint16_t v);
     void WriteU32(uint32_t v);
@@ -39,15 +55,27 @@ public:
     // The tagged UTF-16 string form.
     void WriteString(std::u16string_view text);
 
-    // Makes room for size more bytes, so that writing them allocates nothing.
-    void Reserve(size_t size) { bytes_.reserve(bytes_.size() + size); }
+    // Makes room for size more bytes, so that writing them allocates nothing
+    // (with a sink, at most the buffer's size).
+    void Reserve(size_t size) { bytes_.reserve(bytes_.size() + std::min(size, limit_)); }
+    // Hands the bytes not yet handed on to the sink; nothing without one.
+    void Flush();
 
+    // The bytes not yet handed to a sink (all of them without one).
     const std::vector<uint8_t>& Bytes() const { return bytes_; }
     std::vector<uint8_t> Take() { return std::move(bytes_); }
     size_t Size() const { return bytes_.size(); }
 
 private:
+    // Hands the buffer to the sink once it holds limit_ bytes or more.
+    void Spill() {
+        if (bytes_.size() >= limit_)
+            Flush();
+    }
+
     std::vector<uint8_t> bytes_;
+    SINK sink_;
+    size_t limit_ = std::numeric_limits<size_t>::max();
 };
 
 // Reads little-endian values from a block of memory it does not own. Every
@@ -90,3 +118,8 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path, size_t maxSize = siz
 // never destroys the previous file. Throws CArchiveException naming the file
 // and the reason.
 void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes);
+
+// Writes a file atomically as above, its bytes made by produce, which hands
+// them on in pieces through the sink it is given. When produce throws, the
+// temporary file is removed and the exception passes on unchanged.
+void StreamFileAtomically(const std::string& path, const std::function<void(const CArchiveWriter::SINK&)>& produce);

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <system_error>
 #include <filesystem>
 #include <thread>
 #include <unordered_map>
@@ -228,8 +229,7 @@ void CGenerator::EmitFaces(int partIndex) {
 
 uint32_t CGenerator::FindOrAddVertex(const VEC3& position, const VEC3& normal, const CTextureAtlas::UV& uv,
                                      int32_t bone, int partIndex) {
-    const auto next = static_cast<uint32_t>(model.vertices.size());
-    const auto found = vertexTable.FindOrAdd({position, normal, {uv.u, uv.v}, bone}, next);
+    const auto found = vertexTable.FindOrAdd({position, normal, {uv.u, uv.v}, bone}, model.vertices);
     if (found.created) {
         if (model.vertices.size() >= VERTEX_COUNT_CAP)
             throw CGeneratorError("the model has more than " + FormatCount(VERTEX_COUNT_CAP) +
@@ -241,22 +241,30 @@ uint32_t CGenerator::FindOrAddVertex(const VEC3& position, const VEC3& normal, c
     return found.index;
 }
 
-std::string CGenerator::WriteTexture() {
-    if (!textured)
-        return {};
+void CGenerator::RescaleTextureCoordinates() {
     const int height = atlas.ImageHeight();
     for (CModelVertex& vertex : model.vertices) {
         const auto scaled = CTextureAtlas::Rescale({vertex.uv.x, vertex.uv.y}, height);
         vertex.uv = {scaled.u, scaled.v};
     }
+}
+
+std::string CGenerator::SaveTexture() const {
     try {
         WritePngBands(texturePath, CTextureAtlas::IMAGE_WIDTH, CTextureAtlas::CELL_PIXELS,
-                      height / CTextureAtlas::CELL_PIXELS,
+                      atlas.ImageHeight() / CTextureAtlas::CELL_PIXELS,
                       [this](int band, uint8_t* row) { atlas.FillPixelRow(band, row); });
     } catch (const std::exception& e) {
         return e.what();
     }
     return {};
+}
+
+std::string CGenerator::WriteTexture() {
+    if (!textured)
+        return {};
+    RescaleTextureCoordinates();
+    return SaveTexture();
 }
 
 void CGenerator::WriteModel() { model.WriteFile(path); }
@@ -279,8 +287,22 @@ CGenerator::RESULT CGenerator::Summary() const {
 CGenerator::RESULT CGenerator::Generate() {
     BuildSurfaces();
     BuildModel();
-    std::string textureError = WriteTexture();
+    std::string textureError;
+    // The texture is encoded and saved while the model is written: the two
+    // share nothing once the coordinates are final, and each waits for its
+    // own file to reach the disk. The thread is joined on every way out.
+    std::jthread texture;
+    if (textured) {
+        RescaleTextureCoordinates();
+        try {
+            texture = std::jthread([this, &textureError] { textureError = SaveTexture(); });
+        } catch (const std::system_error&) {
+            textureError = SaveTexture();
+        }
+    }
     WriteModel();
+    if (texture.joinable())
+        texture.join();
     RESULT result = Summary();
     result.textureError = std::move(textureError);
     return result;

@@ -10,6 +10,8 @@
 //   WriteTexture    the atlas image beside the model, and the final texture
 //                   coordinates
 //   WriteModel      the model file, written atomically
+// Generate saves the texture image on a second thread while it writes the
+// model file.
 // Nothing is written before BuildModel has succeeded, so a model the format
 // cannot hold, or an IK that needs a bone a part does not have, leaves every
 // file as it was.
@@ -111,6 +113,13 @@ private:
         ROTATION_MATRIX rotation;
         CBlockList blocks;    // built by BuildSurfaces (not for hidden parts)
     };
+
+    // The texture's two halves: final coordinates in the model's vertices
+    // (before the model is written), then the image file, which reads only
+    // the atlas. SaveTexture returns the reason when the image could not be
+    // saved, else empty.
+    void RescaleTextureCoordinates();
+    std::string SaveTexture() const;
 
     // Materials and texture (GeneratorMaterials.cpp).
     void CreateMaterials();

@@ -38,6 +38,8 @@
 #include "document/TextCodec.h"
 #include "generator/PMDModel.h"
 
+#include <algorithm>
+#include <bit>
 #include <stdexcept>
 
 namespace {
@@ -140,15 +142,47 @@ size_t FileSize(const CPMDModel& model, const BaseMorph& base) {
     return size;
 }
 
+// Little-endian stores into a record being assembled.
+uint8_t* Put32(uint8_t* at, uint32_t v) {
+    for (int shift = 0; shift < 32; shift += 8)
+        *at++ = static_cast<uint8_t>(v >> shift);
+    return at;
+}
+
+uint8_t* PutF32(uint8_t* at, float v) { return Put32(at, std::bit_cast<uint32_t>(v)); }
+
+uint8_t* Put16(uint8_t* at, uint16_t v) {
+    at[0] = static_cast<uint8_t>(v);
+    at[1] = static_cast<uint8_t>(v >> 8);
+    return at + 2;
+}
+
+// A vertex is assembled whole and appended at once: the vertices are most
+// of the file.
 void WriteVertex(CArchiveWriter& archive, const CModelVertex& vertex) {
-    WriteFloat3(archive, vertex.position);
-    WriteFloat3(archive, vertex.normal);
-    archive.WriteF32(vertex.uv.x);
-    archive.WriteF32(vertex.uv.y);
-    WriteIndex16(archive, vertex.bone0);
-    WriteIndex16(archive, vertex.bone1);
-    archive.WriteU8(vertex.weight);
-    archive.WriteBool(vertex.edge);
+    uint8_t record[kVertexSize];
+    uint8_t* at = record;
+    for (float f : {vertex.position.x, vertex.position.y, vertex.position.z, vertex.normal.x, vertex.normal.y,
+                    vertex.normal.z, vertex.uv.x, vertex.uv.y})
+        at = PutF32(at, f);
+    at = Put16(at, static_cast<uint16_t>(vertex.bone0));
+    at = Put16(at, static_cast<uint16_t>(vertex.bone1));
+    *at++ = vertex.weight;
+    *at = vertex.edge ? 1 : 0;
+    archive.WriteBytes(record, kVertexSize);
+}
+
+// The face indices in blocks of little-endian values.
+void WriteFaces(CArchiveWriter& archive, const std::vector<uint16_t>& faces) {
+    constexpr size_t block = 2048;
+    uint8_t bytes[block * 2];
+    for (size_t begin = 0; begin < faces.size(); begin += block) {
+        const size_t count = std::min(block, faces.size() - begin);
+        uint8_t* at = bytes;
+        for (size_t i = 0; i < count; ++i)
+            at = Put16(at, faces[begin + i]);
+        archive.WriteBytes(bytes, count * 2);
+    }
 }
 
 void WriteMaterial(CArchiveWriter& archive, const CModelMaterial& material) {
@@ -283,8 +317,7 @@ void CPMDModel::Write(CArchiveWriter& archive) const {
         WriteVertex(archive, vertex);
 
     archive.WriteU32(static_cast<uint32_t>(faces.size()));
-    for (uint16_t index : faces)
-        archive.WriteU16(index);
+    WriteFaces(archive, faces);
 
     archive.WriteU32(static_cast<uint32_t>(materials.size()));
     for (const CModelMaterial& material : materials)
@@ -321,5 +354,12 @@ std::vector<uint8_t> CPMDModel::ToBytes() const {
 }
 
 void CPMDModel::WriteFile(const std::string& path) const {
-    WriteFileAtomically(path, ToBytes());
+    // Through a small buffer straight into the file: the whole file is never
+    // held in memory.
+    constexpr size_t bufferSize = 1 << 16;
+    StreamFileAtomically(path, [this](const CArchiveWriter::SINK& sink) {
+        CArchiveWriter archive(sink, bufferSize);
+        Write(archive);
+        archive.Flush();
+    });
 }

@@ -98,6 +98,11 @@ public:
             throw CPngException("cannot start the compressor");
     }
     ~CDeflater() { deflateEnd(&stream_); }
+    // Starts a new stream with the same settings, keeping the memory.
+    void Reset() {
+        if (deflateReset(&stream_) != Z_OK)
+            throw CPngException("cannot restart the compressor");
+    }
     CDeflater(const CDeflater&) = delete;
     CDeflater& operator=(const CDeflater&) = delete;
 
@@ -130,11 +135,13 @@ struct RUN {
     size_t length;
 };
 
-RUN CompressRun(const std::vector<uint8_t>& rows) {
-    RUN run{{}, adler32(adler32(0, nullptr, 0), rows.data(), static_cast<uInt>(rows.size())), rows.size()};
-    CDeflater deflater(run.bytes, Z_BEST_COMPRESSION);
+// Compresses rows as a run through deflater, which writes to out and is
+// reset afterwards for the next run.
+RUN CompressRun(const std::vector<uint8_t>& rows, CDeflater& deflater, std::vector<uint8_t>& out) {
+    out.clear();
     deflater.Put(rows, Z_FULL_FLUSH);
-    return run;
+    deflater.Reset();
+    return {out, adler32(adler32(0, nullptr, 0), rows.data(), static_cast<uInt>(rows.size())), rows.size()};
 }
 
 // count rows of zeros with the given filter byte.
@@ -188,11 +195,14 @@ std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount, co
     // run is copied into the stream after each band's first row. A black
     // band, whose first row filters to zeros as well, is copied whole the
     // same way.
-    const RUN repeat = CompressRun(Rows(rowBytes, bandHeight - 1, 2));
-    std::vector<uint8_t> blackRows = Rows(rowBytes, 1, 1);
+    // One compressor makes both runs.
     const std::vector<uint8_t> upRows = Rows(rowBytes, bandHeight - 1, 2);
+    std::vector<uint8_t> blackRows = Rows(rowBytes, 1, 1);
     blackRows.insert(blackRows.end(), upRows.begin(), upRows.end());
-    const RUN black = CompressRun(blackRows);
+    std::vector<uint8_t> runBytes;
+    CDeflater runDeflater(runBytes, Z_BEST_COMPRESSION);
+    const RUN repeat = CompressRun(upRows, runDeflater, runBytes);
+    const RUN black = CompressRun(blackRows, runDeflater, runBytes);
 
     std::vector<uint8_t> stream = {0x78, 0x01}; // zlib header: deflate, 32 KB window
     uLong adler = adler32(0, nullptr, 0);

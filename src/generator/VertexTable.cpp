@@ -37,7 +37,13 @@ bool SameVertex(const VERTEX_KEY& a, const VERTEX_KEY& b) {
            a.uv[1] == b.uv[1] && a.bone == b.bone;
 }
 
-uint64_t CVertexTable::Hash(const VERTEX_KEY& key) {
+bool SameVertex(const CModelVertex& a, const VERTEX_KEY& b) {
+    return a.position.x == b.position[0] && a.position.y == b.position[1] && a.position.z == b.position[2] &&
+           a.normal.x == b.normal[0] && a.normal.y == b.normal[1] && a.normal.z == b.normal[2] &&
+           a.uv.x == b.uv[0] && a.uv.y == b.uv[1] && a.bone0 == b.bone;
+}
+
+uint32_t CVertexTable::Tag(const VERTEX_KEY& key) {
     uint64_t h = 0;
     for (float f : key.position)
         h = Mix(h, HashBits(f));
@@ -46,46 +52,44 @@ uint64_t CVertexTable::Hash(const VERTEX_KEY& key) {
     h = Mix(h, HashBits(key.uv[0]));
     h = Mix(h, HashBits(key.uv[1]));
     h = Mix(h, static_cast<uint32_t>(key.bone));
-    return (h ^ (h >> 29)) * 0xBF58476D1CE4E5B9ull;
+    return static_cast<uint32_t>(((h ^ (h >> 29)) * 0xBF58476D1CE4E5B9ull) >> 32);
 }
 
 void CVertexTable::Reserve(size_t count) {
     if (slots_.size() < count * 2)
         Resize(count);
-    entries_.reserve(count);
 }
 
 void CVertexTable::Resize(size_t count) {
     size_t size = 1024;
     while (size < count * 2)
         size *= 2;
+    std::vector<SLOT> old = std::move(slots_);
     slots_.assign(size, SLOT{0, 0});
     const size_t mask = size - 1;
-    for (size_t e = 0; e < entries_.size(); ++e) {
-        const uint64_t h = Hash(entries_[e].key);
-        size_t i = static_cast<size_t>(h >> 24) & mask;
+    for (const SLOT& slot : old) {
+        if (!slot.entry)
+            continue;
+        size_t i = slot.tag & mask;
         while (slots_[i].entry)
             i = (i + 1) & mask;
-        slots_[i] = {static_cast<uint32_t>(h), static_cast<uint32_t>(e + 1)};
+        slots_[i] = slot;
     }
 }
 
-CVertexTable::RESULT CVertexTable::FindOrAdd(const VERTEX_KEY& key, uint32_t nextIndex) {
+CVertexTable::RESULT CVertexTable::FindOrAdd(const VERTEX_KEY& key, std::span<const CModelVertex> vertices) {
+    const auto next = static_cast<uint32_t>(vertices.size());
     if (HasNan(key))
-        return {nextIndex, true};
-    if ((entries_.size() + 1) * 2 > slots_.size())
-        Resize(std::max<size_t>(entries_.size() * 2, 512));
+        return {next, true};
+    if ((size_ + 1) * 2 > slots_.size())
+        Resize(std::max<size_t>(size_ * 2, 512));
     const size_t mask = slots_.size() - 1;
-    const uint64_t h = Hash(key);
-    const auto tag = static_cast<uint32_t>(h);
-    size_t i = static_cast<size_t>(h >> 24) & mask;
+    const uint32_t tag = Tag(key);
+    size_t i = tag & mask;
     for (; slots_[i].entry; i = (i + 1) & mask)
-        if (slots_[i].tag == tag) {
-            const ENTRY& entry = entries_[slots_[i].entry - 1];
-            if (SameVertex(entry.key, key))
-                return {entry.index, false};
-        }
-    entries_.push_back({key, nextIndex});
-    slots_[i] = {tag, static_cast<uint32_t>(entries_.size())};
-    return {nextIndex, true};
+        if (slots_[i].tag == tag && SameVertex(vertices[slots_[i].entry - 1], key))
+            return {slots_[i].entry - 1, false};
+    slots_[i] = {tag, next + 1};
+    ++size_;
+    return {next, true};
 }

@@ -2,9 +2,12 @@
 // Vertex sharing for the model generator: finds the first model vertex equal
 // to a new corner in constant time instead of searching all vertices.
 
+#include "generator/PMDModel.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 // Everything that decides whether two corners are the same model vertex.
@@ -18,11 +21,16 @@ struct VERTEX_KEY {
 // Exact equality of every float (so −0.0 equals 0.0 and NaN equals nothing,
 // not even itself) and of the bone.
 bool SameVertex(const VERTEX_KEY& a, const VERTEX_KEY& b);
+// The same comparison against a model vertex's position, normal, uv and
+// first bone.
+bool SameVertex(const CModelVertex& a, const VERTEX_KEY& b);
 
-// Maps vertex keys to the index of the first vertex that had that key. It
-// gives the same answer as searching all vertices in order for the first
+// Maps vertex keys to the index of the first model vertex that had that key.
+// It gives the same answer as searching all vertices in order for the first
 // equal one, as long as every vertex is offered to FindOrAdd when it is
-// created and vertices do not change while the table is in use.
+// created and vertices do not change while the table is in use. The table
+// keeps no copy of the vertices: it holds their indices and compares against
+// the vertices themselves, which the caller passes in on every call.
 class CVertexTable {
 public:
     struct RESULT {
@@ -31,32 +39,32 @@ public:
     };
 
     // Expects about count vertices (a hint; the table grows as needed).
+    // Only before the first FindOrAdd.
     void Reserve(size_t count);
 
-    // The index of the first vertex equal to key; otherwise the key is
-    // entered as vertex nextIndex (unless it holds a NaN, which matches
-    // nothing) and nextIndex is returned with created set.
-    RESULT FindOrAdd(const VERTEX_KEY& key, uint32_t nextIndex);
+    // The index of the first vertex of vertices equal to key; otherwise
+    // vertices.size(), with created set, and the caller appends a vertex
+    // equal to key there (a key that holds a NaN matches nothing and is not
+    // entered). vertices must be the same list on every call, grown only by
+    // those appends.
+    RESULT FindOrAdd(const VERTEX_KEY& key, std::span<const CModelVertex> vertices);
 
     // Number of keys entered.
-    size_t Size() const { return entries_.size(); }
+    size_t Size() const { return size_; }
 
 private:
-    // Slots are small so the table stays in cache: 32 bits of the key's
-    // hash, and 1 + the position of the entry in entries_ (0: free).
+    // Slots are small so the table stays in cache: the high 32 bits of the
+    // key's hash, which also place the slot, and 1 + the vertex index
+    // (0: free).
     struct SLOT {
         uint32_t tag;
         uint32_t entry;
     };
-    struct ENTRY {
-        VERTEX_KEY key;
-        uint32_t index;
-    };
 
-    static uint64_t Hash(const VERTEX_KEY& key);
+    static uint32_t Tag(const VERTEX_KEY& key);
     // Makes room for at least count entries at half load.
     void Resize(size_t count);
 
     std::vector<SLOT> slots_;
-    std::vector<ENTRY> entries_;
+    size_t size_ = 0;
 };

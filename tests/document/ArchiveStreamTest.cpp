@@ -1,0 +1,90 @@
+// The archive writer handing its bytes to a sink in pieces, and files
+// written atomically from such pieces.
+
+#include "document/Archive.h"
+#include "support/TestDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <numeric>
+
+namespace {
+
+// Every kind of write, long enough to fill a small buffer many times over.
+void WriteMixture(CArchiveWriter& w) {
+    for (int i = 0; i < 300; ++i) {
+        w.WriteU8(static_cast<uint8_t>(i));
+        w.WriteU16(static_cast<uint16_t>(i * 257));
+        w.WriteU32(0x01020304u * static_cast<uint32_t>(i));
+        w.WriteF32(static_cast<float>(i) / 3);
+        w.WriteFixed("name", 7, 0xEE);
+        w.WriteString(u"部品");
+    }
+    std::vector<uint8_t> large(1000);
+    std::iota(large.begin(), large.end(), uint8_t{0});
+    w.WriteBytes(large); // larger than the buffer: goes straight through
+    w.WriteU8(0x5A);
+}
+
+std::vector<uint8_t> Whole() {
+    CArchiveWriter w;
+    WriteMixture(w);
+    return w.Take();
+}
+
+} // namespace
+
+TEST(ArchiveSink, PiecesJoinToTheSameBytesAndStayNearTheBufferSize) {
+    for (size_t bufferSize : {size_t{1}, size_t{7}, size_t{64}, size_t{100000}}) {
+        SCOPED_TRACE(bufferSize);
+        std::vector<uint8_t> joined;
+        size_t pieces = 0, largest = 0;
+        CArchiveWriter w(
+            [&](std::span<const uint8_t> piece) {
+                joined.insert(joined.end(), piece.begin(), piece.end());
+                ++pieces;
+                largest = std::max(largest, piece.size());
+            },
+            bufferSize);
+        WriteMixture(w);
+        EXPECT_LT(w.Size(), std::max<size_t>(bufferSize, 64)); // nothing piles up
+        w.Flush();
+        EXPECT_EQ(w.Size(), 0u);
+        w.Flush(); // nothing left: no empty piece
+        EXPECT_EQ(joined, Whole());
+        if (bufferSize == 100000) {
+            EXPECT_EQ(pieces, 1u);
+        } else {
+            EXPECT_GT(pieces, 10u);
+            // Only the large block of bytes comes as one piece beyond a few
+            // bytes over the buffer.
+            EXPECT_TRUE(largest == 1000 || largest < bufferSize + 32) << largest;
+        }
+    }
+}
+
+TEST(ArchiveSink, StreamedFileHoldsEveryPieceAndAFailingProducerLeavesTheOldFile) {
+    CTempFolder folder("stream");
+    const std::string path = folder.File("out.bin");
+    StreamFileAtomically(path, [](const CArchiveWriter::SINK& sink) {
+        CArchiveWriter w(sink, 64);
+        WriteMixture(w);
+        w.Flush();
+    });
+    EXPECT_EQ(ReadFileBytes(path), Whole());
+
+    // A producer that fails after some pieces were written: the exception
+    // passes unchanged, the old file stays, and no temporary file is left.
+    struct FAILURE {};
+    EXPECT_THROW(StreamFileAtomically(path,
+                                      [](const CArchiveWriter::SINK& sink) {
+                                          sink(std::vector<uint8_t>(5000, 1));
+                                          throw FAILURE{};
+                                      }),
+                 FAILURE);
+    EXPECT_EQ(ReadFileBytes(path), Whole());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
