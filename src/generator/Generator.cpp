@@ -97,7 +97,8 @@ void CGenerator::BuildSurfaces() {
             work.push_back(i);
 
     // A pool of workers takes the parts one by one; each touches only the
-    // grid and block list of the part it took.
+    // grid and block list of the part it took. This thread is one of them,
+    // so a single part starts no thread at all.
     std::atomic<size_t> next{0};
     const size_t workers = std::min<size_t>(work.size(), std::max(1u, std::thread::hardware_concurrency()));
     std::vector<std::exception_ptr> errors(workers);
@@ -105,7 +106,7 @@ void CGenerator::BuildSurfaces() {
         try {
             for (size_t k = next++; k < work.size(); k = next++) {
                 PART_INFO& info = parts[work[k]];
-                info.blocks = ::BuildSurfaces(info.part->Grid(), colours);
+                info.blocks = ::BuildSurfaces(info.part->Grid(), colours, true);
                 if (info.blocks.empty())
                     info.part->ReleaseIfEmpty();
             }
@@ -115,9 +116,10 @@ void CGenerator::BuildSurfaces() {
         }
     };
     std::vector<std::thread> threads;
-    threads.reserve(workers);
+    if (workers > 1)
+        threads.reserve(workers - 1);
     try {
-        for (size_t w = 0; w < workers; ++w)
+        for (size_t w = 1; w < workers; ++w)
             threads.emplace_back(run, w);
     } catch (...) {
         next = work.size();
@@ -125,6 +127,8 @@ void CGenerator::BuildSurfaces() {
             t.join();
         throw;
     }
+    if (workers > 0)
+        run(0);
     for (std::thread& t : threads)
         t.join();
     for (const std::exception_ptr& error : errors)
@@ -219,23 +223,34 @@ void CGenerator::EmitFaces(int partIndex) {
                 if (isTextured && material.record->texture.empty())
                     material.record->texture = Utf8ToUtf16(texturePath);
                 static constexpr size_t triangles[2][3] = {{0, 1, 2}, {0, 2, 3}};
+                // The second triangle shares corners A and C with the first,
+                // mostly with the same normal too: then it is the vertex the
+                // first one found, with no look-up.
+                std::array<uint32_t, 4> known{};
                 for (const auto& t : triangles) {
                     const VEC3 normal = TriangleNormal(corner[t[0]], corner[t[1]], corner[t[2]]);
-                    for (size_t k : t)
-                        material.indices.push_back(FindOrAddVertex(corner[k], normal, uv[k], bone, partIndex));
+                    for (size_t k : t) {
+                        const VERTEX_KEY key{corner[k], normal, {uv[k].u, uv[k].v}, bone};
+                        if (&t != &triangles[0] && k != 3 && SameVertex(model.vertices[known[k]], key)) {
+                            material.indices.push_back(known[k]);
+                            continue;
+                        }
+                        known[k] = FindOrAddVertex(key, partIndex);
+                        material.indices.push_back(known[k]);
+                    }
                 }
             }
 }
 
-uint32_t CGenerator::FindOrAddVertex(const VEC3& position, const VEC3& normal, const CTextureAtlas::UV& uv,
-                                     int32_t bone, int partIndex) {
-    const auto found = vertexTable.FindOrAdd({position, normal, {uv.u, uv.v}, bone}, model.vertices);
+uint32_t CGenerator::FindOrAddVertex(const VERTEX_KEY& key, int partIndex) {
+    const auto found = vertexTable.FindOrAdd(key, model.vertices);
     if (found.created) {
         if (model.vertices.size() >= VERTEX_COUNT_CAP)
             throw CGeneratorError("the model has more than " + FormatCount(VERTEX_COUNT_CAP) +
                                   " vertices, far more than the " + FormatCount(kPMDMaxVertices) +
                                   " a PMD file can hold");
-        model.vertices.emplace_back(ToFloat3(position), ToFloat3(normal), PMDFloat2{uv.u, uv.v}, bone);
+        model.vertices.emplace_back(ToFloat3(key.position), ToFloat3(key.normal), PMDFloat2{key.uv[0], key.uv[1]},
+                                    key.bone);
         vertexParts.push_back(partIndex);
     }
     return found.index;

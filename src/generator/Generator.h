@@ -111,7 +111,7 @@ private:
         float dotEdge;        // edge length of one of its dots
         VEC3 position;        // joint point in model space, with the model offset
         ROTATION_MATRIX rotation;
-        CBlockList blocks;    // built by BuildSurfaces (not for hidden parts)
+        CBlockList blocks;    // built by BuildSurfaces (not for hidden parts), visible faces only
     };
 
     // The texture's two halves: final coordinates in the model's vertices
@@ -131,8 +131,7 @@ private:
     void CollectParts();
     void CreateBones();
     void EmitFaces(int partIndex);
-    uint32_t FindOrAddVertex(const VEC3& position, const VEC3& normal, const CTextureAtlas::UV& uv,
-                             int32_t bone, int partIndex);
+    uint32_t FindOrAddVertex(const VERTEX_KEY& key, int partIndex);
     int BoneOf(int partIndex) const;
 
     // IK and morphs (GeneratorRigging.cpp).

@@ -1,6 +1,7 @@
 #include "generator/SurfaceBuilder.h"
 
 #include <algorithm>
+#include <bit>
 #include <utility>
 
 // Why the merge can be done on the grid instead of face against face:
@@ -181,7 +182,7 @@ std::vector<BOX> MergeAlong(int axis, const std::vector<BOX>& faces) {
 
 } // namespace
 
-CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours) {
+CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours, bool visibleOnly) {
     CBlockList blocks;
     if (dots == nullptr)
         return blocks;
@@ -222,10 +223,18 @@ CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours) {
             if (boxAt[f] >= 0)
                 inBlock.push_back(boxAt[f]);
         std::vector<CBlock::CSurface> surfaces;
-        surfaces.reserve(inBlock.size() * CBlock::DIRECTION_COUNT);
+        size_t count = inBlock.size() * CBlock::DIRECTION_COUNT;
+        if (visibleOnly) {
+            count = 0;
+            for (int i : inBlock)
+                count += static_cast<size_t>(std::popcount(static_cast<uint8_t>(~boxes[i].hidden & 0x3F)));
+        }
+        surfaces.reserve(count);
         for (int d = 0; d < CBlock::DIRECTION_COUNT; ++d)
             for (int i : inBlock) {
                 const BOX& box = boxes[i];
+                if (visibleOnly && (box.hidden >> d & 1))
+                    continue;
                 CBlock::CSurface s;
                 s.direction = d;
                 s.x0 = box.x0, s.x1 = box.x1;
