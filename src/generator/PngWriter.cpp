@@ -213,6 +213,8 @@ std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount, co
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * 3);
     std::vector<uint8_t> filtered(rowBytes);
     CDeflater deflater(stream, Z_BEST_SPEED, 1);
+    std::vector<uint8_t> lastRow; // the first row of the band last compressed
+    RUN last{{}, 0, rowBytes};
     for (int band = 0; band < bandCount; ++band) {
         std::fill(pixels.begin(), pixels.end(), 0);
         source(band, pixels.data());
@@ -226,8 +228,18 @@ std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount, co
             append(black);
             continue;
         }
-        deflater.Put(filtered, Z_FULL_FLUSH);
-        adler = adler32(adler, filtered.data(), static_cast<uInt>(filtered.size()));
+        // Every band starts right after a full flush, which puts the
+        // compressor back into the same state, so a band whose first row
+        // equals the last one compressed gives the same bytes: copied.
+        if (filtered != lastRow) {
+            const size_t start = stream.size();
+            deflater.Put(filtered, Z_FULL_FLUSH);
+            last.bytes.assign(stream.begin() + static_cast<std::ptrdiff_t>(start), stream.end());
+            last.adler = adler32(adler32(0, nullptr, 0), filtered.data(), static_cast<uInt>(filtered.size()));
+            stream.resize(start);
+            lastRow = filtered;
+        }
+        append(last);
         append(repeat);
     }
     deflater.Put({}, Z_FINISH);

@@ -1,0 +1,43 @@
+// Banded images whose bands repeat: a band equal to the one compressed last
+// is copied rather than compressed again, and must decode as if it had been.
+
+#include "generator/PngWriter.h"
+
+#include "support/PngReader.h"
+#include "support/TestDocument.h"
+
+#include <gtest/gtest.h>
+
+TEST(PngRepeatedBands, RunsOfEqualBandsAroundBlackAndChangesDecodeExactly) {
+    CTempFolder temp("png-repeat");
+    const int width = 40, bandHeight = 16;
+    // Bands named by letter: '.' black, others a pattern of their own. Runs
+    // at the start and the end, across a black band (the copy must still be
+    // of the last compressed band), and a band that differs in one byte.
+    const std::string layout = "AAAB.BBCCAACDDDD.DD";
+    auto fill = [&](char name, uint8_t* row) {
+        if (name == '.')
+            return;
+        for (int i = 0; i < width * 3; ++i)
+            row[i] = static_cast<uint8_t>((i / 6) * (name - 'A' + 3) + name);
+    };
+    std::vector<uint8_t> whole;
+    for (char name : layout) {
+        std::vector<uint8_t> row(static_cast<size_t>(width) * 3, 0);
+        fill(name == 'D' ? 'C' : name, row.data());
+        if (name == 'D')
+            row.back() ^= 1;
+        for (int r = 0; r < bandHeight; ++r)
+            whole.insert(whole.end(), row.begin(), row.end());
+    }
+    const std::string path = temp.File("repeat.png");
+    WritePngBands(path, width, bandHeight, static_cast<int>(layout.size()), [&](int band, uint8_t* row) {
+        const char name = layout[static_cast<size_t>(band)];
+        fill(name == 'D' ? 'C' : name, row);
+        if (name == 'D')
+            row[width * 3 - 1] ^= 1; // like C but for the very last byte
+    });
+    const DECODED_PNG image = ReadPngFile(path);
+    EXPECT_EQ(image.height, bandHeight * static_cast<int>(layout.size()));
+    EXPECT_EQ(image.rgb, whole);
+}
