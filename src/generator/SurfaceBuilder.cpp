@@ -52,13 +52,15 @@ struct FILL {
     std::vector<int> blockStart;      // first fill index of each block, plus the end
 };
 
-// The neighbour of dot p in fill step n (x - 1, x + 1, y - 1, y + 1, z - 1,
-// z + 1), or -1 outside the grid.
-int Neighbour(int p, int n) {
-    constexpr int OFFSET[6] = {-1, 1, -SIZE, SIZE, -SIZE * SIZE, SIZE * SIZE};
-    const int coordinate = (p >> (5 * (n >> 1))) & (SIZE - 1);
-    const bool inside = (n & 1) ? coordinate < SIZE - 1 : coordinate > 0;
-    return inside ? p + OFFSET[n] : -1;
+// The fill steps n (x - 1, x + 1, y - 1, y + 1, z - 1, z + 1) and, as bit n,
+// which of them lead from dot p to a non-empty dot inside the grid.
+constexpr int STEP[6] = {-1, 1, -SIZE, SIZE, -SIZE * SIZE, SIZE * SIZE};
+
+unsigned FilledNeighbours(const uint8_t* dots, int p) {
+    const int x = X(p), y = Y(p), z = Z(p);
+    auto filled = [&](bool inside, int n) { return inside && (dots[p + STEP[n]] & INDEX_MASK) ? 1u << n : 0u; };
+    return filled(x > 0, 0) | filled(x < SIZE - 1, 1) | filled(y > 0, 2) | filled(y < SIZE - 1, 3) |
+           filled(z > 0, 4) | filled(z < SIZE - 1, 5);
 }
 
 bool Unvisited(const uint8_t* dots, int p) {
@@ -66,16 +68,19 @@ bool Unvisited(const uint8_t* dots, int p) {
 }
 
 // Fills every block depth first with an explicit stack, visiting the dots in
-// the order a recursive fill would, and marks each visited dot.
+// the order a recursive fill would, and marks each visited dot. Each stack
+// entry keeps the steps not yet tried that lead to a non-empty dot (which
+// never changes during the fill), so only the visit mark is checked when a
+// step's turn comes.
 FILL FillBlocks(uint8_t* dots) {
     FILL fill;
     fill.order.assign(DOTS, 0);
-    std::vector<std::pair<uint16_t, uint8_t>> stack; // dot, next neighbour step
+    std::vector<std::pair<uint16_t, uint8_t>> stack; // dot, steps left
     auto visit = [&](int p) {
         dots[p] |= VISITED;
         fill.order[p] = static_cast<uint16_t>(fill.dots.size());
         fill.dots.push_back(static_cast<uint16_t>(p));
-        stack.emplace_back(static_cast<uint16_t>(p), 0);
+        stack.emplace_back(static_cast<uint16_t>(p), static_cast<uint8_t>(FilledNeighbours(dots, p)));
     };
     for (int start = 0; start < DOTS; ++start) {
         if (!Unvisited(dots, start))
@@ -83,13 +88,15 @@ FILL FillBlocks(uint8_t* dots) {
         fill.blockStart.push_back(static_cast<int>(fill.dots.size()));
         visit(start);
         while (!stack.empty()) {
-            auto& [p, next] = stack.back();
-            if (next == 6) {
+            auto& [p, left] = stack.back();
+            if (left == 0) {
                 stack.pop_back();
                 continue;
             }
-            const int q = Neighbour(p, next++);
-            if (q >= 0 && Unvisited(dots, q))
+            const int n = std::countr_zero(static_cast<unsigned>(left));
+            left = static_cast<uint8_t>(left & (left - 1));
+            const int q = p + STEP[n];
+            if ((dots[q] & VISITED) == 0)
                 visit(q);
         }
     }
