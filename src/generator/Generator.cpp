@@ -223,22 +223,29 @@ void CGenerator::EmitFaces(int partIndex) {
                 if (isTextured && material.record->texture.empty())
                     material.record->texture = Utf8ToUtf16(texturePath);
                 static constexpr size_t triangles[2][3] = {{0, 1, 2}, {0, 2, 3}};
+                const VEC3 normals[2] = {TriangleNormal(corner[0], corner[1], corner[2]),
+                                         TriangleNormal(corner[0], corner[2], corner[3])};
+                auto keyOf = [&](size_t k, int triangle) {
+                    return VERTEX_KEY{corner[k], normals[triangle], {uv[k].u, uv[k].v}, bone};
+                };
+                // The four corners' searches are started together, so their
+                // waits for memory overlap.
+                for (size_t k = 0; k < 4; ++k)
+                    vertexTable.Prefetch(keyOf(k, k == 3 ? 1 : 0));
                 // The second triangle shares corners A and C with the first,
                 // mostly with the same normal too: then it is the vertex the
                 // first one found, with no look-up.
                 std::array<uint32_t, 4> known{};
-                for (const auto& t : triangles) {
-                    const VEC3 normal = TriangleNormal(corner[t[0]], corner[t[1]], corner[t[2]]);
-                    for (size_t k : t) {
-                        const VERTEX_KEY key{corner[k], normal, {uv[k].u, uv[k].v}, bone};
-                        if (&t != &triangles[0] && k != 3 && SameVertex(model.vertices[known[k]], key)) {
+                for (int t = 0; t < 2; ++t)
+                    for (size_t k : triangles[t]) {
+                        const VERTEX_KEY key = keyOf(k, t);
+                        if (t == 1 && k != 3 && SameVertex(model.vertices[known[k]], key)) {
                             material.indices.push_back(known[k]);
                             continue;
                         }
                         known[k] = FindOrAddVertex(key, partIndex);
                         material.indices.push_back(known[k]);
                     }
-                }
             }
 }
 

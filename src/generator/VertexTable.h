@@ -49,6 +49,14 @@ public:
     // those appends.
     RESULT FindOrAdd(const VERTEX_KEY& key, std::span<const CModelVertex> vertices);
 
+    // Asks for the slot where the search for key starts to be brought into
+    // the cache, so that the searches for several keys overlap their waits
+    // for memory. Changes nothing.
+    void Prefetch(const VERTEX_KEY& key) const {
+        if (!slots_.empty())
+            __builtin_prefetch(&slots_[Tag(key) & (slots_.size() - 1)]);
+    }
+
     // Number of keys entered.
     size_t Size() const { return size_; }
 
