@@ -76,7 +76,8 @@ public:
 
     // The number of dots in the block.
     int GetDotCount() const { return dotCount_; }
-    // The faces of one direction (0..5) in slot order, hidden ones included.
+    // The faces of one direction (0..5) in slot order, hidden ones included
+    // unless the block was built with visible faces only.
     CSurfaceArray GetSurfaces(int direction) const;
     // All faces, direction 0 first.
     CSurfaceArray GetAllSurfaces() const { return surfaces_; }
