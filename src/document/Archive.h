@@ -10,10 +10,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // Raised by every reader of outside data on anything it cannot accept: the
@@ -21,6 +23,17 @@
 class CArchiveException : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// Memory ran out while reading or writing a file: still a std::bad_alloc for
+// those who handle that, but its message names the file.
+class CFileMemoryError : public std::bad_alloc {
+public:
+    explicit CFileMemoryError(std::string message) : message_(std::move(message)) {}
+    const char* what() const noexcept override { return message_.c_str(); }
+
+private:
+    std::string message_;
 };
 
 // Appends little-endian values to a growing byte buffer.
