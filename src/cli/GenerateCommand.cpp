@@ -6,11 +6,15 @@
 // ("texture none" without a texture). The document, the model and the
 // texture must be three different files; the command refuses before writing
 // anything otherwise. On any failure the previous model and texture stay as
-// they were. What the model leaves out of the document (a joint without its
-// rigid bodies) is told on the error stream as "OUT: note: ..." lines.
+// they were. What the reader mended in the document (repeated names, IK
+// parents in a circle) and what the model leaves out of it (a joint without
+// its rigid bodies) are told on the error stream as "IN: note: ..." and
+// "OUT: note: ..." lines.
 
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "cli/CliCommand.h"
 #include "document/DocumentFile.h"
@@ -48,7 +52,10 @@ void AddGenerateCommand(CLI::App& app) {
             throw CCliError(e.what());
         }
         CDotDocument document;
-        LoadDocumentFile(options->in, document);
+        std::vector<std::string> readNotes;
+        LoadDocumentFile(options->in, document, &readNotes);
+        for (const std::string& note : readNotes)
+            std::fprintf(stderr, "%s: note: %s\n", options->in.c_str(), note.c_str());
         CGenerator::RESULT result;
         try {
             result = CGenerator(document, options->out).Generate();

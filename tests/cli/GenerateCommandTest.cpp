@@ -129,6 +129,16 @@ TEST_F(GenerateCommandTest, OutputsThatWouldOverwriteTheInputAreRefusedBeforeWri
     EXPECT_FALSE(fs::exists(Path("soft.png")));
 }
 
+TEST_F(GenerateCommandTest, WhatWasMendedOrLeftOutIsToldAsNotes) {
+    const fs::path hostile = fs::path(KUBRELL_TEST_DATA) / "hostile";
+    ASSERT_EQ(Generate((hostile / "ik-cycle.kbrl").string() + " " + Path("c.pmd")), 0) << err;
+    EXPECT_NE(err.find("ik-cycle.kbrl: note: the IK parent"), std::string::npos) << err;
+    EXPECT_NE(err.find("circle"), std::string::npos) << err;
+    ASSERT_EQ(Generate((hostile / "joint-without-body.kbrl").string() + " " + Path("j.pmd")), 0) << err;
+    EXPECT_NE(err.find("j.pmd: note: the joint of part"), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+}
+
 TEST_F(GenerateCommandTest, FailuresWriteNothing) {
     // A document over the vertex limit: 4,096 separate dots.
     CDotDocument document;
