@@ -3,15 +3,14 @@
 #include "document/DotDocument.h"
 #include "document/DotPart.h"
 #include "document/TextCodec.h"
+#include "generator/OutputPaths.h"
 #include "generator/PMDLimits.h"
-#include "generator/PngWriter.h"
 #include "generator/SurfaceBuilder.h"
 #include "resources/StringTable.h"
 
 #include <algorithm>
 #include <atomic>
 #include <exception>
-#include <system_error>
 #include <filesystem>
 #include <thread>
 #include <unordered_map>
@@ -36,7 +35,7 @@ PMDFloat3 ToFloat3(const VEC3& v) { return {v[0], v[1], v[2]}; }
 
 CGenerator::CGenerator(CDotDocument& document, std::string path)
     : document(document), path(std::move(path)) {
-    texturePath = std::filesystem::path(this->path).replace_extension(".png").string();
+    texturePath = TexturePathFor(this->path);
     CollectParts();
 }
 
@@ -263,34 +262,6 @@ uint32_t CGenerator::FindOrAddVertex(const VERTEX_KEY& key, int partIndex) {
     return found.index;
 }
 
-void CGenerator::RescaleTextureCoordinates() {
-    const int height = atlas.ImageHeight();
-    for (CModelVertex& vertex : model.vertices) {
-        const auto scaled = CTextureAtlas::Rescale({vertex.uv.x, vertex.uv.y}, height);
-        vertex.uv = {scaled.u, scaled.v};
-    }
-}
-
-std::string CGenerator::SaveTexture() const {
-    try {
-        WritePngBands(texturePath, CTextureAtlas::IMAGE_WIDTH, CTextureAtlas::CELL_PIXELS,
-                      atlas.ImageHeight() / CTextureAtlas::CELL_PIXELS,
-                      [this](int band, uint8_t* row) { atlas.FillPixelRow(band, row); });
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return {};
-}
-
-std::string CGenerator::WriteTexture() {
-    if (!textured)
-        return {};
-    RescaleTextureCoordinates();
-    return SaveTexture();
-}
-
-void CGenerator::WriteModel() { model.WriteFile(path); }
-
 CGenerator::RESULT CGenerator::Summary() const {
     RESULT result;
     result.vertices = model.vertices.size();
@@ -303,29 +274,18 @@ CGenerator::RESULT CGenerator::Summary() const {
     result.joints = model.joints.size();
     if (textured)
         result.texturePath = texturePath;
+    result.notes = notes;
     return result;
 }
 
 CGenerator::RESULT CGenerator::Generate() {
+    CheckValues();
     BuildSurfaces();
     BuildModel();
-    std::string textureError;
-    // The texture is encoded and saved while the model is written: the two
-    // share nothing once the coordinates are final, and each waits for its
-    // own file to reach the disk. The thread is joined on every way out.
-    std::jthread texture;
-    if (textured) {
-        RescaleTextureCoordinates();
-        try {
-            texture = std::jthread([this, &textureError] { textureError = SaveTexture(); });
-        } catch (const std::system_error&) {
-            textureError = SaveTexture();
-        }
-    }
-    WriteModel();
-    if (texture.joinable())
-        texture.join();
-    RESULT result = Summary();
-    result.textureError = std::move(textureError);
-    return result;
+    CheckBoneChains();
+    CheckModelFinite();
+    CheckTextureSize();
+    EncodeTexture();
+    WriteFiles();
+    return Summary();
 }
