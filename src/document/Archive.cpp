@@ -156,6 +156,19 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path, size_t maxSize) {
     if (!f)
         throw CArchiveException(ErrnoText(path, "cannot open"));
     std::vector<uint8_t> bytes;
+    // A regular file too large is refused before any of it is read, and one
+    // that fits is read into a single allocation of its size: growing the
+    // vector step by step would, near the limit, hold half again as much,
+    // more than a 32-bit process may have.
+    struct stat info;
+    if (::fstat(::fileno(f), &info) == 0 && S_ISREG(info.st_mode)) {
+        const auto size = static_cast<uintmax_t>(info.st_size);
+        if (size > maxSize) {
+            std::fclose(f);
+            throw CArchiveException(path + ": file is larger than " + std::to_string(maxSize) + " bytes");
+        }
+        bytes.reserve(static_cast<size_t>(size));
+    }
     uint8_t buffer[65536];
     for (;;) {
         size_t n = std::fread(buffer, 1, sizeof buffer, f);
