@@ -12,6 +12,7 @@
 #include "document/Profile.h"
 #include "document/UpdateHints.h"
 #include "generator/Generator.h"
+#include "generator/OutputPaths.h"
 #include "generator/PMDLimits.h"
 #include "resources/CommandIds.h"
 #include "resources/StringTable.h"
@@ -40,7 +41,9 @@ uint32_t ToColorRef(const QColor& color) {
 
 QString GenerateFailedMessage(const QString& path, const std::exception& error) {
     QString reason;
-    if (dynamic_cast<const CModelLimitError*>(&error))
+    if (dynamic_cast<const COutputClashError*>(&error))
+        reason = QStringLiteral("モデルとテクスチャと文書は別々のファイルにしてください。");
+    else if (dynamic_cast<const CModelLimitError*>(&error))
         reason = QStringLiteral("モデルが PMD 形式で扱える大きさを超えています。");
     else if (dynamic_cast<const CGeneratorError*>(&error))
         reason = QStringLiteral("部品の設定からモデルを作れません。");
@@ -74,8 +77,8 @@ QStringList ConvertFilterString(const QString& filter) {
 }
 
 CDocumentDialogCommands::CDocumentDialogCommands(CDotDocument& document, CProfile& profile,
-                                     CShellPrompts& prompts)
-    : document_(document), profile_(profile), prompts_(prompts) {}
+                                                 CShellPrompts& prompts, std::function<QString()> documentPath)
+    : document_(document), profile_(profile), prompts_(prompts), documentPath_(std::move(documentPath)) {}
 
 void CDocumentDialogCommands::GenerateModel() {
     FILE_PROMPT prompt;
@@ -95,22 +98,15 @@ void CDocumentDialogCommands::GenerateModel() {
 }
 
 bool CDocumentDialogCommands::GenerateModelTo(const QString& path) {
-    CGenerator::RESULT result;
     try {
         CWaitCursor wait;
-        CGenerator generator(document_, QFile::encodeName(path).toStdString());
-        result = generator.Generate();
+        const std::string model = QFile::encodeName(path).toStdString();
+        const QString source = documentPath_ ? documentPath_() : QString();
+        CheckOutputsApart(QFile::encodeName(source).toStdString(), model, TexturePathFor(model));
+        CGenerator(document_, model).Generate();
     } catch (const std::exception& error) {
         prompts_.ShowError(GenerateFailedMessage(path, error));
         return false;
-    }
-    if (!result.textureError.empty()) {
-        const QString texture = QString::fromUtf8(result.texturePath.c_str());
-        prompts_.ShowError(
-            QStringLiteral("テクスチャ画像 %1 を書き込めませんでした。\n%2\n"
-                           "モデルはテクスチャなしで表示されます。\n\n詳細: %3")
-                .arg(QDir::toNativeSeparators(texture), WriteFailureReason(texture),
-                     QString::fromUtf8(result.textureError.c_str())));
     }
     return true;
 }
@@ -137,7 +133,7 @@ void CDocumentDialogCommands::EditBackground() {
     if (color == document_.background)
         return;
     document_.background = color;
-    document_.UpdateAllViews(nullptr, HINT_BACKGROUND);
+    document_.UpdateAllViews(nullptr, Notice<HINT_BACKGROUND>());
     profile_.WriteInt(ProfileWorkspace, u"Background", static_cast<int>(color));
 }
 
@@ -151,46 +147,36 @@ void CDocumentDialogCommands::EditCurrentColor(int which) {
         EditColor(document_, index, value->color, value->alpha, value->material);
 }
 
-bool CDocumentDialogCommands::OnCommand(unsigned id) {
-    switch (id) {
-    case ID_GENERATE_MODEL:
-        GenerateModel();
-        return true;
-    case ID_DOT_SIZE:
-        EditDotSize();
-        return true;
-    case ID_BACKGROUND_COLOR:
-        EditBackground();
-        return true;
-    case ID_SET_COLOR1:
-    case ID_SET_COLOR2:
-        EditCurrentColor(id == ID_SET_COLOR1 ? 0 : 1);
-        return true;
-    case ID_PART_RATE:
-        if (!document_.currentPart)
-            return false;
-        EditPartRate();
-        return true;
-    default:
-        return false;
-    }
+std::span<const CCommandHandler<CDocumentDialogCommands>> CDocumentDialogCommands::Handlers() {
+    using Commands = CDocumentDialogCommands;
+    // Colour 1 or colour 2 of the command.
+    auto colorHandler = [](unsigned id) {
+        return CCommandHandler<Commands>{
+            .id = id,
+            .run = [](Commands& commands,
+                      unsigned command) { commands.EditCurrentColor(command == ID_SET_COLOR1 ? 0 : 1); },
+            .update =
+                [](const Commands& commands, unsigned command, CCommandState& state) {
+                    state.enabled =
+                        CanEditColor(commands.document_, command == ID_SET_COLOR1 ? 0 : 1);
+                }};
+    };
+    static const CCommandHandler<Commands> handlers[] = {
+        {.id = ID_GENERATE_MODEL, .run = [](Commands& c, unsigned) { c.GenerateModel(); }},
+        {.id = ID_DOT_SIZE, .run = [](Commands& c, unsigned) { c.EditDotSize(); }},
+        {.id = ID_BACKGROUND_COLOR, .run = [](Commands& c, unsigned) { c.EditBackground(); }},
+        colorHandler(ID_SET_COLOR1),
+        colorHandler(ID_SET_COLOR2),
+        // A part command: without a current part nobody handles it.
+        {.id = ID_PART_RATE,
+         .takes = [](const Commands& c, unsigned) { return c.document_.currentPart != nullptr; },
+         .run = [](Commands& c, unsigned) { c.EditPartRate(); }},
+    };
+    return handlers;
 }
 
+bool CDocumentDialogCommands::OnCommand(unsigned id) { return RunCommand(Handlers(), *this, id); }
+
 bool CDocumentDialogCommands::OnUpdateCommand(unsigned id, CCommandState& state) {
-    switch (id) {
-    case ID_GENERATE_MODEL:
-    case ID_DOT_SIZE:
-    case ID_BACKGROUND_COLOR:
-        state.enabled = true;
-        return true;
-    case ID_SET_COLOR1:
-    case ID_SET_COLOR2:
-        state.enabled = CanEditColor(document_, id == ID_SET_COLOR1 ? 0 : 1);
-        return true;
-    case ID_PART_RATE:
-        // A part command: without a current part nobody handles it.
-        return document_.currentPart != nullptr;
-    default:
-        return false;
-    }
+    return UpdateCommand(Handlers(), *this, id, state);
 }

@@ -50,8 +50,3 @@ TEST(LargeFile, RefusedBySizeBeforeReading) {
         std::filesystem::remove(path);
     }
 }
-
-TEST(LargeFile, StreamsWithoutASizeStopAtTheLimit) {
-    // A device has no size to check first; the limit still ends the read.
-    EXPECT_EQ("/dev/zero: file is larger than 100000 bytes", ReadError("/dev/zero", 100000));
-}
