@@ -2,10 +2,14 @@
 # both install what is missing first (scripts/bootstrap).
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+BUILD_32   ?= build-32
+ASAN_BUILD_32 ?= build-32-asan
+GUI_BUILD_32  ?= build-32-gui
+I386       := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/i386-linux-gnu.cmake
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all bootstrap configure build run test test-core test-asan clean
+.PHONY: all bootstrap bootstrap-32 configure build run test test-core test-asan test-32 build-32-gui clean
 
 all: build
 
@@ -21,9 +25,10 @@ build: configure
 run: build
 	@bash scripts/run $(BUILD)
 
-# Every test: the normal build (GUI tests under a virtual display), then the
-# core tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
-test: build test-asan
+# Every test: the normal build (GUI tests under a virtual display), the core
+# tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and the
+# 32-bit build.
+test: build test-asan test-32
 	@xvfb-run -a -s "-screen 0 1600x1000x24" ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 600
 
 test-core: build
@@ -36,5 +41,30 @@ test-asan: bootstrap
 	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -L core --timeout 900
 
+bootstrap-32: bootstrap
+	@bash scripts/bootstrap-32
+
+# The 32-bit (i386) build of the core, kubrell-cli and their tests: the tests
+# pass there, its kubrell-cli writes the same files as the 64-bit one byte for
+# byte, and the document reader survives hostile input under the sanitizers.
+test-32: configure bootstrap-32
+	@cmake --build $(BUILD) -j $(JOBS) --target kubrell-cli make_samples
+	@cmake -S . -B $(BUILD_32) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(I386) \
+	  -DKUBRELL_GUI=OFF -DKUBRELL_BENCH=OFF -DKUBRELL_COMPARE_WITH=$(abspath $(BUILD)) $(CMAKE_ARGS) >/dev/null
+	@cmake --build $(BUILD_32) -j $(JOBS)
+	@ctest --test-dir $(BUILD_32) --output-on-failure -j $(JOBS) --timeout 600
+	@cmake -S . -B $(ASAN_BUILD_32) -G Ninja -DCMAKE_BUILD_TYPE=Debug $(I386) -DKUBRELL_SANITIZE=ON \
+	  -DKUBRELL_GUI=OFF -DKUBRELL_BENCH=OFF $(CMAKE_ARGS) >/dev/null
+	@cmake --build $(ASAN_BUILD_32) -j $(JOBS) --target reader_tests
+	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 $(ASAN_BUILD_32)/tests/reader_tests --gtest_brief=1
+
+# The desktop program for i386 (the toolkit's i386 packages install beside
+# the 64-bit ones); not part of `make test`.
+build-32-gui: bootstrap
+	@bash scripts/bootstrap-32 --gui
+	@cmake -S . -B $(GUI_BUILD_32) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(I386) \
+	  -DKUBRELL_BENCH=OFF $(CMAKE_ARGS) >/dev/null
+	@cmake --build $(GUI_BUILD_32) -j $(JOBS) --target kubrell
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BUILD_32) $(ASAN_BUILD_32) $(GUI_BUILD_32)

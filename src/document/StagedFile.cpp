@@ -192,7 +192,10 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path, size_t maxSize) {
         throw CArchiveException(path + ": file is larger than " + std::to_string(maxSize) + " bytes");
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // One allocation of the file's size: growing step by step would, near the
+    // limit, hold half again as much, more than a 32-bit process may have.
     std::vector<uint8_t> bytes;
+    bytes.reserve(static_cast<size_t>(info.st_size));
     uint8_t buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "rigging/PortableTrig.h"
+
 ROTATION_MATRIX RotationMatrix(float x, float y, float z, float w) {
     ROTATION_MATRIX m;
     m.m11 = 1.0f - 2.0f * (y * y + z * z);
@@ -36,10 +38,10 @@ VEC3 TriangleNormal(const VEC3& p0, const VEC3& p1, const VEC3& p2) {
 VEC3 BodyRotation(const ROTATION_MATRIX& m) {
     constexpr float halfPi = std::numbers::pi_v<float> / 2.0f;
     if (m.m32 == 1.0f)
-        return {-halfPi, 0.0f, std::atan2(m.m21, m.m11)};
+        return {-halfPi, 0.0f, PortableAtan2(m.m21, m.m11)};
     if (m.m32 == -1.0f)
-        return {halfPi, 0.0f, std::atan2(m.m21, m.m11)};
-    return {-std::asin(m.m32), std::atan2(m.m31, m.m33), std::atan2(m.m12, m.m22)};
+        return {halfPi, 0.0f, PortableAtan2(m.m21, m.m11)};
+    return {-PortableAsin(m.m32), PortableAtan2(m.m31, m.m33), PortableAtan2(m.m12, m.m22)};
 }
 
 BODY_BOX FitBodyBox(const uint8_t* dots, float dotEdge, const std::array<int32_t, 3>& joint) {
