@@ -5,7 +5,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all bootstrap configure build run test test-core test-asan clean
+.PHONY: all bootstrap configure build run test test-core test-asan format-check clean
 
 all: build
 
@@ -35,6 +35,10 @@ test-asan: bootstrap
 	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target core_tests
 	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -L core --timeout 900
+
+# Whether the sources are laid out as .clang-format describes.
+format-check: bootstrap
+	@bash scripts/format-check
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
