@@ -7,7 +7,7 @@
 #include "document/DotDocument.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
-#include "rigging/StandardBones.h"
+#include "document/StandardBones.h"
 
 namespace {
 }

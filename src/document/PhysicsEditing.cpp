@@ -1,4 +1,4 @@
-#include "rigging/PhysicsEditing.h"
+#include "document/PhysicsEditing.h"
 
 #include <functional>
 #include <utility>
@@ -6,8 +6,8 @@
 #include "document/DotDocument.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
-#include "rigging/AngleUnits.h"
-#include "rigging/PhysicsPropertyCommand.h"
+#include "document/AngleUnits.h"
+#include "document/PhysicsPropertyCommand.h"
 
 namespace {
 
