@@ -9,7 +9,7 @@ I386       := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/i386-linux-gnu.cmake
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all bootstrap bootstrap-32 configure build run test test-core test-asan test-32 build-32-gui clean
+.PHONY: all bootstrap bootstrap-32 configure build run test test-core test-asan test-32 build-32-gui format-check clean
 
 all: build
 
@@ -65,6 +65,10 @@ build-32-gui: bootstrap
 	@cmake -S . -B $(GUI_BUILD_32) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(I386) \
 	  -DKUBRELL_BENCH=OFF $(CMAKE_ARGS) >/dev/null
 	@cmake --build $(GUI_BUILD_32) -j $(JOBS) --target kubrell
+
+# Whether the sources are laid out as .clang-format describes.
+format-check: bootstrap
+	@bash scripts/format-check
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BUILD_32) $(ASAN_BUILD_32) $(GUI_BUILD_32)

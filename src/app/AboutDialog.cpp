@@ -7,13 +7,14 @@
 #include <QVBoxLayout>
 
 #include "app/AppIcon.h"
+#include "resources/Version.h"
 
 CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("バージョン情報"));
 
     auto* icon = new QLabel(this);
     icon->setPixmap(PaintAppIcon(48));
-    auto* text = new QLabel(QStringLiteral("Kubrell Version 3.2.0"), this);
+    auto* text = new QLabel(QStringLiteral("Kubrell Version " KUBRELL_VERSION), this);
     text->setObjectName(QStringLiteral("versionText"));
 
     auto* buttons = new QDialogButtonBox(this);

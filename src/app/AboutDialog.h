@@ -1,5 +1,5 @@
 #pragma once
-// The About box: the program icon and "Kubrell Version 3.2.0".
+// The About box: the program icon and "Kubrell Version " with the version.
 
 #include <QDialog>
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "document/CommandTarget.h"
-#include "resources/CommandTable.h"
+#include "app/CommandTable.h"
 
 class QAction;
 class QActionGroup;

@@ -15,12 +15,10 @@
 #include "generator/OutputPaths.h"
 #include "generator/PMDLimits.h"
 #include "resources/CommandIds.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 namespace {
-
-constexpr unsigned IDS_RATE = 134;
-constexpr unsigned IDS_MODEL_FILTER = 140;
 
 // Shows the wait cursor for its lifetime.
 class CWaitCursor {

@@ -8,11 +8,12 @@
 #include "app/MainFrame.h"
 #include "app/PathRestorableDocManager.h"
 #include "app/SettingsProfile.h"
+#include "resources/Version.h"
 
 CKubrell::CKubrell(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName(QStringLiteral("Quenvale"));
     setApplicationName(QStringLiteral("Kubrell"));
-    setApplicationVersion(QStringLiteral("3.2.0"));
+    setApplicationVersion(QStringLiteral(KUBRELL_VERSION));
     setDesktopFileName(QStringLiteral("Qen.Kubrell"));
     setWindowIcon(AppIcon());
 

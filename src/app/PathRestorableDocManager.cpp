@@ -11,7 +11,7 @@
 #include "document/Profile.h"
 #include "document/UpdateHints.h"
 #include "resources/CommandIds.h"
-#include "resources/CommandTable.h"
+#include "app/CommandTable.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <exception>
 
 #include "cli/CliCommand.h"
+#include "resources/Version.h"
 
 namespace {
 

@@ -4,14 +4,14 @@
 
 #include "document/ChangeNotice.h"
 #include "document/DotDocument.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 namespace {
-constexpr unsigned StringDivide = 179; // 分割
 }
 
 CDividePartCommand::CDividePartCommand(CDotPart& source, std::unique_ptr<CPart> newPart)
-    : CChangePartCommand(source, LoadString(StringDivide)),
+    : CChangePartCommand(source, LoadString(IDS_DIVIDE)),
       element(*source.document, &source, -1, std::move(newPart)) {}
 
 void CDividePartCommand::Do(CDocumentObserver* view) {

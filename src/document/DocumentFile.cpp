@@ -14,6 +14,7 @@
 #include "document/DotPart.h"
 #include "document/FlatListFile.h"
 #include "document/ReadRepairs.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 namespace {
@@ -21,7 +22,6 @@ namespace {
 constexpr int FirstFlatListVersion = 512;
 constexpr int FirstTreeVersion = 768;
 constexpr int FirstEdgeVersion = 769;
-constexpr unsigned CenterNameId = 500; // "センター", the part of a legacy file
 
 // trunc(value) as an int; NaN gives 0 and values beyond ±2^30 are clamped, so
 // that the conversion and the sums made with the result are defined.
@@ -96,7 +96,7 @@ void ReadLegacy(CArchiveReader& archive, CDotDocument& document, int version) {
     document.background = archive.ReadU32();
     document.modelPath = archive.ReadString();
 
-    std::unique_ptr<CDotPart> part = document.CreatePart(1, LoadString(CenterNameId));
+    std::unique_ptr<CDotPart> part = document.CreatePart(1, LoadString(IDS_CENTER));
     part->boneKind = BONE_MOVE;
     part->parentPosition = parentPosition;
     part->SetDots(grid);

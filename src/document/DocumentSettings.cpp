@@ -7,11 +7,10 @@
 #include "document/EdgeCommand.h"
 #include "document/PartRateCommand.h"
 #include "document/SetColorCommand.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 namespace {
-constexpr unsigned StringAllMaterial = 151; // 全て材質(&M)
-constexpr unsigned StringAllTexture = 159;  // 全てテクスチャ(&M)
 
 bool IsPaletteIndex(int index) { return index >= 1 && index <= PaletteSize; }
 } // namespace
@@ -22,7 +21,7 @@ bool AreAllMaterials(const CDotDocument& document) {
 }
 
 std::u16string GetAllMaterialMenuText(const CDotDocument& document) {
-    return LoadString(AreAllMaterials(document) ? StringAllTexture : StringAllMaterial);
+    return LoadString(AreAllMaterials(document) ? IDS_ALL_TEXTURE : IDS_ALL_MATERIAL);
 }
 
 std::unique_ptr<CSetColorCommand> MakeAllMaterialCommand(CDotDocument& document) {

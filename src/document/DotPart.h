@@ -14,14 +14,9 @@
 #include <span>
 
 #include "document/FaceOrientation.h"
+#include "document/Grid.h"
 #include "document/Part.h"
 #include "document/PhysicsParams.h"
-
-constexpr int GridSide = 32;
-constexpr int GridDots = GridSide * GridSide * GridSide; // 32 768
-constexpr int DotIndexMask = 0x1F;
-
-constexpr int GridIndex(int x, int y, int z) { return z * 1024 + y * 32 + x; }
 
 class CDotPart : public CPart {
 public:

@@ -8,7 +8,7 @@
 #include "document/FaceNavigation.h"
 #include "document/PartMirror.h"
 #include "resources/CommandIds.h"
-#include "rigging/PhysicsEditing.h"
+#include "document/PhysicsEditing.h"
 
 namespace {
 

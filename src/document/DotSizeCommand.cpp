@@ -5,16 +5,16 @@
 
 #include "document/ChangeNotice.h"
 #include "document/DotDocument.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 namespace {
-constexpr unsigned StringDotSize = 139; // ドットサイズ変更
 }
 
 bool IsValidScale(float value) { return std::isfinite(value) && value > 0.0f; }
 
 CDotSizeCommand::CDotSizeCommand(CDotDocument& owner, float size)
-    : CCommand(LoadString(StringDotSize)), document(&owner), newSize(size), oldSize(owner.dotSize) {
+    : CCommand(LoadString(IDS_DOT_SIZE)), document(&owner), newSize(size), oldSize(owner.dotSize) {
     if (!IsValidScale(size))
         throw std::invalid_argument("dot size must be a finite number above 0");
 }

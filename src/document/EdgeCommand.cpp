@@ -2,14 +2,14 @@
 
 #include "document/ChangeNotice.h"
 #include "document/DotDocument.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 namespace {
-constexpr unsigned StringEdge = 160; // エッジ
 }
 
 CEdgeCommand::CEdgeCommand(CDotDocument& owner)
-    : CCommand(LoadString(StringEdge)), document(&owner) {}
+    : CCommand(LoadString(IDS_EDGE)), document(&owner) {}
 
 void CEdgeCommand::Do(CDocumentObserver* view) {
     document->edge = !document->edge;

@@ -3,10 +3,10 @@
 #include "document/ChangeNotice.h"
 #include "document/DotDocument.h"
 #include "document/OptionalRecord.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 namespace {
-constexpr unsigned StringInvertPart = 178; // 部品反転
 }
 
 CInvertPartCommand::SETTINGS CInvertPartCommand::SETTINGS::Of(const CDotPart& part) {
@@ -47,7 +47,7 @@ void CInvertPartCommand::CElement::Do() {
 void CInvertPartCommand::CElement::Undo() { child->bonePosition = before; }
 
 CInvertPartCommand::CInvertPartCommand(CDotPart& target)
-    : CChangePartCommand(target, LoadString(StringInvertPart)),
+    : CChangePartCommand(target, LoadString(IDS_INVERT_PART)),
       beforeSettings(SETTINGS::Of(target)) {
     for (const auto& child : target.children)
         elements.push_back(std::make_unique<CElement>(dynamic_cast<CDotPart&>(*child)));

@@ -5,11 +5,10 @@
 
 #include "document/ChangeNotice.h"
 #include "document/DotDocument.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 namespace {
-
-constexpr unsigned StringMove = 133; // 移動
 
 CPartParent& Holder(CDotDocument& document, CPart* parent) {
     if (parent)
@@ -32,7 +31,7 @@ int Relocate(CDotDocument& document, CPart& part, CPart* fromParent, int fromInd
 
 CMovePartCommand::CMovePartCommand(CDotDocument& owner, CPart& moved, CPart* toParent, int toIndex,
                                    std::u16string label)
-    : CCommand(label.empty() ? LoadString(StringMove) : std::move(label)), document(&owner),
+    : CCommand(label.empty() ? LoadString(IDS_MOVE) : std::move(label)), document(&owner),
       part(&moved), oldParent(moved.parent), oldIndex(moved.GetIndex()), newParent(toParent),
       newIndex(toIndex) {
     if (oldIndex < 0)

@@ -10,14 +10,10 @@
 #include "document/InvertPartCommand.h"
 #include "document/OptionalRecord.h"
 #include "document/PartLimits.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 namespace {
-
-constexpr unsigned StringLeft = 166;       // 左
-constexpr unsigned StringRight = 167;      // 右
-constexpr unsigned StringOverwrite = 177;  // 既存の %s に上書きします。
-constexpr unsigned StringInvertPart = 178; // 部品反転
 
 constexpr int HalfCells = 64;
 
@@ -33,8 +29,8 @@ std::array<int, 3> MirrorPoint(const std::array<int, 3>& point) {
 } // namespace
 
 std::u16string MirroredName(std::u16string_view name) {
-    const std::u16string left = LoadString(StringLeft);
-    const std::u16string right = LoadString(StringRight);
+    const std::u16string left = LoadString(IDS_LEFT);
+    const std::u16string right = LoadString(IDS_RIGHT);
     if (name.starts_with(left))
         return right + std::u16string(name.substr(left.size()));
     if (name.starts_with(right))
@@ -82,7 +78,7 @@ CPart* InvertPart(CDotPart& source, CEditorPrompt& prompt) {
         name = document.MakeUniqueName(source.name);
 
     if (CPart* existing = document.FindPartByName(name)) {
-        if (!prompt.AskOkCancel(FormatString(StringOverwrite, {name})))
+        if (!prompt.AskOkCancel(FormatString(IDS_OVERWRITE, {name})))
             return nullptr;
         auto& target = dynamic_cast<CDotPart&>(*existing);
         auto command = std::make_unique<CInvertPartCommand>(target);
@@ -103,7 +99,7 @@ CPart* InvertPart(CDotPart& source, CEditorPrompt& prompt) {
     std::unique_ptr<CDotPart> target = document.CreatePart(document.GetFreeId(), name);
     WriteMirror(source, *target, targetParent);
     CPart* added = target.get();
-    auto command = std::make_unique<CAddPartCommand>(document, LoadString(StringInvertPart));
+    auto command = std::make_unique<CAddPartCommand>(document, LoadString(IDS_INVERT_PART));
     command->AddElement(targetParent, -1, std::move(target));
     document.Execute(std::move(command));
     return added;

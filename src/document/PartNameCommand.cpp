@@ -4,15 +4,15 @@
 
 #include "document/ChangeNotice.h"
 #include "document/DotDocument.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 namespace {
-constexpr unsigned StringRename = 145; // 名前の変更
 }
 
 CPartNameCommand::CPartNameCommand(CDotDocument& owner, CPart& renamed, std::u16string to,
                                    std::u16string label)
-    : CCommand(label.empty() ? LoadString(StringRename) : std::move(label)), document(&owner),
+    : CCommand(label.empty() ? LoadString(IDS_RENAME) : std::move(label)), document(&owner),
       part(&renamed), oldName(renamed.name), newName(std::move(to)) {}
 
 void CPartNameCommand::Do(CDocumentObserver* view) {

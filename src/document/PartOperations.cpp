@@ -10,22 +10,16 @@
 #include "document/MovePartCommand.h"
 #include "document/PartLimits.h"
 #include "document/PartNameCommand.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
-
-namespace {
-constexpr unsigned StringPart = 143;       // 部品
-constexpr unsigned StringPartExists = 146; // %s という部品は既にあります。
-constexpr unsigned StringNewPart = 154;    // 新規部品
-constexpr unsigned StringPaste = 903;      // 貼り付け
-} // namespace
 
 CPart* NewPart(CDotDocument& document) {
     if (DepthOf(document.currentPart) + 1 > MaxPartDepth)
         throw CPartLimitError("a new part would be nested more than " + std::to_string(MaxPartDepth) + " deep");
     std::unique_ptr<CPart> part =
-        document.CreatePart(document.GetFreeId(), document.MakeUniqueName(LoadString(StringPart)));
+        document.CreatePart(document.GetFreeId(), document.MakeUniqueName(LoadString(IDS_PART)));
     CPart* added = part.get();
-    auto command = std::make_unique<CAddPartCommand>(document, LoadString(StringNewPart));
+    auto command = std::make_unique<CAddPartCommand>(document, LoadString(IDS_NEW_PART));
     command->AddElement(document.currentPart, -1, std::move(part));
     document.Execute(std::move(command));
     return added;
@@ -39,7 +33,7 @@ CPart* PastePart(CDotDocument& document, std::unique_ptr<CPart> loaded, CDocumen
     if (!part)
         return nullptr;
     CPart* added = part.get();
-    auto command = std::make_unique<CAddPartCommand>(document, LoadString(StringPaste));
+    auto command = std::make_unique<CAddPartCommand>(document, LoadString(IDS_PASTE));
     command->AddElement(document.currentPart, -1, std::move(part));
     document.Execute(std::move(command), view);
     return added;
@@ -115,7 +109,7 @@ RenameResult RenamePart(CPart& part, const std::u16string& name, CEditorPrompt& 
         return RenameResult::Refused;
     CDotDocument& document = *part.document;
     if (document.FindPartByName(name)) {
-        prompt.ShowMessage(FormatString(StringPartExists, {name}));
+        prompt.ShowMessage(FormatString(IDS_PART_EXISTS, {name}));
         return RenameResult::Refused;
     }
     document.Execute(std::make_unique<CPartNameCommand>(document, part, name), view);

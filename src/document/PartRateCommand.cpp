@@ -5,14 +5,14 @@
 #include "document/ChangeNotice.h"
 #include "document/DotDocument.h"
 #include "document/DotSizeCommand.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 namespace {
-constexpr unsigned StringRate = 134; // 倍率
 }
 
 CPartRateCommand::CPartRateCommand(CPart& target, float rate)
-    : CCommand(LoadString(StringRate)), part(&target), oldRate(target.rate), newRate(rate) {
+    : CCommand(LoadString(IDS_RATE)), part(&target), oldRate(target.rate), newRate(rate) {
     if (!IsValidScale(rate))
         throw std::invalid_argument("part rate must be a finite number above 0");
 }

@@ -12,10 +12,12 @@
 #include <cstdint>
 #include <span>
 
+#include "document/Grid.h"
+
 class CArchiveReader;
 class CArchiveWriter;
 
-constexpr size_t RLE_GRID_SIZE = 32 * 32 * 32;
+constexpr size_t RLE_GRID_SIZE = GridDots;
 
 // Writes the grid as maximal runs of equal palette indices. Bits 5–7 of the
 // dots are not written.

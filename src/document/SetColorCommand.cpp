@@ -4,10 +4,10 @@
 
 #include "document/ChangeNotice.h"
 #include "document/DotDocument.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 namespace {
-constexpr unsigned StringEditColor = 129; // 色の編集
 }
 
 CSetColorCommand::CElement::CElement(CDotColor& target, uint32_t color, float alpha, bool material)
@@ -22,7 +22,7 @@ void CSetColorCommand::CElement::Apply(bool after) const {
 }
 
 CSetColorCommand::CSetColorCommand(CDotDocument& owner, std::u16string label)
-    : CCommand(label.empty() ? LoadString(StringEditColor) : std::move(label)), document(&owner) {}
+    : CCommand(label.empty() ? LoadString(IDS_EDIT_COLOR) : std::move(label)), document(&owner) {}
 
 void CSetColorCommand::AddChange(int index, uint32_t color, float alpha, bool material) {
     CDotColor& entry = document->GetColor(index);

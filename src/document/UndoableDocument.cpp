@@ -3,12 +3,8 @@
 #include <algorithm>
 
 #include "resources/CommandIds.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
-
-namespace {
-constexpr unsigned StringUndo = 900;
-constexpr unsigned StringRedo = 901;
-} // namespace
 
 CUndoableDocument::CUndoableDocument() = default;
 CUndoableDocument::~CUndoableDocument() = default;
@@ -59,14 +55,14 @@ std::u16string CUndoableDocument::InsertLabel(const std::u16string& text,
 }
 
 std::u16string CUndoableDocument::GetUndoMenuText() const {
-    const std::u16string text = LoadString(StringUndo);
+    const std::u16string text = LoadString(IDS_UNDO);
     if (!CanUndo())
         return text;
     return InsertLabel(text, commands[static_cast<size_t>(position) - 1]->name);
 }
 
 std::u16string CUndoableDocument::GetRedoMenuText() const {
-    const std::u16string text = LoadString(StringRedo);
+    const std::u16string text = LoadString(IDS_REDO);
     if (!CanRedo())
         return text;
     return InsertLabel(text, commands[static_cast<size_t>(position)]->name);

@@ -6,6 +6,7 @@
 #include "generator/OutputPaths.h"
 #include "generator/PMDLimits.h"
 #include "generator/SurfaceBuilder.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 #include <algorithm>
@@ -18,8 +19,6 @@
 namespace {
 
 // String-table texts the model uses.
-constexpr unsigned IDS_BONE_GROUP = 155; // "ボーン"
-constexpr unsigned IDS_IK_GROUP = 188;   // "IK"
 
 // Beyond this many vertices the build stops counting: the model is far over
 // the format's limit and going on would only use memory.

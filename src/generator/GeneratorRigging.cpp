@@ -5,6 +5,7 @@
 #include "document/DotDocument.h"
 #include "document/DotPart.h"
 #include "document/TextCodec.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 #include <algorithm>
@@ -12,9 +13,6 @@
 #include <unordered_map>
 
 namespace {
-
-constexpr unsigned IDS_LEFT_ANKLE = 555;  // "左足首"
-constexpr unsigned IDS_RIGHT_ANKLE = 558; // "右足首"
 
 // Ankles get a fixed, finer IK, whatever their range.
 constexpr int ANKLE_IK_ITERATIONS = 40;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "document/Grid.h"
 #include "rigging/PortableTrig.h"
 
 ROTATION_MATRIX RotationMatrix(float x, float y, float z, float w) {
@@ -50,7 +51,7 @@ BODY_BOX FitBodyBox(const uint8_t* dots, float dotEdge, const std::array<int32_t
         return box;
     // Per axis a, the lowest and highest coordinate along a of every line
     // parallel to a, the line named by the other two coordinates.
-    constexpr int N = 32;
+    constexpr int N = GridSide;
     std::array<std::array<int8_t, N * N>, 3> low;
     std::array<std::array<int8_t, N * N>, 3> high;
     for (auto& l : low)

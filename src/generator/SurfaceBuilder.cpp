@@ -4,6 +4,8 @@
 #include <bit>
 #include <utility>
 
+#include "document/Grid.h"
+
 // Why the merge can be done on the grid instead of face against face:
 //
 // Every direction's array starts with one unit face per dot of the block, all
@@ -26,12 +28,12 @@
 
 namespace {
 
-constexpr int SIZE = 32;
-constexpr int DOTS = SIZE * SIZE * SIZE;
-constexpr uint8_t INDEX_MASK = 0x1F;
+constexpr int SIZE = GridSide;
+constexpr int DOTS = GridDots;
+constexpr uint8_t INDEX_MASK = DotIndexMask;
 constexpr uint8_t VISITED = 0x80;
 
-constexpr int Index(int x, int y, int z) { return z * 1024 + y * 32 + x; }
+constexpr int Index(int x, int y, int z) { return GridIndex(x, y, z); }
 constexpr int X(int p) { return p & 31; }
 constexpr int Y(int p) { return (p >> 5) & 31; }
 constexpr int Z(int p) { return p >> 10; }

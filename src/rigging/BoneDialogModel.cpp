@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "document/DotDocument.h"
-#include "rigging/AngleUnits.h"
+#include "document/AngleUnits.h"
 #include "rigging/ChangeBoneCommand.h"
 
 namespace {

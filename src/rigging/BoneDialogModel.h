@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "rigging/Bone.h"
+#include "document/Bone.h"
 
 class CChangeBoneCommand;
 class CTreeDocument;

@@ -4,14 +4,14 @@
 
 #include "document/ChangeNotice.h"
 #include "document/DotDocument.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 namespace {
-constexpr unsigned StringEditBone = 176; // ボーン編集
 }
 
 CChangeBoneCommand::CChangeBoneCommand(CPart& target, CPart::BONE bone)
-    : CCommand(LoadString(StringEditBone)), document(target.document), part(&target),
+    : CCommand(LoadString(IDS_EDIT_BONE)), document(target.document), part(&target),
       oldBone(GetBone(target)), newBone(std::move(bone)), oldLinkedPartId_(target.linkedPartId),
       oldIkParentId_(target.ikParentId) {}
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "document/Command.h"
-#include "rigging/Bone.h"
+#include "document/Bone.h"
 
 class CDotDocument;
 

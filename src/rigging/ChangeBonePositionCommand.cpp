@@ -2,15 +2,15 @@
 
 #include "document/ChangeNotice.h"
 #include "document/DotDocument.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 namespace {
-constexpr unsigned StringMoveBone = 138; // ボーン移動
 }
 
 CJointPointCommand::CJointPointCommand(CDotPart& target, std::array<int, 3> CDotPart::*field,
                                        const std::array<int, 3>& position)
-    : CCommand(LoadString(StringMoveBone)), document(target.document), part(&target),
+    : CCommand(LoadString(IDS_MOVE_BONE)), document(target.document), part(&target),
       oldPosition(target.*field), newPosition(position), field_(field) {}
 
 void CJointPointCommand::Set(const std::array<int, 3>& position, CDocumentObserver* view) {

@@ -5,11 +5,11 @@
 
 #include "document/AddPartCommand.h"
 #include "document/DotDocument.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
-#include "rigging/StandardBones.h"
+#include "document/StandardBones.h"
 
 namespace {
-constexpr unsigned StringNewPart = 154; // 新規部品
 }
 
 std::vector<const CPart::TEMPLATE*> GetMissingStandardRows(const CDotDocument& document) {
@@ -27,7 +27,7 @@ std::unique_ptr<CAddPartCommand>
 MakeStandardBoneCommand(CDotDocument& document, std::span<const CPart::TEMPLATE* const> rows) {
     if (rows.empty())
         return nullptr;
-    auto command = std::make_unique<CAddPartCommand>(document, LoadString(StringNewPart));
+    auto command = std::make_unique<CAddPartCommand>(document, LoadString(IDS_NEW_PART));
     for (STANDARD_PART& made : MakeStandardParts(document, rows))
         command->AddElement(made.parent, -1, std::move(made.part));
     return command;

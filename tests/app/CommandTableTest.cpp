@@ -10,7 +10,7 @@
 #include <set>
 
 #include "resources/CommandIds.h"
-#include "resources/CommandTable.h"
+#include "app/CommandTable.h"
 
 namespace {
 

@@ -2,6 +2,16 @@
 // the pairwise sweeps, and vertex sharing by searching all vertices for the
 // first equal one. Both must give the same vertices, bit for bit, the same
 // triangles per material and the same texture atlas.
+//
+// What this compares, exactly: the fast surface builder against the literal
+// sweeps (SurfaceReference.cpp, written independently), and the vertex hash
+// table against a linear search. Everything else on the literal side is the
+// production code itself: atlas placement and painting (CTextureAtlas),
+// texture layout and corner geometry (CBlock), RotationMatrix, Transform,
+// TriangleNormal, the bone look-up (CPMDModel::FindBone) and the vertex
+// equality (SameVertex). A fault in those is not caught here; their own
+// tests (TextureAtlasTest, BlockTest, ModelGeometryTest, VertexTableTest)
+// check them on their own.
 
 #include "generator/GeneratorTestUtil.h"
 #include "generator/SurfaceReference.h"

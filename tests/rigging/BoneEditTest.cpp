@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "rigging/AngleUnits.h"
+#include "document/AngleUnits.h"
 #include "rigging/BoneDialogModel.h"
 #include "rigging/ChangeBoneCommand.h"
 #include "rigging/ChangeBonePositionCommand.h"

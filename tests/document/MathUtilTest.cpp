@@ -1,4 +1,4 @@
-#include "rigging/MathUtil.h"
+#include "document/MathUtil.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "document/CompositeCommand.h"
-#include "rigging/PhysicsProperty.h"
+#include "document/PhysicsProperty.h"
 
 class CDotDocument;
 

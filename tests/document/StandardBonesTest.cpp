@@ -5,7 +5,7 @@
 #include "document/DotDocument.h"
 #include "document/DotPart.h"
 #include "resources/StringTable.h"
-#include "rigging/StandardBones.h"
+#include "document/StandardBones.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "rigging/PhysicsPropertyCommand.h"
+#include "document/PhysicsPropertyCommand.h"
 
 #include <utility>
 

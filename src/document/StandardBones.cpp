@@ -1,4 +1,4 @@
-#include "rigging/StandardBones.h"
+#include "document/StandardBones.h"
 
 #include <algorithm>
 #include <bit>

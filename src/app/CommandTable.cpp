@@ -1,4 +1,4 @@
-#include "resources/CommandTable.h"
+#include "app/CommandTable.h"
 
 #include <algorithm>
 #include <array>

@@ -1,18 +1,15 @@
-#include "rigging/PhysicsEditing.h"
+#include "document/PhysicsEditing.h"
 
 #include <functional>
 #include <utility>
 
 #include "document/DotDocument.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
-#include "rigging/AngleUnits.h"
-#include "rigging/PhysicsPropertyCommand.h"
+#include "document/AngleUnits.h"
+#include "document/PhysicsPropertyCommand.h"
 
 namespace {
-
-constexpr unsigned StringPhysics = 152;   // 物理演算
-constexpr unsigned StringRigidBody = 153; // 剛体
-constexpr unsigned StringJoint = 158;     // ジョイント
 
 void ExecutePhysics(CDotPart& part, unsigned label, CPhysicsProperty value) {
     CDotDocument& document = *part.document;
@@ -39,7 +36,7 @@ bool IsRigidBodyChecked(const CDotPart& part) { return part.HasRigidBody(); }
 void ToggleRigidBody(CDotPart& part) {
     const RIGID_BODY_PARAMS defaults;
     CPhysicsProperty value(part.HasRigidBody() ? nullptr : &defaults, part.joint.get());
-    ExecutePhysics(part, StringRigidBody, std::move(value));
+    ExecutePhysics(part, IDS_RIGID_BODY, std::move(value));
 }
 
 bool IsJointEnabled(const CDotPart& part) { return part.parent && RotatesOrMoves(part); }
@@ -49,7 +46,7 @@ bool IsJointChecked(const CDotPart& part) { return part.HasRigidBody() && part.H
 void ToggleJoint(CDotPart& part) {
     const JOINT_PARAMS defaults;
     CPhysicsProperty value(part.rigidBody.get(), part.HasJoint() ? nullptr : &defaults);
-    ExecutePhysics(part, StringJoint, std::move(value));
+    ExecutePhysics(part, IDS_JOINT, std::move(value));
 }
 
 CPhysicsDialogModel::CPhysicsDialogModel(CDotPart& target)
@@ -75,7 +72,7 @@ std::unique_ptr<CPhysicsPropertyCommand> CPhysicsDialogModel::MakeCommand() cons
     const RIGID_BODY_PARAMS* newRigidBody = rigidBodyCheck ? &rigidBody : nullptr;
     const JOINT_PARAMS* newJoint = jointCheck ? &joint : nullptr;
     auto command =
-        std::make_unique<CPhysicsPropertyCommand>(*part->document, LoadString(StringPhysics));
+        std::make_unique<CPhysicsPropertyCommand>(*part->document, LoadString(IDS_PHYSICS));
     if (RigidBodyDiffers(part->rigidBody.get(), newRigidBody) ||
         JointDiffers(part->joint.get(), newJoint))
         command->AddElement(*part, CPhysicsProperty(newRigidBody, newJoint));

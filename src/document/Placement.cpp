@@ -9,7 +9,7 @@
 
 #include "document/DotDocument.h"
 #include "document/DotPart.h"
-#include "rigging/MathUtil.h"
+#include "document/MathUtil.h"
 
 namespace {
 

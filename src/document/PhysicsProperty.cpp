@@ -1,4 +1,4 @@
-#include "rigging/PhysicsProperty.h"
+#include "document/PhysicsProperty.h"
 
 #include "document/DotPart.h"
 #include "document/OptionalRecord.h"

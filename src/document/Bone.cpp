@@ -1,4 +1,4 @@
-#include "rigging/Bone.h"
+#include "document/Bone.h"
 
 CPart::BONE GetBone(const CPart& part) {
     CPart::BONE bone;

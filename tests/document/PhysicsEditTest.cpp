@@ -5,9 +5,9 @@
 
 #include "document/TextCodec.h"
 #include "resources/CommandIds.h"
-#include "rigging/AngleUnits.h"
-#include "rigging/PhysicsEditing.h"
-#include "rigging/PhysicsPropertyCommand.h"
+#include "document/AngleUnits.h"
+#include "document/PhysicsEditing.h"
+#include "document/PhysicsPropertyCommand.h"
 #include "support/EditFixture.h"
 
 namespace {
