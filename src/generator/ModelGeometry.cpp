@@ -4,7 +4,7 @@
 #include <numbers>
 
 #include "document/Grid.h"
-#include "rigging/PortableTrig.h"
+#include "document/PortableTrig.h"
 
 ROTATION_MATRIX RotationMatrix(float x, float y, float z, float w) {
     ROTATION_MATRIX m;

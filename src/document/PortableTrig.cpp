@@ -1,4 +1,4 @@
-#include "rigging/PortableTrig.h"
+#include "document/PortableTrig.h"
 
 #include <cmath>
 #include <limits>

@@ -10,7 +10,7 @@
 #include <limits>
 #include <numbers>
 
-#include "rigging/PortableTrig.h"
+#include "document/PortableTrig.h"
 
 namespace {
 
