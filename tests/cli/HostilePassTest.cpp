@@ -2,7 +2,7 @@
 // corpus and of the hostile documents. Whatever it is given, it either
 // refuses (and writes nothing) or writes a model that loaders take: every
 // float finite, every bone chain ending at the root, every joint between two
-// bodies.
+// bodies. And running out of memory is reported with the file's name.
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +16,9 @@
 #include <gtest/gtest.h>
 
 #include "document/Archive.h"
+#include "document/DocumentFile.h"
+#include "document/DotDocument.h"
+#include "document/TextCodec.h"
 #include "support/PMDReader.h"
 
 namespace fs = std::filesystem;
@@ -91,6 +94,32 @@ TEST(HostilePass, GenerateNeverWritesABrokenModel) {
     fs::remove_all(out);
     EXPECT_GE(inputs, 20);
     EXPECT_GE(written, 5) << "the pass should also see models that were written";
+}
+
+TEST(HostilePass, RunningOutOfMemoryNamesTheFile) {
+    // 3,000 parts of one dot each: about 96 MiB of grids, more than the
+    // command may take under the limit below.
+    const fs::path file = fs::temp_directory_path() / ("kubrell-oom-" + std::to_string(::getpid()) + ".kbrl");
+    {
+        CDotDocument document;
+        for (int id = 1; id <= 3000; ++id) {
+            auto part = document.CreatePart(id, u"p" + Utf8ToUtf16(std::to_string(id)));
+            part->SetDot(0, 0, 0, 2);
+            document.InsertChild(-1, std::move(part));
+        }
+        SaveDocumentFile(document, file.string());
+    }
+    const fs::path err = file.string() + ".err";
+    const std::string command = "ulimit -v 60000; " + std::string(KUBRELL_CLI) + " info '" + file.string() +
+                                "' >/dev/null 2>'" + err.string() + "'";
+    const int raw = std::system(command.c_str());
+    const std::vector<uint8_t> message = ReadFileBytes(err.string());
+    const std::string text(message.begin(), message.end());
+    fs::remove(file);
+    fs::remove(err);
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1) << text;
+    EXPECT_NE(text.find(file.string() + ": not enough memory"), std::string::npos) << text;
 }
 
 } // namespace

@@ -93,10 +93,12 @@ TEST(GeneratorHostile, RepeatedNamesAreMadeUniqueSoBonesFindTheirParents) {
     // Each bone hangs from the one above it, not from the first of the name.
     int checked = 0;
     for (const auto& bone : g.file.bones) {
-        if (PMDText(bone.name) == u"腕2" && ++checked)
+        if (PMDText(bone.name) == u"腕2" && ++checked) {
             EXPECT_EQ(PMDText(g.file.bones.at(bone.parent).name), u"腕");
-        if (PMDText(bone.name) == u"腕3" && ++checked)
+        }
+        if (PMDText(bone.name) == u"腕3" && ++checked) {
             EXPECT_EQ(PMDText(g.file.bones.at(bone.parent).name), u"腕2");
+        }
     }
     EXPECT_EQ(checked, 2);
 }
