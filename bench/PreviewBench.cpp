@@ -8,7 +8,7 @@
 // GPU holds the same plus 96 bytes of shared cube data.
 
 #include "BenchDocuments.h"
-#include "document/UpdateHints.h"
+#include "document/UpdateNotice.h"
 #include "scene/MarkerLayout.h"
 #include "scene/PreviewScene.h"
 
@@ -31,7 +31,7 @@ void PartEdit(benchmark::State& state) {
     scene.InitialUpdate();
     CDotPart* part = LargestPart(*document);
     for (auto _ : state)
-        benchmark::DoNotOptimize(scene.OnUpdate(HINT_DOTS, part));
+        benchmark::DoNotOptimize(scene.OnUpdate(Notice<HINT_DOTS>(part)));
     state.counters["dots"] = static_cast<double>(scene.TotalDots());
 }
 

@@ -18,7 +18,7 @@
 #include <memory>
 
 #include "BenchDocuments.h"
-#include "document/UpdateHints.h"
+#include "document/UpdateNotice.h"
 #include "preview/ModelView.h"
 
 namespace {
@@ -57,10 +57,10 @@ void Run(benchmark::State& state) {
             view.CameraChanged();
             break;
         case Work::Edit:
-            view.OnUpdate(nullptr, HINT_DOTS, part);
+            view.OnUpdate(nullptr, Notice<HINT_DOTS>(part));
             break;
         case Work::Rebuild:
-            view.OnUpdate(nullptr, HINT_INITIAL, nullptr);
+            view.OnUpdate(nullptr, Notice<HINT_INITIAL>());
             break;
         }
         view.Frame();

@@ -11,14 +11,10 @@
 
 namespace {
 
-// The eight corners of a dot's cube and the index lists over them:
-// 12 triangles clockwise seen from outside, then 12 edges.
-constexpr float CubeCorners[8][3] = {{0, 1, 0}, {1, 1, 0}, {1, 0, 0}, {0, 0, 0},
-                                     {1, 1, 1}, {0, 1, 1}, {0, 0, 1}, {1, 0, 1}};
-constexpr uint16_t CubeIndices[36 + 24] = {
-    0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7, 5, 0, 3, 5, 3, 6, 1, 4, 7, 1, 7, 2, 5, 4, 1, 5, 1, 0, 3, 2, 7, 3, 7, 6,
-    0, 1, 1, 2, 2, 3, 3, 0, 4, 5, 5, 6, 6, 7, 7, 4, 5, 0, 3, 6, 1, 4, 7, 2};
-const void* const EdgeOffset = reinterpret_cast<const void*>(36 * sizeof(uint16_t));
+// The edges follow the 36 triangle corners in the unrolled cube.
+constexpr int EdgeStart = 36;
+constexpr int EdgeCount = 24;
+const void* const BoxEdgeOffset = reinterpret_cast<const void*>(36 * sizeof(uint16_t));
 
 // The camera presets of the numeric keypad: pitch and yaw.
 struct CAMERA_PRESET {
@@ -69,9 +65,9 @@ CModelView::~CModelView() {
     }
 }
 
-void CModelView::OnUpdate(CDocumentObserver*, int hint, void* object) {
-    CWaitCursor wait(CPreviewScene::RebuildsModel(hint));
-    Apply(scene_.OnUpdate(hint, object));
+void CModelView::OnUpdate(CDocumentObserver*, const CUpdateNotice& notice) {
+    CWaitCursor wait(CPreviewScene::RebuildsModel(notice.hint));
+    Apply(scene_.OnUpdate(notice));
 }
 
 void CModelView::Apply(unsigned change) {
@@ -119,25 +115,29 @@ bool CModelView::CreateResources(QString& reason) {
     modelShader_ = MakeProgram(ModelShaderSource.vertex, ModelShaderSource.fragment, reason);
     if (!modelShader_)
         return false;
+    const std::array<CUBE_VERTEX, 60> cube = CubeVertices();
     glGenBuffers(1, &cubeBuffer_);
     glBindBuffer(GL_ARRAY_BUFFER, cubeBuffer_);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(CubeCorners), CubeCorners, GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, sizeof(cube), cube.data(), GL_STATIC_DRAW);
     glGenBuffers(1, &indexBuffer_);
     glGenBuffers(1, &boxBuffer_);
-    // The model: corners per vertex, cells per instance (set per draw).
+    // The model: the unrolled cube per vertex (corner and its faces), the
+    // cells per instance (pointed at per draw).
     glGenVertexArrays(1, &modelArray_);
     glBindVertexArray(modelArray_);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof(CubeIndices), CubeIndices, GL_STATIC_DRAW);
-    glBindBuffer(GL_ARRAY_BUFFER, cubeBuffer_);
     glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(CUBE_VERTEX), nullptr);
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 1, GL_FLOAT, GL_FALSE, sizeof(CUBE_VERTEX),
+                          reinterpret_cast<const void*>(offsetof(CUBE_VERTEX, faces)));
     glEnableVertexAttribArray(1);
     glVertexAttribDivisor(1, 1);
-    // The slice box: its own eight corners, the same index lists, no cell.
+    // The slice box: its own eight corners over the cube's index lists,
+    // with no cell and every face open (constant attributes 1 and 2).
     glGenVertexArrays(1, &boxArray_);
     glBindVertexArray(boxArray_);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof(CubeIndices), CubeIndices.data(), GL_STATIC_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, boxBuffer_);
     glBufferData(GL_ARRAY_BUFFER, 8 * 3 * sizeof(float), nullptr, GL_DYNAMIC_DRAW);
     glEnableVertexAttribArray(0);
@@ -252,9 +252,9 @@ void CModelView::DrawFaces() {
                  static_cast<float>(AlphaByte(color.alpha)) / 255.0f);
         SetMatrix(*modelShader_, "model", part.model);
         glBindBuffer(GL_ARRAY_BUFFER, meshes_[part.resource->part].buffer);
-        glVertexAttribPointer(1, 3, GL_UNSIGNED_BYTE, GL_FALSE, sizeof(DOT_CELL),
+        glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_FALSE, sizeof(DOT_CELL),
                               reinterpret_cast<const void*>(static_cast<uintptr_t>(draw.first) * sizeof(DOT_CELL)));
-        glDrawElementsInstanced(GL_TRIANGLES, 36, GL_UNSIGNED_SHORT, nullptr, static_cast<GLsizei>(draw.count));
+        glDrawArraysInstanced(GL_TRIANGLES, 0, EdgeStart, static_cast<GLsizei>(draw.count));
     }
     glDisable(GL_POLYGON_OFFSET_FILL);
 }
@@ -269,9 +269,8 @@ void CModelView::DrawEdges() {
             SetColor(0.0f, 0.0f, 0.0f, 1.0f);
         SetMatrix(*modelShader_, "model", part.model);
         glBindBuffer(GL_ARRAY_BUFFER, meshes_[part.resource->part].buffer);
-        glVertexAttribPointer(1, 3, GL_UNSIGNED_BYTE, GL_FALSE, sizeof(DOT_CELL), nullptr);
-        glDrawElementsInstanced(GL_LINES, 24, GL_UNSIGNED_SHORT, EdgeOffset,
-                                static_cast<GLsizei>(part.resource->mesh.Total()));
+        glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_FALSE, sizeof(DOT_CELL), nullptr);
+        glDrawArraysInstanced(GL_LINES, EdgeStart, EdgeCount, static_cast<GLsizei>(part.resource->mesh.Total()));
     }
 }
 
@@ -279,10 +278,11 @@ void CModelView::DrawSliceBox() {
     if (!scene_.SliceBox())
         return;
     glBindVertexArray(boxArray_);
-    glVertexAttrib3f(1, 0.0f, 0.0f, 0.0f);
+    glVertexAttrib4f(1, 0.0f, 0.0f, 0.0f, ALL_FACES);
+    glVertexAttrib1f(2, ALL_FACES);
     SetMatrix(*modelShader_, "model", Matrix4::Identity());
     SetColor(0.0f, 0.7f, 0.7f, 0.05f);
     glDrawElements(GL_TRIANGLES, 36, GL_UNSIGNED_SHORT, nullptr);
     SetColor(0.0f, 0.7f, 0.7f, 0.5f);
-    glDrawElements(GL_LINES, 24, GL_UNSIGNED_SHORT, EdgeOffset);
+    glDrawElements(GL_LINES, EdgeCount, GL_UNSIGNED_SHORT, BoxEdgeOffset);
 }

@@ -28,7 +28,7 @@ public:
 
     const CPreviewScene& Scene() const { return scene_; }
 
-    void OnUpdate(CDocumentObserver* sender, int hint, void* object) override;
+    void OnUpdate(CDocumentObserver* sender, const CUpdateNotice& notice) override;
     bool OnCommand(unsigned id) override;
     bool OnUpdateCommand(unsigned id, CCommandState& state) override;
 

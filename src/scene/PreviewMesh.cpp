@@ -33,38 +33,92 @@ ColorOrder MakeColorOrder(std::span<const CDotColor, PaletteSize> palette) {
     return order;
 }
 
+const std::array<std::array<float, 3>, 8> CubeCorners{
+    {{0, 1, 0}, {1, 1, 0}, {1, 0, 0}, {0, 0, 0}, {1, 1, 1}, {0, 1, 1}, {0, 0, 1}, {1, 0, 1}}};
+const std::array<uint16_t, 60> CubeIndices{
+    0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7, 5, 0, 3, 5, 3, 6, 1, 4, 7, 1, 7, 2, 5, 4, 1, 5, 1, 0, 3, 2, 7, 3, 7, 6,
+    0, 1, 1, 2, 2, 3, 3, 0, 4, 5, 5, 6, 6, 7, 7, 4, 5, 0, 3, 6, 1, 4, 7, 2};
+
 namespace {
 
-// Whether the dot at (x, y, z) is enclosed: inside the grid on all sides and
-// every face neighbour opaque.
-bool IsEnclosed(const uint8_t* grid, const OpaqueTable& opaque, int x, int y, int z) {
-    if (x == 0 || y == 0 || z == 0 || x == GridSide - 1 || y == GridSide - 1 || z == GridSide - 1)
-        return false;
-    const int at = GridIndex(x, y, z);
-    constexpr int steps[6] = {1, -1, GridSide, -GridSide, GridSide * GridSide, -GridSide * GridSide};
-    for (int step : steps) {
-        if (!opaque[static_cast<size_t>(grid[at + step] & DotIndexMask)])
-            return false;
+// The face bit of the side where axis a (0 x, 1 y, 2 z) has value v (0, 1).
+uint8_t FaceBit(int axis, float value) {
+    constexpr uint8_t bits[3][2] = {{FACE_MINUS_X, FACE_PLUS_X}, {FACE_MINUS_Y, FACE_PLUS_Y},
+                                    {FACE_MINUS_Z, FACE_PLUS_Z}};
+    return bits[axis][value > 0.5f ? 1 : 0];
+}
+
+// The faces every corner of a primitive lies on: the axes on which all its
+// corners agree.
+uint8_t SharedFaces(const uint16_t* corners, int count) {
+    uint8_t faces = 0;
+    for (int axis = 0; axis < 3; ++axis) {
+        const float v = CubeCorners[corners[0]][static_cast<size_t>(axis)];
+        bool same = true;
+        for (int k = 1; k < count; ++k)
+            same = same && CubeCorners[corners[k]][static_cast<size_t>(axis)] == v;
+        if (same)
+            faces |= FaceBit(axis, v);
     }
-    return true;
+    return faces;
+}
+
+// The open faces of the dot at (x, y, z): those whose neighbour is outside
+// the grid or not opaque.
+uint8_t OpenFaces(const uint8_t* grid, const OpaqueTable& opaque, int x, int y, int z) {
+    auto open = [&](int nx, int ny, int nz) {
+        if (nx < 0 || ny < 0 || nz < 0 || nx >= GridSide || ny >= GridSide || nz >= GridSide)
+            return true;
+        return !opaque[static_cast<size_t>(grid[GridIndex(nx, ny, nz)] & DotIndexMask)];
+    };
+    uint8_t faces = 0;
+    if (open(x, y, z - 1))
+        faces |= FACE_MINUS_Z;
+    if (open(x, y, z + 1))
+        faces |= FACE_PLUS_Z;
+    if (open(x - 1, y, z))
+        faces |= FACE_MINUS_X;
+    if (open(x + 1, y, z))
+        faces |= FACE_PLUS_X;
+    if (open(x, y + 1, z))
+        faces |= FACE_PLUS_Y;
+    if (open(x, y - 1, z))
+        faces |= FACE_MINUS_Y;
+    return faces;
 }
 
 } // namespace
+
+std::array<CUBE_VERTEX, 60> CubeVertices() {
+    std::array<CUBE_VERTEX, 60> vertices{};
+    for (size_t i = 0; i < CubeIndices.size(); ++i) {
+        // Triangles are runs of 3 indices, edges (from 36 on) runs of 2.
+        const size_t size = i < 36 ? 3 : 2;
+        const size_t first = i < 36 ? i - i % 3 : i - i % 2;
+        const auto& c = CubeCorners[CubeIndices[i]];
+        vertices[i] = {c[0], c[1], c[2],
+                       static_cast<float>(SharedFaces(&CubeIndices[first], static_cast<int>(size)))};
+    }
+    return vertices;
+}
 
 PART_MESH BuildPartMesh(const uint8_t* grid, const OpaqueTable& opaque, bool skipHidden) {
     PART_MESH mesh;
     if (!grid)
         return mesh;
     // Two passes, a counting sort by colour: count, then place.
-    std::vector<uint8_t> keep(GridDots, 0);
+    std::vector<uint8_t> open(GridDots, 0);
     for (int z = 0; z < GridSide; ++z)
         for (int y = 0; y < GridSide; ++y)
             for (int x = 0; x < GridSide; ++x) {
                 const int at = GridIndex(x, y, z);
                 const int index = grid[at] & DotIndexMask;
-                if (index == 0 || (skipHidden && IsEnclosed(grid, opaque, x, y, z)))
+                if (index == 0)
                     continue;
-                keep[static_cast<size_t>(at)] = static_cast<uint8_t>(index);
+                const uint8_t faces = skipHidden ? OpenFaces(grid, opaque, x, y, z) : uint8_t{ALL_FACES};
+                if (faces == 0)
+                    continue;
+                open[static_cast<size_t>(at)] = faces;
                 ++mesh.count[static_cast<size_t>(index)];
             }
     uint32_t total = 0;
@@ -77,11 +131,13 @@ PART_MESH BuildPartMesh(const uint8_t* grid, const OpaqueTable& opaque, bool ski
     for (int z = 0; z < GridSide; ++z)
         for (int y = 0; y < GridSide; ++y)
             for (int x = 0; x < GridSide; ++x) {
-                const int index = keep[static_cast<size_t>(GridIndex(x, y, z))];
-                if (index == 0)
+                const int at = GridIndex(x, y, z);
+                const uint8_t faces = open[static_cast<size_t>(at)];
+                if (faces == 0)
                     continue;
+                const int index = grid[at] & DotIndexMask;
                 mesh.cells[next[static_cast<size_t>(index)]++] = {
-                    static_cast<uint8_t>(x), static_cast<uint8_t>(y), static_cast<uint8_t>(z), 0};
+                    static_cast<uint8_t>(x), static_cast<uint8_t>(y), static_cast<uint8_t>(z), faces};
             }
     return mesh;
 }

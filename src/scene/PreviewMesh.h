@@ -3,11 +3,13 @@
 // colour, with outlines. The cubes are drawn instanced, so a part's mesh is
 // just the list of its dots' cells, grouped by colour.
 //
-// A dot whose six neighbours in the same part are all filled with opaque
-// colours cannot be seen: each of its faces lies on a neighbour's face and
-// each of its edges on edges of two neighbours that are themselves drawn (or
-// lie inside the solid too). Such dots are left out, which keeps a solid
-// 32³ part at its 5,768 surface dots instead of 32,768.
+// A face of a dot that lies on an opaque neighbour in the same part cannot
+// be seen, nor can an edge between two such faces: where such an edge lies
+// on the surface, a neighbour's open face carries the same edge. Each cell
+// therefore says which of its faces are open, the shader drops the other
+// faces and their edges, and a dot without open faces is left out, which
+// keeps a solid 32³ part at its 5,768 surface dots instead of 32,768 and
+// draws only its outer faces.
 
 #include <array>
 #include <cstdint>
@@ -16,14 +18,43 @@
 
 #include "document/DotColor.h"
 
-// A dot's cell (x, y, z) in its part's grid; the fourth byte pads to 4.
+// The faces of a dot's cube as bits, in the order the cube's triangle list
+// has them.
+enum : uint8_t {
+    FACE_MINUS_Z = 1,
+    FACE_PLUS_Z = 2,
+    FACE_MINUS_X = 4,
+    FACE_PLUS_X = 8,
+    FACE_PLUS_Y = 16,
+    FACE_MINUS_Y = 32,
+    ALL_FACES = 63,
+};
+
+// A dot's cell (x, y, z) in its part's grid and the bits of its open faces
+// (those not lying on an opaque neighbour of the same part).
 struct DOT_CELL {
     uint8_t x;
     uint8_t y;
     uint8_t z;
-    uint8_t pad;
+    uint8_t faces;
     bool operator==(const DOT_CELL&) const = default;
 };
+
+// The cube of a dot: eight unit corners, and over them 12 triangles (36
+// indices, clockwise seen from outside) followed by 12 edges (24 indices).
+extern const std::array<std::array<float, 3>, 8> CubeCorners;
+extern const std::array<uint16_t, 60> CubeIndices;
+
+// The cube unrolled for drawing without indices: the 36 triangle corners,
+// then the 24 edge ends, each with the bits of the faces its triangle or
+// edge lies on (one face for a triangle, two for an edge).
+struct CUBE_VERTEX {
+    float x;
+    float y;
+    float z;
+    float faces;
+};
+std::array<CUBE_VERTEX, 60> CubeVertices();
 
 // The palette as the preview sees it.
 using OpaqueTable = std::array<bool, 32>; // by palette index; [0] is false
@@ -47,6 +78,7 @@ struct PART_MESH {
 };
 
 // The cells of a 32³ grid (null: no dots), z outer, then y, then x, within
-// each colour. With skipHidden, dots enclosed by opaque neighbours are left
-// out.
+// each colour. With skipHidden, faces on opaque neighbours are closed and
+// dots without open faces left out; without it every dot comes with all
+// faces open.
 PART_MESH BuildPartMesh(const uint8_t* grid, const OpaqueTable& opaque, bool skipHidden = true);

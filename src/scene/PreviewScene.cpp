@@ -5,7 +5,6 @@
 
 #include "document/DotDocument.h"
 #include "document/DotPart.h"
-#include "document/UpdateHints.h"
 
 namespace {
 
@@ -34,7 +33,7 @@ CPreviewScene::CPreviewScene(CDotDocument& document, COrbitCamera& camera)
 
 CPreviewScene::~CPreviewScene() = default;
 
-bool CPreviewScene::RebuildsModel(int hint) {
+bool CPreviewScene::RebuildsModel(UpdateHint hint) {
     switch (hint) {
     case HINT_INITIAL:
     case HINT_PARTS:
@@ -88,10 +87,10 @@ unsigned CPreviewScene::InitialUpdate() {
            UPDATE_WAIT;
 }
 
-unsigned CPreviewScene::OnUpdate(int hint, void* object) {
+unsigned CPreviewScene::OnUpdate(const CUpdateNotice& notice) {
     constexpr unsigned rebuilt = UPDATE_GEOMETRY | UPDATE_MARKERS | UPDATE_WAIT;
     unsigned result = UPDATE_NONE;
-    switch (hint) {
+    switch (notice.hint) {
     case HINT_INITIAL:
         return InitialUpdate();
     case HINT_PARTS:
@@ -122,7 +121,7 @@ unsigned CPreviewScene::OnUpdate(int hint, void* object) {
         result = UPDATE_MARKERS;
         break;
     case HINT_DOTS:
-        if (auto* part = dynamic_cast<CDotPart*>(static_cast<CPart*>(object)))
+        if (auto* part = dynamic_cast<CDotPart*>(notice.part))
             RebuildPart(*part);
         BuildModel();
         BuildMarks();
@@ -135,8 +134,8 @@ unsigned CPreviewScene::OnUpdate(int hint, void* object) {
         result = UPDATE_SLICE_BOX;
         break;
     case HINT_PART_RATE:
-        if (auto* part = static_cast<CPart*>(object))
-            RebuildSubtree(*part);
+        if (notice.part)
+            RebuildSubtree(*notice.part);
         BuildModel();
         BuildMarks();
         BuildSliceBox();

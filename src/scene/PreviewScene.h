@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "document/UpdateNotice.h"
 #include "scene/OrbitCamera.h"
 #include "scene/PreviewMesh.h"
 
@@ -70,15 +71,15 @@ public:
 
     // Whether a hint rebuilds meshes or the model (the view shows the wait
     // cursor meanwhile).
-    static bool RebuildsModel(int hint);
+    static bool RebuildsModel(UpdateHint hint);
 
     // A new or opened document: whole-model mode, cameras forgotten,
     // everything rebuilt.
     unsigned InitialUpdate();
-    // One update hint (the numbers of UpdateHint) with its object. A change
-    // of the current part is noticed whatever the hint, since adding,
-    // dividing and deleting parts change it without a hint of their own.
-    unsigned OnUpdate(int hint, void* object);
+    // One update notice. A change of the current part is noticed whatever
+    // the hint, since adding, dividing and deleting parts change it without
+    // a hint of their own.
+    unsigned OnUpdate(const CUpdateNotice& notice);
     // Whole-model (true) or part mode; nothing happens when it is the mode
     // already.
     unsigned SetWholeModel(bool whole);

@@ -22,7 +22,7 @@ TEST_F(FrameTest, WithoutOpenGLThePaneExplainsAndTheEditorWorks) {
     auto& part = static_cast<CDotPart&>(CurrentPart());
     Document().Execute(std::make_unique<CSizeCommand>(Document(), 1.0f, u"大きさ"));
     part.SetDot(3, 4, 5, 5);
-    Document().UpdateAllViews(nullptr, 9, &part);
+    Document().UpdateAllViews(nullptr, Notice<HINT_DOTS>(&part));
     ASSERT_TRUE(frame->DocManager().SaveTo(File("figure.kbrl")));
     ASSERT_TRUE(frame->OpenDocumentFile(File("figure.kbrl")));
     EXPECT_EQ(1.0f, Document().dotSize);

@@ -7,7 +7,7 @@
 
 #include "app/FrameFixture.h"
 #include "document/DotColor.h"
-#include "document/UpdateHints.h"
+#include "document/UpdateNotice.h"
 #include "preview/ModelView.h"
 #include "preview/PreviewPane.h"
 #include "resources/CommandIds.h"
@@ -182,7 +182,7 @@ TEST_F(ModelViewTest, MouseTurnsPansZoomsAndResets) {
 TEST_F(ModelViewTest, BackgroundComesFromTheDocument) {
     Show();
     document.background = MakeColorRef(10, 20, 30);
-    view->OnUpdate(nullptr, HINT_BACKGROUND, nullptr);
+    view->OnUpdate(nullptr, Notice<HINT_BACKGROUND>());
     Regrab();
     EXPECT_EQ(QColor(10, 20, 30), At({-12.5f, 0, 12.5f}));
 }

@@ -2,6 +2,7 @@
 // drawing order of the colours.
 
 #include <array>
+#include <bit>
 #include <cmath>
 #include <random>
 #include <set>
@@ -43,13 +44,6 @@ int At(const Grid& grid, int x, int y, int z) {
 
 using Cell = std::tuple<int, int, int>;
 
-std::set<Cell> Cells(const PART_MESH& mesh) {
-    std::set<Cell> cells;
-    for (const DOT_CELL& c : mesh.cells)
-        cells.insert({c.x, c.y, c.z});
-    return cells;
-}
-
 } // namespace
 
 TEST(PreviewMeshTest, CellsAreGroupedByColourInGridOrder) {
@@ -63,9 +57,9 @@ TEST(PreviewMeshTest, CellsAreGroupedByColourInGridOrder) {
     EXPECT_EQ(1u, mesh.count[1]);
     EXPECT_EQ(1u, mesh.first[3]);
     EXPECT_EQ(2u, mesh.count[3]);
-    EXPECT_EQ((DOT_CELL{0, 0, 7, 0}), mesh.cells[0]);
-    EXPECT_EQ((DOT_CELL{5, 0, 0, 0}), mesh.cells[1]) << "z, then y, then x";
-    EXPECT_EQ((DOT_CELL{1, 2, 0, 0}), mesh.cells[2]);
+    EXPECT_EQ((DOT_CELL{0, 0, 7, ALL_FACES}), mesh.cells[0]);
+    EXPECT_EQ((DOT_CELL{5, 0, 0, ALL_FACES}), mesh.cells[1]) << "z, then y, then x";
+    EXPECT_EQ((DOT_CELL{1, 2, 0, ALL_FACES}), mesh.cells[2]);
     EXPECT_EQ(0u, BuildPartMesh(nullptr, AllOpaqueBut({})).Total()) << "a part without a grid";
 }
 
@@ -84,61 +78,92 @@ TEST(PreviewMeshTest, EnclosedDotsAreSkippedOnlyBehindOpaqueNeighbours) {
     EXPECT_EQ(27u, BuildPartMesh(block.data(), AllOpaqueBut({6})).Total());
 }
 
-// The skip must not change the picture: every face that can be seen (one
-// that borders an empty or translucent cell) and every edge along such a
-// face belongs to a cube that is still drawn.
-TEST(PreviewMeshTest, SkippingHiddenDotsKeepsEveryVisibleFaceAndEdge) {
+// Closing faces must not change the picture: every face that can be seen
+// (one that borders an empty or translucent cell, or the grid's edge) stays
+// open, no other face does, and every edge that can be seen (one with a
+// non-opaque cell among the three around it) is still drawn by some cube.
+TEST(PreviewMeshTest, ClosingHiddenFacesKeepsEveryVisibleFaceAndEdge) {
     std::mt19937 random(14);
     const OpaqueTable opaque = AllOpaqueBut({5});
+    const std::array<CUBE_VERTEX, 60> cube = CubeVertices();
+    constexpr int faceStep[6][3] = {{0, 0, -1}, {0, 0, 1}, {-1, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, -1, 0}};
     for (int round = 0; round < 3; ++round) {
         Grid grid = EmptyGrid();
         // Dense random blobs: mostly opaque colours, some translucent 5.
-        std::uniform_int_distribution<int> cell(0, 31), colour(1, 6), chance(0, 99);
-        for (int z = 0; z < 32; ++z)
-            for (int y = 0; y < 32; ++y)
-                for (int x = 0; x < 32; ++x)
-                    if (chance(random) < 85 - round * 10)
-                        grid[static_cast<size_t>(GridIndex(x, y, z))] = static_cast<uint8_t>(colour(random));
-        const std::set<Cell> all = Cells(BuildPartMesh(grid.data(), opaque, false));
-        const std::set<Cell> kept = Cells(BuildPartMesh(grid.data(), opaque));
-        ASSERT_LT(kept.size(), all.size());
-        // Edges as (cell corner, axis) of kept cubes.
-        std::set<std::tuple<int, int, int, int>> keptEdges;
-        for (const auto& [x, y, z] : kept)
-            for (int a = 0; a < 3; ++a)
-                for (int i = 0; i < 2; ++i)
-                    for (int j = 0; j < 2; ++j) {
-                        int p[3] = {x, y, z};
-                        p[(a + 1) % 3] += i;
-                        p[(a + 2) % 3] += j;
-                        keptEdges.insert({p[0], p[1], p[2], a});
-                    }
-        constexpr int steps[6][3] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
-        for (const auto& [x, y, z] : all) {
-            if (kept.count({x, y, z}))
-                continue;
-            for (const auto& s : steps) {
-                ASSERT_TRUE(opaque[static_cast<size_t>(At(grid, x + s[0], y + s[1], z + s[2]))])
-                    << "a skipped dot has an open face at " << x << "," << y << "," << z;
+        std::uniform_int_distribution<int> colour(1, 6), chance(0, 99);
+        for (uint8_t& dot : grid)
+            if (chance(random) < 85 - round * 10)
+                dot = static_cast<uint8_t>(colour(random));
+        const PART_MESH all = BuildPartMesh(grid.data(), opaque, false);
+        const PART_MESH kept = BuildPartMesh(grid.data(), opaque);
+        ASSERT_LT(kept.Total(), all.Total());
+        // The edges the kept cubes draw, as (lower end, axis).
+        std::set<std::tuple<int, int, int, int>> drawn;
+        std::set<Cell> keptCells;
+        for (const DOT_CELL& c : kept.cells) {
+            keptCells.insert({c.x, c.y, c.z});
+            for (int f = 0; f < 6; ++f) {
+                const int* s = faceStep[f];
+                const bool shouldBeOpen = !opaque[static_cast<size_t>(At(grid, c.x + s[0], c.y + s[1], c.z + s[2]))];
+                ASSERT_EQ(shouldBeOpen, (c.faces >> f & 1) != 0) << int(c.x) << "," << int(c.y) << "," << int(c.z);
             }
-            // An edge of a skipped dot next to an open diagonal cell is on the
-            // surface; a kept cube must draw it.
+            for (size_t v = 36; v < 60; v += 2) {
+                if (!(c.faces & static_cast<int>(cube[v].faces)))
+                    continue;
+                const CUBE_VERTEX& a = cube[v];
+                const CUBE_VERTEX& b = cube[v + 1];
+                const int axis = a.x != b.x ? 0 : a.y != b.y ? 1 : 2;
+                drawn.insert({c.x + static_cast<int>(std::min(a.x, b.x)), c.y + static_cast<int>(std::min(a.y, b.y)),
+                              c.z + static_cast<int>(std::min(a.z, b.z)), axis});
+            }
+        }
+        for (const DOT_CELL& c : all.cells) {
+            const bool isKept = keptCells.count({c.x, c.y, c.z}) != 0;
+            for (int f = 0; f < 6 && !isKept; ++f) {
+                const int* s = faceStep[f];
+                ASSERT_TRUE(opaque[static_cast<size_t>(At(grid, c.x + s[0], c.y + s[1], c.z + s[2]))])
+                    << "a dropped dot has an open face";
+            }
+            // Each of the 12 edges: axis a, offsets (i, j) on the other two.
             for (int a = 0; a < 3; ++a)
                 for (int i = 0; i < 2; ++i)
                     for (int j = 0; j < 2; ++j) {
-                        int d[3] = {0, 0, 0};
-                        d[(a + 1) % 3] = i ? 1 : -1;
-                        d[(a + 2) % 3] = j ? 1 : -1;
-                        if (opaque[static_cast<size_t>(At(grid, x + d[0], y + d[1], z + d[2]))])
+                        int d1[3] = {0, 0, 0}, d2[3] = {0, 0, 0};
+                        d1[(a + 1) % 3] = i ? 1 : -1;
+                        d2[(a + 2) % 3] = j ? 1 : -1;
+                        const bool seen =
+                            !opaque[static_cast<size_t>(At(grid, c.x + d1[0], c.y + d1[1], c.z + d1[2]))] ||
+                            !opaque[static_cast<size_t>(At(grid, c.x + d2[0], c.y + d2[1], c.z + d2[2]))] ||
+                            !opaque[static_cast<size_t>(At(grid, c.x + d1[0] + d2[0], c.y + d1[1] + d2[1],
+                                                           c.z + d1[2] + d2[2]))];
+                        if (!seen)
                             continue;
-                        int p[3] = {x, y, z};
+                        int p[3] = {c.x, c.y, c.z};
                         p[(a + 1) % 3] += i;
                         p[(a + 2) % 3] += j;
-                        EXPECT_TRUE(keptEdges.count({p[0], p[1], p[2], a}))
-                            << "surface edge lost at " << p[0] << "," << p[1] << "," << p[2];
+                        EXPECT_TRUE(drawn.count({p[0], p[1], p[2], a}))
+                            << "visible edge lost at " << p[0] << "," << p[1] << "," << p[2] << " axis " << a;
                     }
         }
     }
+}
+
+TEST(PreviewMeshTest, UnrolledCubeNamesTheFacesOfEachTriangleAndEdge) {
+    const std::array<CUBE_VERTEX, 60> cube = CubeVertices();
+    std::array<int, 64> perFace{};
+    for (size_t v = 0; v < 36; ++v) {
+        const int faces = static_cast<int>(cube[v].faces);
+        ASSERT_EQ(1, std::popcount(static_cast<unsigned>(faces))) << v;
+        ++perFace[static_cast<size_t>(faces)];
+    }
+    for (int bit : {FACE_MINUS_Z, FACE_PLUS_Z, FACE_MINUS_X, FACE_PLUS_X, FACE_PLUS_Y, FACE_MINUS_Y})
+        EXPECT_EQ(6, perFace[static_cast<size_t>(bit)]) << "two triangles on face " << bit;
+    // The first triangle lies on the near face (z = 0), the first edge runs
+    // along its top (y = 1).
+    EXPECT_EQ(FACE_MINUS_Z, static_cast<int>(cube[0].faces));
+    EXPECT_EQ(FACE_MINUS_Z | FACE_PLUS_Y, static_cast<int>(cube[36].faces));
+    for (size_t v = 36; v < 60; ++v)
+        EXPECT_EQ(2, std::popcount(static_cast<unsigned>(cube[v].faces))) << v;
 }
 
 TEST(PreviewMeshTest, ColoursAreOrderedByOpacityThenIndex) {

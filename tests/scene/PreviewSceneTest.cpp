@@ -8,7 +8,7 @@
 
 #include "document/DotDocument.h"
 #include "document/DotPart.h"
-#include "document/UpdateHints.h"
+#include "document/UpdateNotice.h"
 #include "scene/PreviewScene.h"
 #include "support/TestDocument.h"
 
@@ -71,7 +71,7 @@ TEST_F(PreviewSceneTest, WholeModelShowsEveryPartWithRedOutlinesOnlyOnTheCurrent
 TEST_F(PreviewSceneTest, TranslucentColoursAreDrawnAfterAllOpaqueOnes) {
     document.colors[0].SetMaterial(true);
     document.colors[0].SetAlpha(0.5f); // index 1, used by the body
-    scene.OnUpdate(HINT_PALETTE, nullptr);
+    scene.OnUpdate(Notice<HINT_PALETTE>());
     ASSERT_EQ(2u, scene.FaceDraws().size());
     EXPECT_EQ(2, scene.FaceDraws()[0].color);
     EXPECT_EQ(1, scene.FaceDraws()[1].color);
@@ -79,10 +79,10 @@ TEST_F(PreviewSceneTest, TranslucentColoursAreDrawnAfterAllOpaqueOnes) {
 
 TEST_F(PreviewSceneTest, HiddenPartsShowOnlyAloneInPartMode) {
     arm->boneKind = BONE_HIDDEN;
-    scene.OnUpdate(HINT_BONE, arm);
+    scene.OnUpdate(Notice<HINT_BONE>(arm));
     EXPECT_EQ(0u, DrawnCount(arm));
     document.currentPart = arm;
-    scene.OnUpdate(HINT_SELECT_PART, arm);
+    scene.OnUpdate(Notice<HINT_SELECT_PART>(arm));
     scene.SetWholeModel(false);
     EXPECT_EQ(3u, DrawnCount(arm));
 }
@@ -91,7 +91,7 @@ TEST_F(PreviewSceneTest, AnEditRebuildsOnlyThePartItTouched) {
     const uint64_t bodyBefore = scene.Resources()[0]->generation;
     const uint64_t armBefore = scene.Resources()[1]->generation;
     FillBox(*arm, 5, 5, 5, 5, 5, 5, 3);
-    const unsigned update = scene.OnUpdate(HINT_DOTS, arm);
+    const unsigned update = scene.OnUpdate(Notice<HINT_DOTS>(arm));
     EXPECT_TRUE(update & CPreviewScene::UPDATE_GEOMETRY);
     EXPECT_EQ(bodyBefore, scene.Resources()[0]->generation);
     EXPECT_NE(armBefore, scene.Resources()[1]->generation);
@@ -104,7 +104,7 @@ TEST_F(PreviewSceneTest, PartModeFollowsTheCurrentPartWithoutASelectHint) {
     // Deleting or adding a part changes the current part and sends only
     // HINT_PARTS.
     document.currentPart = arm;
-    const unsigned update = scene.OnUpdate(HINT_PARTS, nullptr);
+    const unsigned update = scene.OnUpdate(Notice<HINT_PARTS>());
     EXPECT_TRUE(update & CPreviewScene::UPDATE_CAMERA);
     ASSERT_EQ(1u, scene.Shown().size());
     EXPECT_EQ(arm, scene.Shown()[0].resource->part);
@@ -129,7 +129,7 @@ TEST_F(PreviewSceneTest, ModesRememberTheirOwnCameras) {
 TEST_F(PreviewSceneTest, MarkersFollowModeAndMarkedPart) {
     ASSERT_EQ(2u, scene.BoneItems().size());
     document.markedPart = body;
-    scene.OnUpdate(HINT_MARKED_PART, body);
+    scene.OnUpdate(Notice<HINT_MARKED_PART>(body));
     ASSERT_EQ(2u, scene.BoneItems().size());
     EXPECT_EQ(arm, scene.BoneItems()[0].part);
     EXPECT_EQ(body, scene.BoneItems()[1].part) << "the marked part's marker lies on top";
@@ -140,7 +140,7 @@ TEST_F(PreviewSceneTest, MarkersFollowModeAndMarkedPart) {
     // in its frame, also when the part is turned.
     body->angle = {0.0f, 1.5707964f, 0.0f};
     document.UpdateAllPlacements();
-    scene.OnUpdate(HINT_BONE, body);
+    scene.OnUpdate(Notice<HINT_BONE>(body));
     scene.SetWholeModel(false);
     ASSERT_EQ(2u, scene.BoneItems().size());
     const Float3 child = scene.BoneItems()[1].part == arm ? scene.BoneItems()[1].point : scene.BoneItems()[0].point;
@@ -150,7 +150,7 @@ TEST_F(PreviewSceneTest, MarkersFollowModeAndMarkedPart) {
 
 TEST_F(PreviewSceneTest, SliceBoxCoversTheEditedSlice) {
     body->cursor = {16, 16, 3};
-    scene.OnUpdate(HINT_FACE, nullptr);
+    scene.OnUpdate(Notice<HINT_FACE>());
     scene.SetWholeModel(false);
     ASSERT_TRUE(scene.SliceBox());
     const auto& box = *scene.SliceBox();
@@ -165,11 +165,11 @@ TEST_F(PreviewSceneTest, SliceBoxCoversTheEditedSlice) {
     // Seen from the back, depth 3 is grid z 28.
     body->face = &FaceOrientation::Back;
     body->cursor = {16, 16, 28};
-    scene.OnUpdate(HINT_FACE, nullptr);
+    scene.OnUpdate(Notice<HINT_FACE>());
     EXPECT_NEAR(6.0f, std::min((*scene.SliceBox())[0].z, (*scene.SliceBox())[4].z), 1e-5f);
     EXPECT_NEAR(6.5f, std::max((*scene.SliceBox())[0].z, (*scene.SliceBox())[4].z), 1e-5f);
     document.currentPart = nullptr;
-    scene.OnUpdate(HINT_SELECT_PART, nullptr);
+    scene.OnUpdate(Notice<HINT_SELECT_PART>());
     EXPECT_FALSE(scene.SliceBox()) << "no current part, no box";
 }
 
