@@ -11,8 +11,6 @@
 
 namespace {
 
-// The edges follow the 36 triangle corners in the unrolled cube.
-constexpr int EdgeStart = 36;
 constexpr int EdgeCount = 24;
 const void* const BoxEdgeOffset = reinterpret_cast<const void*>(36 * sizeof(uint16_t));
 
@@ -115,25 +113,22 @@ bool CModelView::CreateResources(QString& reason) {
     modelShader_ = MakeProgram(ModelShaderSource.vertex, ModelShaderSource.fragment, reason);
     if (!modelShader_)
         return false;
-    const std::array<CUBE_VERTEX, 60> cube = CubeVertices();
+    const std::array<CUBE_VERTEX, 84> cube = CubeVertices();
     glGenBuffers(1, &cubeBuffer_);
     glBindBuffer(GL_ARRAY_BUFFER, cubeBuffer_);
     glBufferData(GL_ARRAY_BUFFER, sizeof(cube), cube.data(), GL_STATIC_DRAW);
     glGenBuffers(1, &indexBuffer_);
     glGenBuffers(1, &boxBuffer_);
-    // The model: the unrolled cube per vertex (corner and its faces), the
-    // cells per instance (pointed at per draw).
+    // The model: the unrolled cube's corners per vertex, the cells per
+    // instance (pointed at per draw).
     glGenVertexArrays(1, &modelArray_);
     glBindVertexArray(modelArray_);
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(CUBE_VERTEX), nullptr);
-    glEnableVertexAttribArray(2);
-    glVertexAttribPointer(2, 1, GL_FLOAT, GL_FALSE, sizeof(CUBE_VERTEX),
-                          reinterpret_cast<const void*>(offsetof(CUBE_VERTEX, faces)));
     glEnableVertexAttribArray(1);
     glVertexAttribDivisor(1, 1);
     // The slice box: its own eight corners over the cube's index lists,
-    // with no cell and every face open (constant attributes 1 and 2).
+    // with no cell (a constant attribute 1).
     glGenVertexArrays(1, &boxArray_);
     glBindVertexArray(boxArray_);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
@@ -252,11 +247,15 @@ void CModelView::DrawFaces() {
                  static_cast<float>(AlphaByte(color.alpha)) / 255.0f);
         SetMatrix(*modelShader_, "model", part.model);
         glBindBuffer(GL_ARRAY_BUFFER, meshes_[part.resource->part].buffer);
-        glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_FALSE, sizeof(DOT_CELL),
-                              reinterpret_cast<const void*>(static_cast<uintptr_t>(draw.first) * sizeof(DOT_CELL)));
-        glDrawArraysInstanced(GL_TRIANGLES, 0, EdgeStart, static_cast<GLsizei>(draw.count));
+        PointCells(draw.first);
+        glDrawArraysInstanced(GL_TRIANGLES, FaceTriangles(draw.face), 6, static_cast<GLsizei>(draw.count));
     }
     glDisable(GL_POLYGON_OFFSET_FILL);
+}
+
+void CModelView::PointCells(uint32_t first) {
+    glVertexAttribPointer(1, 3, GL_UNSIGNED_BYTE, GL_FALSE, sizeof(DOT_CELL),
+                          reinterpret_cast<const void*>(static_cast<uintptr_t>(first) * sizeof(DOT_CELL)));
 }
 
 void CModelView::DrawEdges() {
@@ -269,8 +268,14 @@ void CModelView::DrawEdges() {
             SetColor(0.0f, 0.0f, 0.0f, 1.0f);
         SetMatrix(*modelShader_, "model", part.model);
         glBindBuffer(GL_ARRAY_BUFFER, meshes_[part.resource->part].buffer);
-        glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_FALSE, sizeof(DOT_CELL), nullptr);
-        glDrawArraysInstanced(GL_LINES, EdgeStart, EdgeCount, static_cast<GLsizei>(part.resource->mesh.Total()));
+        // Each open face draws its four edges.
+        const PART_MESH& mesh = part.resource->mesh;
+        for (int face = 0; face < CubeFaces; ++face) {
+            if (const uint32_t count = mesh.FaceCount(face)) {
+                PointCells(mesh.FaceFirst(face));
+                glDrawArraysInstanced(GL_LINES, FaceEdges(face), 8, static_cast<GLsizei>(count));
+            }
+        }
     }
 }
 
@@ -278,8 +283,7 @@ void CModelView::DrawSliceBox() {
     if (!scene_.SliceBox())
         return;
     glBindVertexArray(boxArray_);
-    glVertexAttrib4f(1, 0.0f, 0.0f, 0.0f, ALL_FACES);
-    glVertexAttrib1f(2, ALL_FACES);
+    glVertexAttrib3f(1, 0.0f, 0.0f, 0.0f);
     SetMatrix(*modelShader_, "model", Matrix4::Identity());
     SetColor(0.0f, 0.7f, 0.7f, 0.05f);
     glDrawElements(GL_TRIANGLES, 36, GL_UNSIGNED_SHORT, nullptr);

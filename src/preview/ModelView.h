@@ -50,6 +50,8 @@ private:
     void SetColor(float r, float g, float b, float a);
     void DrawFaces();
     void DrawEdges();
+    // Points the instance attribute at entry first of the bound mesh buffer.
+    void PointCells(uint32_t first);
     void DrawSliceBox();
 
     CDotDocument& document_;

@@ -15,8 +15,7 @@ void main() {
 
 const SHADER_SOURCE ModelShaderSource{R"(#version 330 core
 layout(location = 0) in vec3 position;
-layout(location = 1) in vec4 cell;
-layout(location = 2) in float faces;
+layout(location = 1) in vec3 cell;
 uniform mat4 model;
 uniform mat4 world;
 uniform mat4 view;
@@ -24,13 +23,8 @@ uniform mat4 projection;
 uniform vec4 color;
 out vec4 vertexColor;
 void main() {
+    gl_Position = projection * (view * (world * (model * vec4(position + cell, 1.0))));
     vertexColor = color;
-    if ((uint(cell.w) & uint(faces)) == 0u) {
-        // A closed face, or an edge between two: outside the clip volume.
-        gl_Position = vec4(2.0, 2.0, 2.0, 1.0);
-        return;
-    }
-    gl_Position = projection * (view * (world * (model * vec4(position + cell.xyz, 1.0))));
 }
 )",
                                       ColourFragment};

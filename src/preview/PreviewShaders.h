@@ -4,8 +4,7 @@
 // as their transpose, so the shaders compute p · M as M * p.
 //
 //   model   cube corner + instance cell, times model, world, view and
-//           projection, unless the corner's face (or both faces of its
-//           edge) is closed in the cell; every fragment the uniform colour
+//           projection; every fragment the uniform colour
 //   line    position times world, view and projection; colour per vertex
 //   sprite  position already in clip space; the sheet sampled at (u, v)
 

@@ -89,16 +89,31 @@ uint8_t OpenFaces(const uint8_t* grid, const OpaqueTable& opaque, int x, int y, 
 
 } // namespace
 
-std::array<CUBE_VERTEX, 60> CubeVertices() {
-    std::array<CUBE_VERTEX, 60> vertices{};
-    for (size_t i = 0; i < CubeIndices.size(); ++i) {
-        // Triangles are runs of 3 indices, edges (from 36 on) runs of 2.
-        const size_t size = i < 36 ? 3 : 2;
-        const size_t first = i < 36 ? i - i % 3 : i - i % 2;
-        const auto& c = CubeCorners[CubeIndices[i]];
-        vertices[i] = {c[0], c[1], c[2],
-                       static_cast<float>(SharedFaces(&CubeIndices[first], static_cast<int>(size)))};
-    }
+uint32_t PART_MESH::FaceCount(int face) const {
+    uint32_t total = 0;
+    for (uint32_t n : count[static_cast<size_t>(face)])
+        total += n;
+    return total;
+}
+
+std::array<CUBE_VERTEX, 84> CubeVertices() {
+    std::array<CUBE_VERTEX, 84> vertices{};
+    auto vertex = [](uint16_t corner, uint8_t faces) {
+        const auto& c = CubeCorners[corner];
+        return CUBE_VERTEX{c[0], c[1], c[2], static_cast<float>(faces)};
+    };
+    // The triangle list already runs face by face in bit order.
+    for (size_t i = 0; i < 36; ++i)
+        vertices[i] = vertex(CubeIndices[i], SharedFaces(&CubeIndices[i - i % 3], 3));
+    size_t at = 36;
+    for (int face = 0; face < CubeFaces; ++face)
+        for (size_t e = 36; e < 60; e += 2) {
+            const uint8_t faces = SharedFaces(&CubeIndices[e], 2);
+            if (!(faces & 1 << face))
+                continue;
+            vertices[at++] = vertex(CubeIndices[e], faces);
+            vertices[at++] = vertex(CubeIndices[e + 1], faces);
+        }
     return vertices;
 }
 
@@ -119,15 +134,18 @@ PART_MESH BuildPartMesh(const uint8_t* grid, const OpaqueTable& opaque, bool ski
                 if (faces == 0)
                     continue;
                 open[static_cast<size_t>(at)] = faces;
-                ++mesh.count[static_cast<size_t>(index)];
+                ++mesh.dots;
+                for (int face = 0; face < CubeFaces; ++face)
+                    mesh.count[static_cast<size_t>(face)][static_cast<size_t>(index)] += faces >> face & 1;
             }
     uint32_t total = 0;
-    for (size_t k = 0; k < mesh.first.size(); ++k) {
-        mesh.first[k] = total;
-        total += mesh.count[k];
-    }
+    for (int face = 0; face < CubeFaces; ++face)
+        for (size_t k = 0; k < 32; ++k) {
+            mesh.first[static_cast<size_t>(face)][k] = total;
+            total += mesh.count[static_cast<size_t>(face)][k];
+        }
     mesh.cells.resize(total);
-    std::array<uint32_t, 32> next = mesh.first;
+    PART_MESH::TABLE next = mesh.first;
     for (int z = 0; z < GridSide; ++z)
         for (int y = 0; y < GridSide; ++y)
             for (int x = 0; x < GridSide; ++x) {
@@ -135,9 +153,12 @@ PART_MESH BuildPartMesh(const uint8_t* grid, const OpaqueTable& opaque, bool ski
                 const uint8_t faces = open[static_cast<size_t>(at)];
                 if (faces == 0)
                     continue;
-                const int index = grid[at] & DotIndexMask;
-                mesh.cells[next[static_cast<size_t>(index)]++] = {
-                    static_cast<uint8_t>(x), static_cast<uint8_t>(y), static_cast<uint8_t>(z), faces};
+                const auto index = static_cast<size_t>(grid[at] & DotIndexMask);
+                const DOT_CELL cell{static_cast<uint8_t>(x), static_cast<uint8_t>(y), static_cast<uint8_t>(z), faces};
+                for (int face = 0; face < CubeFaces; ++face) {
+                    if (faces >> face & 1)
+                        mesh.cells[next[static_cast<size_t>(face)][index]++] = cell;
+                }
             }
     return mesh;
 }

@@ -6,10 +6,11 @@
 // A face of a dot that lies on an opaque neighbour in the same part cannot
 // be seen, nor can an edge between two such faces: where such an edge lies
 // on the surface, a neighbour's open face carries the same edge. Each cell
-// therefore says which of its faces are open, the shader drops the other
-// faces and their edges, and a dot without open faces is left out, which
-// keeps a solid 32³ part at its 5,768 surface dots instead of 32,768 and
-// draws only its outer faces.
+// therefore lists only its open faces: a part's mesh holds one entry per
+// open face of a dot, grouped by face direction and then by colour, and
+// each direction is drawn instanced with that face's two triangles and its
+// four edges. A dot without open faces is left out, so a solid 32³ part
+// draws its 6,144 outer faces instead of 196,608.
 
 #include <array>
 #include <cstdint>
@@ -30,8 +31,9 @@ enum : uint8_t {
     ALL_FACES = 63,
 };
 
-// A dot's cell (x, y, z) in its part's grid and the bits of its open faces
-// (those not lying on an opaque neighbour of the same part).
+// One open face of a dot: the dot's cell (x, y, z) in its part's grid and
+// the bits of all its open faces (those not lying on an opaque neighbour of
+// the same part).
 struct DOT_CELL {
     uint8_t x;
     uint8_t y;
@@ -45,16 +47,21 @@ struct DOT_CELL {
 extern const std::array<std::array<float, 3>, 8> CubeCorners;
 extern const std::array<uint16_t, 60> CubeIndices;
 
-// The cube unrolled for drawing without indices: the 36 triangle corners,
-// then the 24 edge ends, each with the bits of the faces its triangle or
-// edge lies on (one face for a triangle, two for an edge).
+// The cube unrolled for drawing without indices, face by face in bit order:
+// the 36 triangle corners (six a face, from FaceTriangles), then for each
+// face the 8 ends of its four edges (from FaceEdges). Each vertex carries
+// the bits of the faces its triangle or edge lies on (one for a triangle,
+// two for an edge).
 struct CUBE_VERTEX {
     float x;
     float y;
     float z;
     float faces;
 };
-std::array<CUBE_VERTEX, 60> CubeVertices();
+constexpr int CubeFaces = 6;
+constexpr int FaceTriangles(int face) { return 6 * face; }
+constexpr int FaceEdges(int face) { return 36 + 8 * face; }
+std::array<CUBE_VERTEX, 84> CubeVertices();
 
 // The palette as the preview sees it.
 using OpaqueTable = std::array<bool, 32>; // by palette index; [0] is false
@@ -70,15 +77,20 @@ OpaqueTable MakeOpaqueTable(std::span<const CDotColor, PaletteSize> palette);
 ColorOrder MakeColorOrder(std::span<const CDotColor, PaletteSize> palette);
 
 struct PART_MESH {
-    std::vector<DOT_CELL> cells;      // grouped by palette index, ascending
-    std::array<uint32_t, 32> first{}; // first cell of each palette index
-    std::array<uint32_t, 32> count{}; // cells of each palette index
+    using TABLE = std::array<std::array<uint32_t, 32>, CubeFaces>; // [face bit][palette index]
+    std::vector<DOT_CELL> cells; // open faces by face bit, then palette index
+    TABLE first{};               // first entry of each face and colour
+    TABLE count{};               // entries of each face and colour
+    uint32_t dots = 0;           // dots with an open face
 
-    uint32_t Total() const { return static_cast<uint32_t>(cells.size()); }
+    uint32_t Total() const { return dots; }
+    // The entries of one face direction over all colours.
+    uint32_t FaceFirst(int face) const { return first[static_cast<size_t>(face)][0]; }
+    uint32_t FaceCount(int face) const;
 };
 
-// The cells of a 32³ grid (null: no dots), z outer, then y, then x, within
-// each colour. With skipHidden, faces on opaque neighbours are closed and
-// dots without open faces left out; without it every dot comes with all
-// faces open.
+// The open faces of a 32³ grid (null: no dots), z outer, then y, then x,
+// within each face and colour. With skipHidden, faces on opaque neighbours
+// are closed and dots without open faces left out; without it every dot
+// comes with all six faces.
 PART_MESH BuildPartMesh(const uint8_t* grid, const OpaqueTable& opaque, bool skipHidden = true);

@@ -256,9 +256,12 @@ void CPreviewScene::BuildModel() {
     for (int color : colorOrder_) {
         for (size_t i = 0; i < shown_.size(); ++i) {
             const PART_MESH& mesh = shown_[i].resource->mesh;
-            const uint32_t count = mesh.count[static_cast<size_t>(color)];
-            if (count > 0)
-                faceDraws_.push_back({i, color, mesh.first[static_cast<size_t>(color)], count});
+            for (int face = 0; face < CubeFaces; ++face) {
+                const auto f = static_cast<size_t>(face);
+                const auto k = static_cast<size_t>(color);
+                if (mesh.count[f][k] > 0)
+                    faceDraws_.push_back({i, color, face, mesh.first[f][k], mesh.count[f][k]});
+            }
         }
     }
     for (int pass = 0; pass < 2; ++pass)

@@ -35,11 +35,13 @@ struct SHOWN_PART {
     bool red = false;
 };
 
-// One instanced draw of faces: `count` cells of one colour of one shown
-// part, starting at cell `first` of its mesh.
+// One instanced draw of faces: `count` open faces in one direction (a face
+// bit number) of one colour of one shown part, from entry `first` of its
+// mesh.
 struct FACE_DRAW {
     size_t shown = 0;
     int color = 0;
+    int face = 0;
     uint32_t first = 0;
     uint32_t count = 0;
 };

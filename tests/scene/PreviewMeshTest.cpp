@@ -53,10 +53,13 @@ TEST(PreviewMeshTest, CellsAreGroupedByColourInGridOrder) {
     grid[static_cast<size_t>(GridIndex(0, 0, 7))] = 1;
     const PART_MESH mesh = BuildPartMesh(grid.data(), AllOpaqueBut({}));
     ASSERT_EQ(3u, mesh.Total());
-    EXPECT_EQ(0u, mesh.first[1]);
-    EXPECT_EQ(1u, mesh.count[1]);
-    EXPECT_EQ(1u, mesh.first[3]);
-    EXPECT_EQ(2u, mesh.count[3]);
+    ASSERT_EQ(18u, mesh.cells.size()) << "three lone dots, six open faces each";
+    EXPECT_EQ(0u, mesh.first[0][1]);
+    EXPECT_EQ(1u, mesh.count[0][1]);
+    EXPECT_EQ(1u, mesh.first[0][3]);
+    EXPECT_EQ(2u, mesh.count[0][3]);
+    EXPECT_EQ(3u, mesh.FaceFirst(1));
+    EXPECT_EQ(3u, mesh.FaceCount(5));
     EXPECT_EQ((DOT_CELL{0, 0, 7, ALL_FACES}), mesh.cells[0]);
     EXPECT_EQ((DOT_CELL{5, 0, 0, ALL_FACES}), mesh.cells[1]) << "z, then y, then x";
     EXPECT_EQ((DOT_CELL{1, 2, 0, ALL_FACES}), mesh.cells[2]);
@@ -85,7 +88,7 @@ TEST(PreviewMeshTest, EnclosedDotsAreSkippedOnlyBehindOpaqueNeighbours) {
 TEST(PreviewMeshTest, ClosingHiddenFacesKeepsEveryVisibleFaceAndEdge) {
     std::mt19937 random(14);
     const OpaqueTable opaque = AllOpaqueBut({5});
-    const std::array<CUBE_VERTEX, 60> cube = CubeVertices();
+    const std::array<CUBE_VERTEX, 84> cube = CubeVertices();
     constexpr int faceStep[6][3] = {{0, 0, -1}, {0, 0, 1}, {-1, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, -1, 0}};
     for (int round = 0; round < 3; ++round) {
         Grid grid = EmptyGrid();
@@ -97,27 +100,30 @@ TEST(PreviewMeshTest, ClosingHiddenFacesKeepsEveryVisibleFaceAndEdge) {
         const PART_MESH all = BuildPartMesh(grid.data(), opaque, false);
         const PART_MESH kept = BuildPartMesh(grid.data(), opaque);
         ASSERT_LT(kept.Total(), all.Total());
-        // The edges the kept cubes draw, as (lower end, axis).
+        // The edges the kept faces draw, as (lower end, axis).
         std::set<std::tuple<int, int, int, int>> drawn;
         std::set<Cell> keptCells;
-        for (const DOT_CELL& c : kept.cells) {
+        for (int face = 0; face < CubeFaces; ++face)
+            for (uint32_t n = kept.FaceFirst(face); n < kept.FaceFirst(face) + kept.FaceCount(face); ++n) {
+            const DOT_CELL& c = kept.cells[n];
+            ASSERT_TRUE(c.faces >> face & 1) << "an entry under a face the dot does not have open";
             keptCells.insert({c.x, c.y, c.z});
             for (int f = 0; f < 6; ++f) {
                 const int* s = faceStep[f];
                 const bool shouldBeOpen = !opaque[static_cast<size_t>(At(grid, c.x + s[0], c.y + s[1], c.z + s[2]))];
                 ASSERT_EQ(shouldBeOpen, (c.faces >> f & 1) != 0) << int(c.x) << "," << int(c.y) << "," << int(c.z);
             }
-            for (size_t v = 36; v < 60; v += 2) {
-                if (!(c.faces & static_cast<int>(cube[v].faces)))
-                    continue;
-                const CUBE_VERTEX& a = cube[v];
-                const CUBE_VERTEX& b = cube[v + 1];
+            for (int v = FaceEdges(face); v < FaceEdges(face) + 8; v += 2) {
+                const CUBE_VERTEX& a = cube[static_cast<size_t>(v)];
+                const CUBE_VERTEX& b = cube[static_cast<size_t>(v) + 1];
                 const int axis = a.x != b.x ? 0 : a.y != b.y ? 1 : 2;
                 drawn.insert({c.x + static_cast<int>(std::min(a.x, b.x)), c.y + static_cast<int>(std::min(a.y, b.y)),
                               c.z + static_cast<int>(std::min(a.z, b.z)), axis});
             }
         }
-        for (const DOT_CELL& c : all.cells) {
+        // Without the skip every dot has a near face: one entry each.
+        for (uint32_t n = 0; n < all.FaceCount(0); ++n) {
+            const DOT_CELL& c = all.cells[n];
             const bool isKept = keptCells.count({c.x, c.y, c.z}) != 0;
             for (int f = 0; f < 6 && !isKept; ++f) {
                 const int* s = faceStep[f];
@@ -149,7 +155,7 @@ TEST(PreviewMeshTest, ClosingHiddenFacesKeepsEveryVisibleFaceAndEdge) {
 }
 
 TEST(PreviewMeshTest, UnrolledCubeNamesTheFacesOfEachTriangleAndEdge) {
-    const std::array<CUBE_VERTEX, 60> cube = CubeVertices();
+    const std::array<CUBE_VERTEX, 84> cube = CubeVertices();
     std::array<int, 64> perFace{};
     for (size_t v = 0; v < 36; ++v) {
         const int faces = static_cast<int>(cube[v].faces);
@@ -162,8 +168,13 @@ TEST(PreviewMeshTest, UnrolledCubeNamesTheFacesOfEachTriangleAndEdge) {
     // along its top (y = 1).
     EXPECT_EQ(FACE_MINUS_Z, static_cast<int>(cube[0].faces));
     EXPECT_EQ(FACE_MINUS_Z | FACE_PLUS_Y, static_cast<int>(cube[36].faces));
-    for (size_t v = 36; v < 60; ++v)
-        EXPECT_EQ(2, std::popcount(static_cast<unsigned>(cube[v].faces))) << v;
+    // Each face's edges lie on it and on one neighbouring face.
+    for (int face = 0; face < CubeFaces; ++face)
+        for (int v = FaceEdges(face); v < FaceEdges(face) + 8; ++v) {
+            const auto faces = static_cast<unsigned>(cube[static_cast<size_t>(v)].faces);
+            EXPECT_EQ(2, std::popcount(faces)) << v;
+            EXPECT_TRUE(faces >> face & 1) << v;
+        }
 }
 
 TEST(PreviewMeshTest, ColoursAreOrderedByOpacityThenIndex) {
