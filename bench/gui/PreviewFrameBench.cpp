@@ -7,7 +7,9 @@
 //                      rebuilt and re-sent, then a frame
 //   RebuildFrame/<doc> a whole rebuild (hint 0, every mesh re-sent), then a
 //                      frame
-// over the sample figure and the nineteen solid 32³ parts.
+// over the sample figure and the nineteen solid 32³ parts, and as the
+// baseline of the same run a new document (grid, axes and nineteen markers,
+// no dots): the machine is shared, so compare against it.
 
 #include <QApplication>
 #include <QOpenGLContext>
@@ -34,6 +36,12 @@ public:
         doneCurrent();
     }
 };
+
+std::unique_ptr<CDotDocument> NewDocument() {
+    auto document = std::make_unique<CDotDocument>();
+    document->OnNewDocument();
+    return document;
+}
 
 enum class Work { Frame, Edit, Rebuild };
 
@@ -70,6 +78,7 @@ void Run(benchmark::State& state) {
 
 } // namespace
 
+BENCHMARK(Run<NewDocument, Work::Frame>)->Name("Frame/Empty")->Unit(benchmark::kMillisecond);
 BENCHMARK(Run<SampleFigure, Work::Frame>)->Name("Frame/Figure")->Unit(benchmark::kMillisecond);
 BENCHMARK(Run<SolidSkeleton, Work::Frame>)->Name("Frame/Solid")->Unit(benchmark::kMillisecond);
 BENCHMARK(Run<SampleFigure, Work::Edit>)->Name("EditFrame/Figure")->Unit(benchmark::kMillisecond);
