@@ -80,33 +80,40 @@ void CModelView::Apply(unsigned change) {
     update();
 }
 
-bool CModelView::OnCommand(unsigned id) {
-    if (id == ID_PREVIEW_PART || id == ID_PREVIEW_MODEL) {
-        CWaitCursor wait(true);
-        Apply(scene_.SetWholeModel(id == ID_PREVIEW_MODEL));
-        return true;
-    }
-    for (const CAMERA_PRESET& preset : Presets) {
-        if (preset.id == id) {
-            Camera().SetAngles(preset.pitch, preset.yaw);
-            CameraChanged();
-            return true;
-        }
-    }
-    return false;
+std::span<const CCommandHandler<CModelView>> CModelView::Handlers() {
+    static_assert(ID_PREVIEW_MODEL == ID_PREVIEW_PART + 1);
+    static_assert(ID_CAMERA_BOTTOM == ID_CAMERA_TOP + 5);
+    static constexpr CCommandHandler<CModelView> handlers[] = {
+        {.id = ID_PREVIEW_PART,
+         .count = 2,
+         .run =
+             [](CModelView& view, unsigned id) {
+                 CWaitCursor wait(true);
+                 view.Apply(view.scene_.SetWholeModel(id == ID_PREVIEW_MODEL));
+             },
+         .update =
+             [](const CModelView& view, unsigned id, CCommandState& state) {
+                 state.radio = true;
+                 state.checked = view.scene_.IsWholeModel() == (id == ID_PREVIEW_MODEL);
+             }},
+        {.id = ID_CAMERA_TOP,
+         .count = 6,
+         .run =
+             [](CModelView& view, unsigned id) {
+                 for (const CAMERA_PRESET& preset : Presets) {
+                     if (preset.id == id)
+                         view.Camera().SetAngles(preset.pitch, preset.yaw);
+                 }
+                 view.CameraChanged();
+             }},
+    };
+    return handlers;
 }
 
+bool CModelView::OnCommand(unsigned id) { return RunCommand(Handlers(), *this, id); }
+
 bool CModelView::OnUpdateCommand(unsigned id, CCommandState& state) {
-    if (id == ID_PREVIEW_PART || id == ID_PREVIEW_MODEL) {
-        state.radio = true;
-        state.checked = scene_.IsWholeModel() == (id == ID_PREVIEW_MODEL);
-        return true;
-    }
-    for (const CAMERA_PRESET& preset : Presets) {
-        if (preset.id == id)
-            return true;
-    }
-    return false;
+    return UpdateCommand(Handlers(), *this, id, state);
 }
 
 bool CModelView::CreateResources(QString& reason) {

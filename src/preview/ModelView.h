@@ -10,6 +10,7 @@
 // was rebuilt) and draws it.
 
 #include <memory>
+#include <span>
 #include <unordered_map>
 
 #include "document/CommandTarget.h"
@@ -43,6 +44,7 @@ private:
         uint64_t generation = 0;
     };
 
+    static std::span<const CCommandHandler<CModelView>> Handlers();
     void Apply(unsigned change);
     void UploadMeshes();
     void UploadSliceBox();
