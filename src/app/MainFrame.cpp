@@ -26,6 +26,8 @@
 #include "document/DotDocument.h"
 #include "document/EditorPrompt.h"
 #include "document/Profile.h"
+#include "preview/ModelView.h"
+#include "preview/PreviewPane.h"
 #include "resources/CommandIds.h"
 #include "views/ClipboardFormats.h"
 #include "views/PlaceholderView.h"
@@ -96,6 +98,9 @@ CMainFrame::~CMainFrame() {
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(QApplication::clipboard(), nullptr, this, nullptr);
     router_->SetChain({});
+    // The views observe the document: they go before it does.
+    delete splitter_;
+    splitter_ = nullptr;
 }
 
 void CMainFrame::CreateViews() {
@@ -105,7 +110,9 @@ void CMainFrame::CreateViews() {
     partList_ = new CPlaceholderView(QStringLiteral("部品リスト"));
     dotPane_ = new CDotPane(new CPlaceholderView(QStringLiteral("パレット")),
                             new CPlaceholderView(QStringLiteral("ドットビュー")));
-    modelView_ = new CPlaceholderView(QStringLiteral("モデルプレビュー"));
+    auto* preview = new CPreviewPane(*document_);
+    modelView_ = preview;
+    targets_.modelView = preview->ModelView();
     splitter_->addWidget(partList_);
     splitter_->addWidget(dotPane_);
     splitter_->addWidget(modelView_);

@@ -1,0 +1,97 @@
+// Frame times of the model preview on the machine's OpenGL (run it under
+// xvfb-run for Mesa's llvmpipe), the view at 1280 × 860 with the default
+// multisampling:
+//   Frame/<doc>        one frame after a camera drag of one pixel (markers
+//                      re-projected), finished on the GPU
+//   EditFrame/<doc>    a dot edit of the largest part (hint 9): its mesh
+//                      rebuilt and re-sent, then a frame
+//   RebuildFrame/<doc> a whole rebuild (hint 0, every mesh re-sent), then a
+//                      frame
+// over the sample figure and the nineteen solid 32³ parts, and as the
+// baseline of the same run a new document (grid, axes and nineteen markers,
+// no dots): the machine is shared, so compare against it.
+
+#include <QApplication>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "PreviewDocuments.h"
+#include "document/UpdateNotice.h"
+#include "preview/ModelView.h"
+
+namespace {
+
+// The preview with a way to draw one frame now and wait for it.
+class CTimedView : public CModelView {
+public:
+    using CModelView::CModelView;
+    void Frame() {
+        makeCurrent();
+        paintGL();
+        context()->functions()->glFinish();
+        doneCurrent();
+    }
+};
+
+std::unique_ptr<CDotDocument> NewDocument() {
+    auto document = std::make_unique<CDotDocument>();
+    document->OnNewDocument();
+    return document;
+}
+
+enum class Work { Frame, Edit, Rebuild };
+
+template <std::unique_ptr<CDotDocument> (*Make)(), Work work>
+void Run(benchmark::State& state) {
+    auto document = Make();
+    CTimedView view(*document);
+    view.resize(1280, 860);
+    view.show();
+    QApplication::processEvents();
+    view.Frame();
+    if (!view.IsReady()) {
+        state.SkipWithError("no OpenGL 3.3");
+        return;
+    }
+    CDotPart* part = LargestPart(*document);
+    for (auto _ : state) {
+        switch (work) {
+        case Work::Frame:
+            view.Camera().Rotate(1, 0);
+            view.CameraChanged();
+            break;
+        case Work::Edit:
+            view.OnUpdate(nullptr, Notice<HINT_DOTS>(part));
+            break;
+        case Work::Rebuild:
+            view.OnUpdate(nullptr, Notice<HINT_INITIAL>());
+            break;
+        }
+        view.Frame();
+    }
+    state.counters["dots"] = static_cast<double>(view.Scene().TotalDots());
+}
+
+} // namespace
+
+BENCHMARK(Run<NewDocument, Work::Frame>)->Name("Frame/Empty")->Unit(benchmark::kMillisecond);
+BENCHMARK(Run<SampleFigure, Work::Frame>)->Name("Frame/Figure")->Unit(benchmark::kMillisecond);
+BENCHMARK(Run<SolidSkeleton, Work::Frame>)->Name("Frame/Solid")->Unit(benchmark::kMillisecond);
+BENCHMARK(Run<SampleFigure, Work::Edit>)->Name("EditFrame/Figure")->Unit(benchmark::kMillisecond);
+BENCHMARK(Run<SampleFigure, Work::Rebuild>)->Name("RebuildFrame/Figure")->Unit(benchmark::kMillisecond);
+BENCHMARK(Run<SolidSkeleton, Work::Rebuild>)->Name("RebuildFrame/Solid")->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    // KUBRELL_SAMPLES=0 measures without multisampling.
+    if (const char* samples = std::getenv("KUBRELL_SAMPLES"))
+        CGLView::SetDefaultSamples(std::atoi(samples));
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,100 @@
+#pragma once
+// The base of the 3D preview: an OpenGL 3.3 core widget with the orbit
+// camera driven by the mouse, the ground grid with its axes and the fixed
+// pipeline states. Subclasses draw more after the grid (Render) and
+// recompute screen-space things when the camera or size changed (Prepare).
+//
+// Coordinates stay left-handed as the model is written (x right, y up, z
+// into the screen): the matrices map them to the same clip coordinates the
+// model's own convention gives, so nothing is mirrored. The cube faces are
+// listed clockwise seen from outside, so clockwise is the front face here.
+//
+// Mouse: right drag turns (1° a pixel), middle drag pans (0.04 a pixel), the
+// wheel moves the eye 2 units a notch, a right double-click resets the
+// camera. The right button opens no context menu.
+
+#include <QOpenGLExtraFunctions>
+#include <QOpenGLWidget>
+#include <array>
+#include <memory>
+
+#include "scene/OrbitCamera.h"
+
+class QOpenGLShaderProgram;
+
+class CGLView : public QOpenGLWidget, protected QOpenGLExtraFunctions {
+    Q_OBJECT
+public:
+    explicit CGLView(QWidget* parent = nullptr);
+    ~CGLView() override;
+
+    // The surface every preview asks for: OpenGL 3.3 core, 24-bit depth and
+    // the given number of samples (the driver may give fewer).
+    static QSurfaceFormat RequestedFormat(int samples);
+    // Samples new views ask for; 16 unless a test turns multisampling off.
+    static void SetDefaultSamples(int samples);
+
+    COrbitCamera& Camera() { return camera_; }
+    const COrbitCamera& Camera() const { return camera_; }
+    Matrix4 World() const { return camera_.World(); }
+    Matrix4 View() const { return camera_.View(); }
+    Matrix4 Projection() const;
+    // The size sprite rectangles are measured in (device-independent pixels).
+    QSizeF SceneSize() const { return size(); }
+    // Whether the renderer came up; false until the first initialisation and
+    // after a failure.
+    bool IsReady() const { return ready_; }
+
+    // After a camera change made by code: mark the scene dirty and redraw.
+    void CameraChanged();
+
+signals:
+    // OpenGL 3.3 could not be had or a shader failed; the text says why.
+    void Unavailable(const QString& reason);
+
+protected:
+    // Called with the context current after the base resources were made;
+    // returns false (with a reason) when the subclass cannot draw.
+    virtual bool CreateResources(QString& reason) { (void)reason; return true; }
+    // Called with the context current before the base goes.
+    virtual void DestroyResources() {}
+    // Draws the grid; subclasses call it first, then draw more.
+    virtual void Render();
+    // Before drawing when the camera or size changed since the last frame.
+    virtual void Prepare() {}
+
+    // Builds a program from sources; null with the log in reason on failure.
+    std::unique_ptr<QOpenGLShaderProgram> MakeProgram(const char* vertex, const char* fragment, QString& reason);
+    // Sets world, view and projection on a bound program.
+    void SetCameraUniforms(QOpenGLShaderProgram& program);
+    void SetMatrix(QOpenGLShaderProgram& program, const char* name, const Matrix4& matrix);
+    void SetSceneDirty() { sceneDirty_ = true; }
+    void SetClearColor(const std::array<float, 4>& color) { clearColor_ = color; }
+
+    void initializeGL() override;
+    void resizeGL(int width, int height) override;
+    void paintGL() override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void Fail(const QString& reason);
+    void ReleaseBase();
+
+    enum class Drag { None, Rotate, Pan };
+
+    COrbitCamera camera_;
+    std::array<float, 4> clearColor_{1.0f, 1.0f, 1.0f, 1.0f};
+    std::unique_ptr<QOpenGLShaderProgram> lineShader_;
+    unsigned gridArray_ = 0;
+    unsigned gridBuffer_ = 0;
+    int gridVertices_ = 0;
+    bool ready_ = false;
+    bool sceneDirty_ = true;
+    Drag drag_ = Drag::None;
+    QPoint last_;
+};

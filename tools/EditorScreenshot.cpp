@@ -1,0 +1,42 @@
+// Takes a picture of the editor's main window with a document open, to look
+// at the views without a desktop (run it under xvfb-run):
+//
+//     editor_screenshot DOCUMENT.kbrl OUT.png [WIDTH HEIGHT]
+//
+// The settings go to a temporary folder, so the user's own stay untouched.
+
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/Kubrell.h"
+#include "app/MainFrame.h"
+
+int main(int argc, char** argv) {
+    if (argc != 3 && argc != 5) {
+        std::fprintf(stderr, "usage: editor_screenshot DOCUMENT.kbrl OUT.png [WIDTH HEIGHT]\n");
+        return 1;
+    }
+    QTemporaryDir config;
+    setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    const int width = argc == 5 ? std::atoi(argv[3]) : 1280;
+    const int height = argc == 5 ? std::atoi(argv[4]) : 860;
+    // The application sees only the document argument.
+    int appArgc = 2;
+    char* appArgv[] = {argv[0], argv[1], nullptr};
+    CKubrell app(appArgc, appArgv);
+    if (!app.InitInstance())
+        return 1;
+    app.MainFrame()->resize(width, height);
+    int status = 1;
+    QTimer::singleShot(1500, [&] {
+        status = app.MainFrame()->grab().save(out) ? 0 : 1;
+        app.quit();
+    });
+    app.exec();
+    if (status != 0)
+        std::fprintf(stderr, "editor_screenshot: cannot write %s\n", argv[2]);
+    return status;
+}
