@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "rigging/MathUtil.h"
+#include "document/MathUtil.h"
 
 struct Float4 {
     float x = 0.0f;
