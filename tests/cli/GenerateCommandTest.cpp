@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path Figure = fs::path(__FILE__).parent_path().parent_path().parent_path() / "examples" / "figure.kbrl";
+const fs::path Figure = fs::path(KUBRELL_TEST_DATA).parent_path().parent_path() / "examples" / "figure.kbrl";
 
 std::string Slurp(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

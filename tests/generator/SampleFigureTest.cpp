@@ -16,7 +16,7 @@
 namespace {
 
 const std::filesystem::path Figure =
-    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples" / "figure.kbrl";
+    std::filesystem::path(KUBRELL_TEST_DATA).parent_path().parent_path() / "examples" / "figure.kbrl";
 
 int BoneIndex(const PMDContents& file, const std::u16string& name) {
     for (size_t i = 0; i < file.bones.size(); ++i)
