@@ -95,6 +95,14 @@ CMainFrame::~CMainFrame() {
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(QApplication::clipboard(), nullptr, this, nullptr);
     router_->SetChain({});
+    // The views observe the document, which goes with the members after this
+    // body: they go first, and nothing may reach them afterwards.
+    targets_ = {};
+    delete splitter_;
+    splitter_ = nullptr;
+    partList_ = nullptr;
+    dotPane_ = nullptr;
+    modelView_ = nullptr;
 }
 
 void CMainFrame::CreateViews() {

@@ -15,6 +15,7 @@
 #include "app/RestorableFrame.h"
 #include "document/CommandTarget.h"
 #include "document/DocumentObserver.h"
+#include "views/PasteTarget.h"
 
 class CCommandRouter;
 class CDocumentDialogCommands;
@@ -25,14 +26,6 @@ class CProfile;
 class CShellPrompts;
 class QLabel;
 class QSplitter;
-
-// A view that can take what is on the clipboard (the part list takes a part,
-// the dot view a dot block or a picture).
-class CPasteTarget {
-public:
-    virtual ~CPasteTarget() = default;
-    virtual void Paste() = 0;
-};
 
 class CMainFrame : public CRestorableFrame, public CCommandTarget, public CDocumentObserver {
     Q_OBJECT
