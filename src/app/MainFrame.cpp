@@ -139,6 +139,7 @@ void CMainFrame::ConnectDotView() {
     connect(dotView_, &CDotView::ContextMenuRequested, this, &CMainFrame::ShowDotViewMenu);
     VIEW_TARGETS targets = targets_;
     targets.dotView = dotView_;
+    targets.dotPaste = dotView_;
     SetViewTargets(targets);
 }
 
