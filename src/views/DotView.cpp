@@ -178,27 +178,18 @@ bool CDotView::OnCommand(unsigned id) {
     // The current part has its own commands (faces and depth) and goes first.
     if (document_.currentPart && document_.currentPart->OnCommand(id))
         return true;
-    if (CTool* tool = ToolFor(id)) {
-        SelectTool(tool);
-        return true;
-    }
-    return RunEditCommand(id);
+    return RunCommand(Handlers(), *this, id);
 }
 
 bool CDotView::OnUpdateCommand(unsigned id, CCommandState& state) {
     if (document_.currentPart && document_.currentPart->OnUpdateCommand(id, state))
         return true;
-    if (CTool* tool = ToolFor(id)) {
-        state.radio = true;
-        state.checked = tool == currentTool_;
-        return true;
-    }
-    return UpdateEditCommand(id, state);
+    return UpdateCommand(Handlers(), *this, id, state);
 }
 
 // --- Document changes --------------------------------------------------------
 
-void CDotView::OnUpdate(CDocumentObserver*, int hint, void*) { HandleHint(hint); }
+void CDotView::OnUpdate(CDocumentObserver*, const CUpdateNotice& notice) { HandleHint(notice.hint); }
 
 void CDotView::HandleHint(int hint) {
     switch (hint) {

@@ -11,6 +11,7 @@
 #include <QAbstractScrollArea>
 #include <QPointF>
 #include <array>
+#include <span>
 #include <memory>
 
 #include "document/CommandTarget.h"
@@ -115,7 +116,7 @@ public:
 
     bool OnCommand(unsigned id) override;
     bool OnUpdateCommand(unsigned id, CCommandState& state) override;
-    void OnUpdate(CDocumentObserver* sender, int hint, void* object) override;
+    void OnUpdate(CDocumentObserver* sender, const CUpdateNotice& notice) override;
 
 signals:
     // Text for status-bar pane 1–3.
@@ -158,10 +159,8 @@ private:
     CTool* ToolFor(unsigned id) const;
     void PasteBlock(const CDotImage& block);
     bool HasSelection() const { return part_ && !slice_.selection.IsEmpty(); }
-    // The selection commands (select all, delete, copy, cut, transforms,
-    // divide): run one, or report its state; false for other commands.
-    bool RunEditCommand(unsigned id);
-    bool UpdateEditCommand(unsigned id, CCommandState& state) const;
+    // The view's own commands: the tools and the selection commands.
+    static std::span<const CCommandHandler<CDotView>> Handlers();
     int Key() const; // the transparent colour of selections: colour 2
 
     // Bone markers (DotViewMarkers.cpp): drawn last, they win left clicks

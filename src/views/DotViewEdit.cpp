@@ -49,54 +49,73 @@ QImage ReadPicture(const QByteArray& bytes, const char* format = nullptr) {
     return reader.read();
 }
 
-// A dot-view command of the selection family.
-struct EDIT_COMMAND {
-    unsigned id;
-    void (*run)(CDotView& view);
-    bool needsSelection; // otherwise a current part suffices
-};
-
-void RunDelete(CDotView& view) { view.DeleteSelection(StringDelete); }
-
-const EDIT_COMMAND EditCommands[] = {
-    {ID_EDIT_SELECT_ALL, [](CDotView& view) { view.SelectAll(); }, false},
-    {ID_EDIT_CLEAR, RunDelete, true},
-    {ID_EDIT_COPY, [](CDotView& view) { view.Copy(); }, true},
-    {ID_EDIT_CUT, [](CDotView& view) { view.Cut(); }, true},
-    {ID_DOT_DIVIDE, [](CDotView& view) { view.Divide(); }, true},
-};
-
-const EDIT_COMMAND* FindEditCommand(unsigned id) {
-    for (const EDIT_COMMAND& command : EditCommands)
-        if (command.id == id)
-            return &command;
-    return nullptr;
-}
-
 } // namespace
 
-bool CDotView::RunEditCommand(unsigned id) {
-    if (const SelectionTransform* transform = SelectionTransform::FromCommand(id)) {
-        if (HasSelection())
-            Transform(*transform);
-        return true;
-    }
-    const EDIT_COMMAND* command = FindEditCommand(id);
-    if (!command)
-        return false;
-    // Keys reach here without the menu's check.
-    if (part_ && (!command->needsSelection || HasSelection()))
-        command->run(*this);
-    return true;
-}
-
-bool CDotView::UpdateEditCommand(unsigned id, CCommandState& state) const {
-    const EDIT_COMMAND* command = FindEditCommand(id);
-    if (!command && !SelectionTransform::FromCommand(id))
-        return false;
-    const bool needsSelection = !command || command->needsSelection;
-    state.enabled = needsSelection ? HasSelection() : part_ != nullptr;
-    return true;
+std::span<const CCommandHandler<CDotView>> CDotView::Handlers() {
+    using Handler = CCommandHandler<CDotView>;
+    constexpr auto chooseTool = [](CDotView& view, unsigned id) { view.SelectTool(view.ToolFor(id)); };
+    constexpr auto toolState = [](const CDotView& view, unsigned id, CCommandState& state) {
+        state.radio = true;
+        state.checked = view.CurrentToolId() == id;
+    };
+    // Commands on the selection; keys reach run without the menu's check.
+    constexpr auto needsSelection = [](const CDotView& view, unsigned, CCommandState& state) {
+        state.enabled = view.HasSelection();
+    };
+    static constexpr Handler handlers[] = {
+        {.id = ID_TOOL_SELECT, .run = chooseTool, .update = toolState},
+        {.id = ID_TOOL_PENCIL, .run = chooseTool, .update = toolState},
+        {.id = ID_TOOL_LINE, .run = chooseTool, .update = toolState},
+        {.id = ID_TOOL_RECTANGLE, .run = chooseTool, .update = toolState},
+        {.id = ID_TOOL_FILLED_RECTANGLE, .run = chooseTool, .update = toolState},
+        {.id = ID_TOOL_PAINT, .run = chooseTool, .update = toolState},
+        {.id = ID_TOOL_SPOIT, .run = chooseTool, .update = toolState},
+        {.id = ID_EDIT_SELECT_ALL,
+         .run =
+             [](CDotView& view, unsigned) {
+                 if (view.part_)
+                     view.SelectAll();
+             },
+         .update = [](const CDotView& view, unsigned,
+                      CCommandState& state) { state.enabled = view.part_ != nullptr; }},
+        {.id = ID_EDIT_CLEAR,
+         .run =
+             [](CDotView& view, unsigned) {
+                 if (view.HasSelection())
+                     view.DeleteSelection(StringDelete);
+             },
+         .update = needsSelection},
+        {.id = ID_EDIT_COPY,
+         .run =
+             [](CDotView& view, unsigned) {
+                 if (view.HasSelection())
+                     view.Copy();
+             },
+         .update = needsSelection},
+        {.id = ID_EDIT_CUT,
+         .run =
+             [](CDotView& view, unsigned) {
+                 if (view.HasSelection())
+                     view.Cut();
+             },
+         .update = needsSelection},
+        {.id = ID_DOT_ROTATE_RIGHT,
+         .count = ID_DOT_FLIP_VERTICAL - ID_DOT_ROTATE_RIGHT + 1,
+         .run =
+             [](CDotView& view, unsigned id) {
+                 if (view.HasSelection())
+                     view.Transform(*SelectionTransform::FromCommand(id));
+             },
+         .update = needsSelection},
+        {.id = ID_DOT_DIVIDE,
+         .run =
+             [](CDotView& view, unsigned) {
+                 if (view.HasSelection())
+                     view.Divide();
+             },
+         .update = needsSelection},
+    };
+    return handlers;
 }
 
 void CDotView::SelectAll() {
