@@ -124,8 +124,8 @@ void Run(benchmark::State& state, DocumentMaker make, STAGE stage) {
                     switch (s) {
                     case SURFACES: generator.BuildSurfaces(); break;
                     case ASSEMBLY: generator.BuildModel(); break;
-                    case TEXTURE: benchmark::DoNotOptimize(generator.WriteTexture()); break;
-                    case WRITE: generator.WriteModel(); break;
+                    case TEXTURE: generator.EncodeTexture(); break;
+                    case WRITE: generator.WriteFiles(); break;
                     case WHOLE: break;
                     }
                 } catch (const CModelLimitError&) {
