@@ -106,6 +106,7 @@ std::vector<uint8_t> WritePartPayload(const CDotPart& part) {
 std::unique_ptr<CDotPart> ReadPartPayload(std::span<const uint8_t> bytes, CDotDocument& document) {
     CArchiveReader archive(bytes);
     std::unique_ptr<CDotPart> part = document.CreatePart(0, std::u16string());
-    LoadPartRecord(*part, archive, DocumentFileVersion, 1);
+    CGridBudget grids; // bounds the grids a payload may allocate
+    LoadPartRecord(*part, archive, DocumentFileVersion, 1, grids);
     return part;
 }
