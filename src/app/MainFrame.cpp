@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -30,6 +31,7 @@
 #include "preview/PreviewPane.h"
 #include "resources/CommandIds.h"
 #include "views/ClipboardFormats.h"
+#include "views/DotView.h"
 #include "views/PlaceholderView.h"
 
 namespace {
@@ -98,9 +100,15 @@ CMainFrame::~CMainFrame() {
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(QApplication::clipboard(), nullptr, this, nullptr);
     router_->SetChain({});
-    // The views observe the document: they go before it does.
+    // The views observe the document, which goes with the members after this
+    // body: they go first, and nothing may reach them afterwards.
+    targets_ = {};
+    dotView_ = nullptr;
     delete splitter_;
     splitter_ = nullptr;
+    partList_ = nullptr;
+    dotPane_ = nullptr;
+    modelView_ = nullptr;
 }
 
 void CMainFrame::CreateViews() {
@@ -108,11 +116,12 @@ void CMainFrame::CreateViews() {
     splitter_->setObjectName(QStringLiteral("Splitter"));
     splitter_->setChildrenCollapsible(false);
     partList_ = new CPlaceholderView(QStringLiteral("部品リスト"));
-    dotPane_ = new CDotPane(new CPlaceholderView(QStringLiteral("パレット")),
-                            new CPlaceholderView(QStringLiteral("ドットビュー")));
+    dotView_ = new CDotView(*document_);
+    dotPane_ = new CDotPane(new CPlaceholderView(QStringLiteral("パレット")), dotView_);
     auto* preview = new CPreviewPane(*document_);
     modelView_ = preview;
     targets_.modelView = preview->ModelView();
+    ConnectDotView();
     splitter_->addWidget(partList_);
     splitter_->addWidget(dotPane_);
     splitter_->addWidget(modelView_);
@@ -127,6 +136,25 @@ void CMainFrame::CreateViews() {
     dotColumnWidth_ = dot < 1 ? DefaultDotColumnWidth : dot;
     listWidth_ = list < 1 ? DefaultListWidth : list;
     ApplySplitterWidths();
+}
+
+void CMainFrame::ConnectDotView() {
+    connect(dotView_, &CDotView::StatusTextChanged, this, &CMainFrame::SetStatusText);
+    connect(dotView_, &CDotView::CommandRequested, this, [this](unsigned id) { router_->Execute(id); });
+    connect(dotView_, &CDotView::ContextMenuRequested, this, &CMainFrame::ShowDotViewMenu);
+    VIEW_TARGETS targets = targets_;
+    targets.dotView = dotView_;
+    targets.dotPaste = dotView_;
+    SetViewTargets(targets);
+}
+
+void CMainFrame::ShowDotViewMenu(const QPoint& globalPos) {
+    if (!dotViewMenu_)
+        dotViewMenu_ = router_->BuildContextMenu(MENU_DOT_VIEW, this);
+    if (!dotViewMenu_)
+        return;
+    router_->RefreshMenu(dotViewMenu_);
+    dotViewMenu_->popup(globalPos);
 }
 
 void CMainFrame::ApplySplitterWidths() {

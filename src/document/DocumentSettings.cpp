@@ -9,6 +9,7 @@
 #include "document/SetColorCommand.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
+#include "document/UpdateHints.h"
 
 namespace {
 
@@ -71,4 +72,12 @@ void SetDotSize(CDotDocument& document, float size) {
 
 void SetPartRate(CPart& part, float rate) {
     part.document->Execute(std::make_unique<CPartRateCommand>(part, rate));
+}
+
+bool SetCurrentColor(CDotDocument& document, int which, int index) {
+    if (which < 0 || which > 1 || index < 0 || index > PaletteSize)
+        return false;
+    document.currentColor[static_cast<size_t>(which)] = index;
+    document.UpdateAllViews(nullptr, Notice<HINT_CURRENT_COLOR>());
+    return true;
 }

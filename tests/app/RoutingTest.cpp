@@ -128,8 +128,16 @@ TEST_F(FrameTest, NewDocumentDisablesUndoAndRedo) {
     EXPECT_EQ(Router().Action(ID_EDIT_UNDO)->text(), "元に戻す(&U)\tCtrl+Z");
     EXPECT_EQ(Router().Action(ID_EDIT_REDO)->text(), "やり直し(&R)\tCtrl+Y");
     // Commands whose views are still place-holders are present but disabled.
-    for (unsigned id : {ID_EDIT_PASTE, ID_EDIT_SELECT_ALL, ID_TOOL_PENCIL})
+    for (unsigned id : {ID_EDIT_PASTE})
         EXPECT_FALSE(Router().Action(id)->isEnabled()) << id;
+    // The dot view's tools and select all are enabled, the pencil current;
+    // what needs a selection is not.
+    EXPECT_TRUE(Router().Action(ID_EDIT_SELECT_ALL)->isEnabled());
+    EXPECT_FALSE(Router().Action(ID_EDIT_COPY)->isEnabled());
+    EXPECT_FALSE(Router().Action(ID_DOT_DIVIDE)->isEnabled());
+    EXPECT_TRUE(Router().Action(ID_TOOL_PENCIL)->isEnabled());
+    EXPECT_TRUE(Router().Action(ID_TOOL_PENCIL)->isChecked());
+    EXPECT_FALSE(Router().Action(ID_TOOL_LINE)->isChecked());
     for (unsigned id : {ID_FILE_NEW, ID_FILE_SAVE, ID_GENERATE_MODEL, ID_DOT_SIZE, ID_APP_ABOUT, ID_PREVIEW_MODEL})
         EXPECT_TRUE(Router().Action(id)->isEnabled()) << id;
 }
