@@ -15,6 +15,9 @@
 #include "generator/PMDLimits.h"
 #include "resources/CommandIds.h"
 #include "resources/StringTable.h"
+#include "rigging/BoneDialogModel.h"
+#include "rigging/PhysicsEditing.h"
+#include "rigging/StandardBoneDialogModel.h"
 
 namespace {
 
@@ -129,6 +132,30 @@ void CDocumentDialogCommands::EditPartRate() {
         SetPartRate(*part, *value);
 }
 
+void CDocumentDialogCommands::EditBone() {
+    CPart* part = document_.currentPart;
+    if (!part)
+        return;
+    CBoneDialogModel model(*part);
+    if (prompts_.EditBone(model))
+        model.Apply();
+}
+
+void CDocumentDialogCommands::AddStandardBones() {
+    CStandardBoneDialogModel model(document_);
+    if (prompts_.ChooseStandardBones(model))
+        model.Apply();
+}
+
+void CDocumentDialogCommands::EditPhysics() {
+    auto* part = dynamic_cast<CDotPart*>(document_.currentPart);
+    if (!part)
+        return;
+    CPhysicsDialogModel model(*part);
+    if (prompts_.EditPhysics(model))
+        model.Apply();
+}
+
 void CDocumentDialogCommands::EditBackground() {
     const std::optional<QColor> chosen = prompts_.ChooseColor(ToQColor(document_.background));
     if (!chosen || !chosen->isValid())
@@ -171,6 +198,19 @@ bool CDocumentDialogCommands::OnCommand(unsigned id) {
             return false;
         EditPartRate();
         return true;
+    case ID_PART_BONE:
+        if (!document_.currentPart)
+            return false;
+        EditBone();
+        return true;
+    case ID_PART_PHYSICS:
+        if (!document_.currentPart)
+            return false;
+        EditPhysics();
+        return true;
+    case ID_PART_STANDARD_BONES:
+        AddStandardBones();
+        return true;
     default:
         return false;
     }
@@ -181,6 +221,7 @@ bool CDocumentDialogCommands::OnUpdateCommand(unsigned id, CCommandState& state)
     case ID_GENERATE_MODEL:
     case ID_DOT_SIZE:
     case ID_BACKGROUND_COLOR:
+    case ID_PART_STANDARD_BONES:
         state.enabled = true;
         return true;
     case ID_SET_COLOR1:
@@ -188,6 +229,8 @@ bool CDocumentDialogCommands::OnUpdateCommand(unsigned id, CCommandState& state)
         state.enabled = CanEditColor(document_, id == ID_SET_COLOR1 ? 0 : 1);
         return true;
     case ID_PART_RATE:
+    case ID_PART_BONE:
+    case ID_PART_PHYSICS:
         // A part command: without a current part nobody handles it.
         return document_.currentPart != nullptr;
     default:
