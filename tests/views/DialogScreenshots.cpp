@@ -14,6 +14,7 @@
 #include "rigging/PhysicsEditing.h"
 #include "rigging/StandardBoneDialogModel.h"
 #include "views/BoneDialog.h"
+#include "views/BoneMarkerImage.h"
 #include "views/PhysicsDetailDialogs.h"
 #include "views/PhysicsDialog.h"
 #include "views/StandardBoneDialog.h"
@@ -59,4 +60,7 @@ TEST(DialogScreenshots, DISABLED_RiggingDialogs) {
     Shoot(rigid, "rigidbody.png");
     CJointDialog joint(*arm->joint);
     Shoot(joint, "joint.png");
+
+    const QString folder = qEnvironmentVariable("KUBRELL_SHOT_DIR", QDir::tempPath());
+    EXPECT_TRUE(BoneMarkerImage().scaled(512, 256).save(QDir(folder).filePath("markers.png")));
 }

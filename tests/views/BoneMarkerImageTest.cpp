@@ -1,0 +1,58 @@
+// The bone-marker picture painted in code and how its pieces are drawn.
+
+#include <QPainter>
+#include <QSet>
+#include <gtest/gtest.h>
+
+#include "document/Part.h"
+#include "views/BoneMarkerImage.h"
+
+namespace {
+
+QImage Piece(int kind, bool highlighted) {
+    return BoneMarkerImage().copy(BoneMarkerSource(kind, highlighted));
+}
+
+int OpaquePixels(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += qAlpha(image.pixel(x, y)) > 0;
+    return count;
+}
+
+} // namespace
+
+TEST(BoneMarkerImageTest, EveryKindHasItsOwnPieceInBothRows) {
+    EXPECT_EQ(BoneMarkerImage().size(), QSize(64, 32));
+    QSet<QString> seen;
+    for (int kind = BONE_ROTATE; kind <= BONE_HIDDEN; ++kind) {
+        for (bool highlighted : {false, true}) {
+            const QImage piece = Piece(kind, highlighted);
+            EXPECT_EQ(piece.size(), QSize(16, 16));
+            EXPECT_GT(OpaquePixels(piece), 30) << kind << highlighted;
+            const QByteArray bytes(reinterpret_cast<const char*>(piece.constBits()),
+                                   piece.sizeInBytes());
+            seen.insert(QString::fromLatin1(bytes.toHex()));
+        }
+    }
+    EXPECT_EQ(seen.size(), 8) << "all eight pieces differ";
+    // A kind from a damaged file still shows a marker.
+    EXPECT_EQ(BoneMarkerSource(17, true), BoneMarkerSource(BONE_MOVE, true));
+    EXPECT_EQ(BoneMarkerSource(-1, false), BoneMarkerSource(BONE_MOVE, false));
+}
+
+TEST(BoneMarkerImageTest, EnlargedMarkersKeepTheirPixels) {
+    QImage target(32, 32, QImage::Format_ARGB32_Premultiplied);
+    target.fill(Qt::transparent);
+    {
+        QPainter painter(&target);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        painter.setOpacity(0.3); // the marker ignores the caller's opacity
+        DrawBoneMarker(painter, QRectF(0, 0, 32, 32), BONE_ROTATE, true);
+    }
+    const QImage piece = Piece(BONE_ROTATE, true);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            ASSERT_EQ(target.pixel(x, y), piece.pixel(x / 2, y / 2)) << x << "," << y;
+}
