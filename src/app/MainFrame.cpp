@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -28,6 +29,7 @@
 #include "document/Profile.h"
 #include "resources/CommandIds.h"
 #include "views/ClipboardFormats.h"
+#include "views/DotView.h"
 #include "views/PlaceholderView.h"
 
 namespace {
@@ -95,6 +97,15 @@ CMainFrame::~CMainFrame() {
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(QApplication::clipboard(), nullptr, this, nullptr);
     router_->SetChain({});
+    // The views observe the document, which goes with the members after this
+    // body: they go first, and nothing may reach them afterwards.
+    targets_ = {};
+    dotView_ = nullptr;
+    delete splitter_;
+    splitter_ = nullptr;
+    partList_ = nullptr;
+    dotPane_ = nullptr;
+    modelView_ = nullptr;
 }
 
 void CMainFrame::CreateViews() {
@@ -102,8 +113,9 @@ void CMainFrame::CreateViews() {
     splitter_->setObjectName(QStringLiteral("Splitter"));
     splitter_->setChildrenCollapsible(false);
     partList_ = new CPlaceholderView(QStringLiteral("部品リスト"));
-    dotPane_ = new CDotPane(new CPlaceholderView(QStringLiteral("パレット")),
-                            new CPlaceholderView(QStringLiteral("ドットビュー")));
+    dotView_ = new CDotView(*document_);
+    dotPane_ = new CDotPane(new CPlaceholderView(QStringLiteral("パレット")), dotView_);
+    ConnectDotView();
     modelView_ = new CPlaceholderView(QStringLiteral("モデルプレビュー"));
     splitter_->addWidget(partList_);
     splitter_->addWidget(dotPane_);
@@ -119,6 +131,24 @@ void CMainFrame::CreateViews() {
     dotColumnWidth_ = dot < 1 ? DefaultDotColumnWidth : dot;
     listWidth_ = list < 1 ? DefaultListWidth : list;
     ApplySplitterWidths();
+}
+
+void CMainFrame::ConnectDotView() {
+    connect(dotView_, &CDotView::StatusTextChanged, this, &CMainFrame::SetStatusText);
+    connect(dotView_, &CDotView::CommandRequested, this, [this](unsigned id) { router_->Execute(id); });
+    connect(dotView_, &CDotView::ContextMenuRequested, this, &CMainFrame::ShowDotViewMenu);
+    VIEW_TARGETS targets = targets_;
+    targets.dotView = dotView_;
+    SetViewTargets(targets);
+}
+
+void CMainFrame::ShowDotViewMenu(const QPoint& globalPos) {
+    if (!dotViewMenu_)
+        dotViewMenu_ = router_->BuildContextMenu(MENU_DOT_VIEW, this);
+    if (!dotViewMenu_)
+        return;
+    router_->RefreshMenu(dotViewMenu_);
+    dotViewMenu_->popup(globalPos);
 }
 
 void CMainFrame::ApplySplitterWidths() {

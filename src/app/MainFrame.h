@@ -15,24 +15,19 @@
 #include "app/RestorableFrame.h"
 #include "document/CommandTarget.h"
 #include "document/DocumentObserver.h"
+#include "views/PasteTarget.h"
 
 class CCommandRouter;
 class CDocumentDialogCommands;
 class CDotDocument;
 class CDotPane;
+class CDotView;
 class CPathRestorableDocManager;
 class CProfile;
 class CShellPrompts;
 class QLabel;
+class QMenu;
 class QSplitter;
-
-// A view that can take what is on the clipboard (the part list takes a part,
-// the dot view a dot block or a picture).
-class CPasteTarget {
-public:
-    virtual ~CPasteTarget() = default;
-    virtual void Paste() = 0;
-};
 
 class CMainFrame : public CRestorableFrame, public CCommandTarget, public CDocumentObserver {
     Q_OBJECT
@@ -53,6 +48,7 @@ public:
     QSplitter* Splitter() const { return splitter_; }
     QWidget* PartListView() const { return partList_; }
     CDotPane* DotPane() const { return dotPane_; }
+    CDotView* DotView() const { return dotView_; }
     QWidget* ModelView() const { return modelView_; }
     QLabel* StatusPane(int index) const;
 
@@ -88,6 +84,8 @@ protected:
 
 private:
     void CreateViews();
+    void ConnectDotView();
+    void ShowDotViewMenu(const QPoint& globalPos);
     void CreateStatusBar();
     void ApplySplitterWidths();
     void SaveLayout();
@@ -107,6 +105,8 @@ private:
     QSplitter* splitter_ = nullptr;
     QWidget* partList_ = nullptr;
     CDotPane* dotPane_ = nullptr;
+    CDotView* dotView_ = nullptr;
+    QMenu* dotViewMenu_ = nullptr; // context menu 329, built on first use
     QWidget* modelView_ = nullptr;
     QLabel* statusPanes_[4] = {};
     VIEW_TARGETS targets_;

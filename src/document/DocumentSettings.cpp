@@ -8,6 +8,7 @@
 #include "document/PartRateCommand.h"
 #include "document/SetColorCommand.h"
 #include "resources/StringTable.h"
+#include "document/UpdateHints.h"
 
 namespace {
 constexpr unsigned StringAllMaterial = 151; // 全て材質(&M)
@@ -72,4 +73,12 @@ void SetDotSize(CDotDocument& document, float size) {
 
 void SetPartRate(CPart& part, float rate) {
     part.document->Execute(std::make_unique<CPartRateCommand>(part, rate));
+}
+
+bool SetCurrentColor(CDotDocument& document, int which, int index) {
+    if (which < 0 || which > 1 || index < 0 || index > PaletteSize)
+        return false;
+    document.currentColor[static_cast<size_t>(which)] = index;
+    document.UpdateAllViews(nullptr, HINT_CURRENT_COLOR);
+    return true;
 }

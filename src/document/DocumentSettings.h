@@ -35,6 +35,12 @@ bool CanEditColor(const CDotDocument& document, int which);
 // values, executed with no initiating view. Other indices do nothing.
 void EditColor(CDotDocument& document, int index, uint32_t color, float alpha, bool material);
 
+// Makes palette index index (0–31; 0 draws empty dots) the drawing colour of
+// button which (0 = colour 1, 1 = colour 2) and tells every view with
+// HINT_CURRENT_COLOR. Not an undoable change. Returns false, changing nothing,
+// for an index or button out of range.
+bool SetCurrentColor(CDotDocument& document, int which, int index);
+
 // Inverts the edge flag as one undo step.
 void ToggleEdge(CDotDocument& document);
 // The dot size dialog's OK: always one undo step, also for an unchanged size.

@@ -129,8 +129,12 @@ TEST_F(FrameTest, NewDocumentDisablesUndoAndRedo) {
     EXPECT_EQ(Router().Action(ID_EDIT_UNDO)->text(), "元に戻す(&U)\tCtrl+Z");
     EXPECT_EQ(Router().Action(ID_EDIT_REDO)->text(), "やり直し(&R)\tCtrl+Y");
     // Commands whose views are still place-holders are present but disabled.
-    for (unsigned id : {ID_EDIT_PASTE, ID_EDIT_SELECT_ALL, ID_TOOL_PENCIL, ID_PREVIEW_MODEL})
+    for (unsigned id : {ID_EDIT_PASTE, ID_EDIT_SELECT_ALL, ID_PREVIEW_MODEL})
         EXPECT_FALSE(Router().Action(id)->isEnabled()) << id;
+    // The dot view's tools are enabled, the pencil current.
+    EXPECT_TRUE(Router().Action(ID_TOOL_PENCIL)->isEnabled());
+    EXPECT_TRUE(Router().Action(ID_TOOL_PENCIL)->isChecked());
+    EXPECT_FALSE(Router().Action(ID_TOOL_LINE)->isChecked());
     for (unsigned id : {ID_FILE_NEW, ID_FILE_SAVE, ID_GENERATE_MODEL, ID_DOT_SIZE, ID_APP_ABOUT})
         EXPECT_TRUE(Router().Action(id)->isEnabled()) << id;
 }
