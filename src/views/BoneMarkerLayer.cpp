@@ -3,7 +3,27 @@
 #include <QPainter>
 
 #include "document/DotPart.h"
-#include "views/BoneMarkerImage.h"
+#include "views/BoneMarkerSheet.h"
+
+namespace {
+
+// The sheet at the markers' size in DIPs.
+constexpr int MarkerPixels = 16;
+
+const QImage& MarkerSheet() {
+    static const QImage sheet = BoneMarkerSheet(MarkerPixels);
+    return sheet;
+}
+
+} // namespace
+
+void DrawBoneMarker(QPainter& painter, const QRectF& target, int boneKind, bool highlighted) {
+    painter.save();
+    painter.setOpacity(1.0);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(target, MarkerSheet(), BoneMarkerCell(boneKind, highlighted ? 1 : 0, MarkerPixels));
+    painter.restore();
+}
 
 void PaintBoneMarkers(QPainter& painter, const BoneMarkerView& view, const CPart* marked) {
     for (const MarkerDraw& marker : GetMarkerDrawList(view, marked)) {

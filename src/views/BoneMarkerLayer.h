@@ -1,6 +1,7 @@
 #pragma once
 // What the dot view shows of the bone markers: the markers themselves, drawn
-// last over the slice, and the tooltip naming the parts under the pointer.
+// last over the slice from the shared marker sheet, and the tooltip naming
+// the parts under the pointer.
 
 #include <QPointF>
 #include <QString>
@@ -8,6 +9,11 @@
 #include "rigging/BoneMarkers.h"
 
 class QPainter;
+class QRectF;
+
+// Draws the sheet's piece for boneKind (highlighted for the marked part) into
+// target at full opacity without smoothing, so its pixels stay crisp.
+void DrawBoneMarker(QPainter& painter, const QRectF& target, int boneKind, bool highlighted);
 
 // Draws the markers of view in order, the marked part's on top and
 // highlighted. painter works in DIPs with the view's top-left at (0, 0).

@@ -18,6 +18,7 @@
 #include "document/DotScroll.h"
 #include "document/DotSlice.h"
 
+class CBoneTracker;
 class CDotDocument;
 class CDotPart;
 
@@ -148,5 +149,6 @@ private:
     CWheelSteps horizontalWheel_;
     CTool* currentTool_ = nullptr;
     std::unique_ptr<CSelectionTracker> selectionTracker_;
+    std::unique_ptr<CBoneTracker> boneTracker_;
     std::array<std::unique_ptr<CTool>, 7> tools_;
 };

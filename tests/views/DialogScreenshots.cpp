@@ -14,7 +14,7 @@
 #include "rigging/PhysicsEditing.h"
 #include "rigging/StandardBoneDialogModel.h"
 #include "views/BoneDialog.h"
-#include "views/BoneMarkerImage.h"
+#include "views/BoneMarkerSheet.h"
 #include "views/PhysicsDetailDialogs.h"
 #include "views/PhysicsDialog.h"
 #include "views/StandardBoneDialog.h"
@@ -62,5 +62,5 @@ TEST(DialogScreenshots, DISABLED_RiggingDialogs) {
     Shoot(joint, "joint.png");
 
     const QString folder = qEnvironmentVariable("KUBRELL_SHOT_DIR", QDir::tempPath());
-    EXPECT_TRUE(BoneMarkerImage().scaled(512, 256).save(QDir(folder).filePath("markers.png")));
+    EXPECT_TRUE(BoneMarkerSheet(16).scaled(512, 256).save(QDir(folder).filePath("markers.png")));
 }

@@ -1,5 +1,5 @@
-// The bone-marker picture painted in code, how its pieces are drawn, and the
-// markers and tooltip of the dot view.
+// The bone-marker sheet at the dot view's size, how its pieces are drawn,
+// and the markers and tooltip of the dot view.
 
 #include <QPainter>
 #include <QSet>
@@ -7,13 +7,13 @@
 
 #include "DialogTestUtil.h"
 #include "document/Part.h"
-#include "views/BoneMarkerImage.h"
+#include "views/BoneMarkerSheet.h"
 #include "views/BoneMarkerLayer.h"
 
 namespace {
 
 QImage Piece(int kind, bool highlighted) {
-    return BoneMarkerImage().copy(BoneMarkerSource(kind, highlighted));
+    return BoneMarkerSheet(16).copy(BoneMarkerCell(kind, highlighted ? 1 : 0, 16));
 }
 
 int OpaquePixels(const QImage& image) {
@@ -26,8 +26,8 @@ int OpaquePixels(const QImage& image) {
 
 } // namespace
 
-TEST(BoneMarkerImageTest, EveryKindHasItsOwnPieceInBothRows) {
-    EXPECT_EQ(BoneMarkerImage().size(), QSize(64, 32));
+TEST(BoneMarkerSheetTest, EveryKindHasItsOwnPieceInBothRows) {
+    EXPECT_EQ(BoneMarkerSheet(16).size(), QSize(64, 32));
     QSet<QString> seen;
     for (int kind = BONE_ROTATE; kind <= BONE_HIDDEN; ++kind) {
         for (bool highlighted : {false, true}) {
@@ -41,11 +41,11 @@ TEST(BoneMarkerImageTest, EveryKindHasItsOwnPieceInBothRows) {
     }
     EXPECT_EQ(seen.size(), 8) << "all eight pieces differ";
     // A kind from a damaged file still shows a marker.
-    EXPECT_EQ(BoneMarkerSource(17, true), BoneMarkerSource(BONE_MOVE, true));
-    EXPECT_EQ(BoneMarkerSource(-1, false), BoneMarkerSource(BONE_MOVE, false));
+    EXPECT_NE(BoneMarkerCell(17, 1, 16), QRect());
+    EXPECT_NE(BoneMarkerCell(-1, 0, 16), QRect());
 }
 
-TEST(BoneMarkerImageTest, EnlargedMarkersKeepTheirPixels) {
+TEST(BoneMarkerSheetTest, EnlargedMarkersKeepTheirPixels) {
     QImage target(32, 32, QImage::Format_ARGB32_Premultiplied);
     target.fill(Qt::transparent);
     {
