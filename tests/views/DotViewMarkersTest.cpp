@@ -2,6 +2,7 @@
 // tooltip over a marker, clicks that step through overlapping markers, and
 // drags that move a joint point as one undo step or, cancelled, not at all.
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QToolTip>
 
@@ -122,4 +123,14 @@ TEST_F(DotViewMarkersTest, CancelledOrUnmovedDragsChangeNothing) {
     EXPECT_EQ(Commands(), 0u);
     EXPECT_EQ(first->bonePosition, (std::array{20, 40, 10}));
     EXPECT_EQ(second->bonePosition, (std::array{20, 40, 10}));
+}
+
+// A picture of the markers with one marked, for looking at them: run with
+// --gtest_also_run_disabled_tests and KUBRELL_SHOT_DIR set.
+TEST_F(DotViewMarkersTest, DISABLED_Picture) {
+    Press(MarkerAt(20, 24));
+    Release(MarkerAt(20, 24));
+    Settle();
+    const QString folder = qEnvironmentVariable("KUBRELL_SHOT_DIR", QDir::tempPath());
+    EXPECT_TRUE(view->grab().save(QDir(folder).filePath("dotview-markers.png")));
 }
