@@ -68,8 +68,7 @@ TEST_F(DotViewMarkersTest, ClicksMarkAndStepThroughOverlappingMarkers) {
     Release(spot);
     EXPECT_EQ(Document().markedPart, second) << "the later child first";
     EXPECT_TRUE(view->SelectionRect().isEmpty()) << "marking clears the selection";
-    ASSERT_EQ(others.updates.size(), 1u);
-    EXPECT_EQ(others.updates[0].hint, HINT_MARKED_PART);
+    ASSERT_EQ(others.Hints(), std::vector<int>{HINT_MARKED_PART});
     EXPECT_EQ(others.updates[0].sender, static_cast<CDocumentObserver*>(view));
 
     Press(spot);
