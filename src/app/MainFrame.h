@@ -75,7 +75,7 @@ public:
 
     bool OnCommand(unsigned id) override;
     bool OnUpdateCommand(unsigned id, CCommandState& state) override;
-    void OnUpdate(CDocumentObserver* sender, int hint, void* object) override;
+    void OnUpdate(CDocumentObserver* sender, const CUpdateNotice& notice) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -95,6 +95,9 @@ private:
     bool CanPastePart() const;
     bool CanPasteDots() const;
     void Paste();
+    QToolBar* ToolBar() const;
+    // The frame's commands: about, exit, tool bar, status bar and paste.
+    static std::span<const CCommandHandler<CMainFrame>> Handlers();
 
     std::unique_ptr<CShellPrompts> ownPrompts_;
     CShellPrompts& prompts_;

@@ -3,8 +3,18 @@
 #include <algorithm>
 
 #include "document/DotCommand.h"
+#include "document/SelectionTransform.h"
 #include "document/DotPart.h"
 #include "document/UndoableDocument.h"
+
+namespace {
+
+DotRect ClipToSlice(const DotRect& rect) {
+    return {std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, SliceSide),
+            std::min(rect.bottom, SliceSide)};
+}
+
+} // namespace
 
 CDotSlice::CDotSlice()
     : working(SliceSide, SliceSide), committed(SliceSide, SliceSide),
@@ -31,8 +41,7 @@ void CDotSlice::Reload(const CDotPart* part) {
 }
 
 void CDotSlice::Lift(const DotRect& rect, int key) {
-    const DotRect clipped{std::max(rect.left, 0), std::max(rect.top, 0),
-                          std::min(rect.right, SliceSide), std::min(rect.bottom, SliceSide)};
+    const DotRect clipped = ClipToSlice(rect);
     Stamp(key);
     if (clipped.IsEmpty()) {
         selection = {};
@@ -58,6 +67,39 @@ void CDotSlice::Stamp(int key) {
 void CDotSlice::ClearSelection(int key) {
     Stamp(key);
     selection = {};
+}
+
+void CDotSlice::DeleteSelection(int key) {
+    floating.Resize(0, 0);
+    const DotRect clipped = ClipToSlice(selection);
+    if (!clipped.IsEmpty())
+        working.Fill(clipped, key);
+    selection = {};
+}
+
+void CDotSlice::Float(const CDotImage& block, int key) {
+    floating.Resize(block.GetWidth(), block.GetHeight());
+    floating.Fill({0, 0, block.GetWidth(), block.GetHeight()}, key);
+    floating.Blit(block, {0, 0}, {0, 0}, {block.GetWidth(), block.GetHeight()}, key);
+    floatingOrigin = {0, 0};
+    selection = {0, 0, block.GetWidth(), block.GetHeight()};
+}
+
+void CDotSlice::Transform(const SelectionTransform& transform) {
+    if (!HasFloating())
+        return;
+    floating = transform.Apply(floating);
+    selection = {selection.left, selection.top, selection.left + floating.GetWidth(),
+                 selection.top + floating.GetHeight()};
+}
+
+CDotImage CDotSlice::SelectedCells() const {
+    const DotSize size{selection.Width(), selection.Height()};
+    CDotImage cells(std::max(size.width, 0), std::max(size.height, 0));
+    cells.Blit(working, {selection.left, selection.top}, {0, 0}, size, 0);
+    if (HasFloating())
+        cells.Blit(floating, {0, 0}, {0, 0}, size, 0);
+    return cells;
 }
 
 CDotImage CDotSlice::Compose(int skipValue) const {

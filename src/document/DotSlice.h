@@ -17,6 +17,7 @@ class CDocumentObserver;
 class CDotCommand;
 class CDotPart;
 class CUndoableDocument;
+struct SelectionTransform;
 
 constexpr int SliceSide = 32;
 
@@ -46,6 +47,19 @@ public:
     void Stamp(int key);
     // Stamps and drops the selection.
     void ClearSelection(int key);
+
+    // Drops the floating block unstamped, fills the selection (clipped to the
+    // slice) with key and drops the selection.
+    void DeleteSelection(int key);
+    // Replaces the floating block by block, at (0, 0) and selected; cells of
+    // block equal to key stay transparent.
+    void Float(const CDotImage& block, int key);
+    // Turns or flips the floating block; the selection keeps its top-left
+    // and takes the new size.
+    void Transform(const SelectionTransform& transform);
+    // The selected cells as shown: the working slice under the selection
+    // with the floating block over it, empty cells of either left out.
+    CDotImage SelectedCells() const;
 
     bool HasFloating() const { return floating.GetWidth() > 0 && floating.GetHeight() > 0; }
     // The working slice with the floating block copied over it at its origin,

@@ -184,7 +184,7 @@ bool CDotView::OnCommand(unsigned id) {
         SelectTool(tool);
         return true;
     }
-    return false;
+    return RunEditCommand(id);
 }
 
 bool CDotView::OnUpdateCommand(unsigned id, CCommandState& state) {
@@ -195,7 +195,7 @@ bool CDotView::OnUpdateCommand(unsigned id, CCommandState& state) {
         state.checked = tool == currentTool_;
         return true;
     }
-    return false;
+    return UpdateEditCommand(id, state);
 }
 
 // --- Document changes --------------------------------------------------------
@@ -412,6 +412,10 @@ void CDotView::UpdateCursor(const QPointF& point, Qt::KeyboardModifiers keys) {
         source = ToolFor(ID_TOOL_SPOIT);
     if (!source)
         source = currentTool_;
+    // Setting a cursor talks to the display server: only on a change.
+    if (source == cursorSource_)
+        return;
+    cursorSource_ = source;
     if (source)
         viewport()->setCursor(source->GetCursor());
     else
@@ -420,14 +424,20 @@ void CDotView::UpdateCursor(const QPointF& point, Qt::KeyboardModifiers keys) {
 
 void CDotView::SendStatus(const QPointF& point) {
     const DotPoint cell = CellAt(point);
-    emit StatusTextChanged(1, InRange(cell) ? QStringLiteral("%1, %2").arg(cell.x).arg(cell.y)
-                                            : QString());
     const DotRect& selection = slice_.selection;
     const bool any = !selection.IsEmpty();
-    emit StatusTextChanged(2, any ? QStringLiteral("%1, %2").arg(selection.left).arg(selection.top)
-                                  : QString());
-    emit StatusTextChanged(3, any ? QStringLiteral("%1 x %2").arg(selection.Width()).arg(selection.Height())
-                                  : QString());
+    const QString texts[3] = {
+        InRange(cell) ? QStringLiteral("%1, %2").arg(cell.x).arg(cell.y) : QString(),
+        any ? QStringLiteral("%1, %2").arg(selection.left).arg(selection.top) : QString(),
+        any ? QStringLiteral("%1 x %2").arg(selection.Width()).arg(selection.Height()) : QString()};
+    // Every move asks for the texts; the panes hear only of changes.
+    for (int pane = 1; pane <= 3; ++pane) {
+        if (texts[pane - 1] != status_[pane - 1] || !statusSent_) {
+            status_[pane - 1] = texts[pane - 1];
+            emit StatusTextChanged(pane, texts[pane - 1]);
+        }
+    }
+    statusSent_ = true;
 }
 
 void CDotView::UpdateTooltip(const QPointF& point, const QPoint& globalPos) {

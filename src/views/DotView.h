@@ -17,12 +17,18 @@
 #include "document/DocumentObserver.h"
 #include "document/DotScroll.h"
 #include "document/DotSlice.h"
+#include "views/PasteTarget.h"
 
 class CBoneTracker;
 class CDotDocument;
 class CDotPart;
+class QMimeData;
+struct SelectionTransform;
 
-class CDotView : public QAbstractScrollArea, public CCommandTarget, public CDocumentObserver {
+class CDotView : public QAbstractScrollArea,
+                 public CCommandTarget,
+                 public CDocumentObserver,
+                 public CPasteTarget {
     Q_OBJECT
 public:
     // Mouse-drag handlers and the tools (DotViewTools.h).
@@ -88,6 +94,26 @@ public:
     void SelectTool(CTool* tool);
     CTool* CurrentTool() const { return currentTool_; }
 
+    // --- Selection and clipboard (DotViewEdit.cpp) --------------------------
+    // Selects the whole slice with the selection tool and lifts it.
+    void SelectAll();
+    // Drops the floating block, fills the selection with colour 2 and commits.
+    void DeleteSelection(unsigned nameId);
+    // Puts the selected cells on the clipboard as a dot block, PNG and BMP.
+    void Copy();
+    void Cut();
+    // Takes a dot block or a picture from the clipboard as a new selection.
+    void Paste() override;
+    // Pastes a dot block from mime; returns false, changing nothing, when
+    // mime holds nothing usable.
+    bool PasteFrom(const QMimeData& mime);
+    // Turns or flips the floating block and commits.
+    void Transform(const SelectionTransform& transform);
+    // Moves the selected cells at every depth into a new child part.
+    void Divide();
+    // The three clipboard formats of a block.
+    QMimeData* MakeMimeData(const CDotImage& block) const;
+
     bool OnCommand(unsigned id) override;
     bool OnUpdateCommand(unsigned id, CCommandState& state) override;
     void OnUpdate(CDocumentObserver* sender, int hint, void* object) override;
@@ -131,6 +157,12 @@ private:
     void SendStatus(const QPointF& point);
     void UpdateTooltip(const QPointF& point, const QPoint& globalPos);
     CTool* ToolFor(unsigned id) const;
+    void PasteBlock(const CDotImage& block);
+    bool HasSelection() const { return part_ && !slice_.selection.IsEmpty(); }
+    // The selection commands (select all, delete, copy, cut, transforms,
+    // divide): run one, or report its state; false for other commands.
+    bool RunEditCommand(unsigned id);
+    bool UpdateEditCommand(unsigned id, CCommandState& state) const;
     int Key() const; // the transparent colour of selections: colour 2
 
     // Bone markers (DotViewMarkers.cpp): drawn last, they win left clicks
@@ -143,6 +175,9 @@ private:
     CDotPart* part_ = nullptr;
     CDotSlice slice_;
     QString tooltip_;
+    QString status_[3];     // the texts last sent for panes 1–3
+    bool statusSent_ = false;
+    const CTracker* cursorSource_ = nullptr; // whose cursor is shown
     CTracker* activeTracker_ = nullptr;
     int trackerButton_ = -1;
     CWheelSteps verticalWheel_;

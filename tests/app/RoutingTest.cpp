@@ -129,9 +129,13 @@ TEST_F(FrameTest, NewDocumentDisablesUndoAndRedo) {
     EXPECT_EQ(Router().Action(ID_EDIT_UNDO)->text(), "元に戻す(&U)\tCtrl+Z");
     EXPECT_EQ(Router().Action(ID_EDIT_REDO)->text(), "やり直し(&R)\tCtrl+Y");
     // Commands whose views are still place-holders are present but disabled.
-    for (unsigned id : {ID_EDIT_PASTE, ID_EDIT_SELECT_ALL, ID_PREVIEW_MODEL})
+    for (unsigned id : {ID_EDIT_PASTE, ID_PREVIEW_MODEL})
         EXPECT_FALSE(Router().Action(id)->isEnabled()) << id;
-    // The dot view's tools are enabled, the pencil current.
+    // The dot view's tools and select all are enabled, the pencil current;
+    // what needs a selection is not.
+    EXPECT_TRUE(Router().Action(ID_EDIT_SELECT_ALL)->isEnabled());
+    EXPECT_FALSE(Router().Action(ID_EDIT_COPY)->isEnabled());
+    EXPECT_FALSE(Router().Action(ID_DOT_DIVIDE)->isEnabled());
     EXPECT_TRUE(Router().Action(ID_TOOL_PENCIL)->isEnabled());
     EXPECT_TRUE(Router().Action(ID_TOOL_PENCIL)->isChecked());
     EXPECT_FALSE(Router().Action(ID_TOOL_LINE)->isChecked());

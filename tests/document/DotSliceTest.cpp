@@ -155,3 +155,26 @@ TEST_F(DotSliceTest, LiftedBlocksLeaveColourTwoBehindAndKeepTheirCells) {
     EXPECT_EQ(slice.selection, (DotRect{30, 30, 32, 32}));
     EXPECT_EQ(slice.floating.GetWidth(), 2);
 }
+
+TEST_F(DotSliceTest, PastedBlocksDropColourTwoAndCopiesKeepIt) {
+    slice.working.Fill({0, 0, 3, 3}, 9);
+    CDotImage block(2, 2);
+    block.Fill({0, 0, 2, 2}, 4); // colour 2 = 4: transparent when pasted
+    block.SetDot(1, 1, 7);
+    slice.Float(block, 4);
+    EXPECT_EQ(slice.selection, (DotRect{0, 0, 2, 2}));
+    const CDotImage shown = slice.Compose(4);
+    EXPECT_EQ(shown.GetDot(0, 0), 9);
+    EXPECT_EQ(shown.GetDot(1, 1), 7);
+    // Copying takes what shows, colour-2 cells of the slice included.
+    slice.working.SetDot(0, 1, 4);
+    const CDotImage copied = slice.SelectedCells();
+    EXPECT_EQ(copied.GetDot(0, 1), 4);
+    EXPECT_EQ(copied.GetDot(1, 1), 7);
+    // Deleting fills the selection with colour 2 and drops the block.
+    slice.DeleteSelection(4);
+    EXPECT_FALSE(slice.HasFloating());
+    EXPECT_TRUE(slice.selection.IsEmpty());
+    EXPECT_EQ(slice.working.GetDot(1, 1), 4);
+    EXPECT_EQ(slice.working.GetDot(2, 2), 9);
+}

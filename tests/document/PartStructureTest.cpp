@@ -27,14 +27,6 @@ protected:
         }
         return rows;
     }
-    static void SetLink(CPart& part, CPart* target) {
-        part.linkedPart = target;
-        part.linkedPartId = target ? target->id : 0;
-    }
-    static void SetIkParent(CPart& part, CPart* target) {
-        part.ikParent = target;
-        part.ikParentId = target ? target->id : 0;
-    }
 };
 
 } // namespace
@@ -66,13 +58,13 @@ TEST_F(PartStructureTest, NewPartsAreNumberedAndHangUnderTheCurrentPart) {
 }
 
 TEST_F(PartStructureTest, DeleteAndUndoRestoreThePlaceAndTheReferences) {
-    SetLink(*upper, head);
-    SetIkParent(*upper, center);
-    SetLink(*arm, upper);     // a reference into the deleted subtree
-    SetIkParent(*head, neck); // one into its depth
+    upper->SetLinkedPart(head);
+    upper->SetIkParent(center);
+    arm->SetLinkedPart(upper); // a reference into the deleted subtree
+    head->SetIkParent(neck); // one into its depth
     document.currentPart = head;
-    ExpectRoundTrip([&] { upper->Delete(u"削除"); }, {{HINT_PARTS, PartHint(upper)}},
-                    {{HINT_PARTS, PartHint(upper)}});
+    ExpectRoundTrip([&] { upper->Delete(u"削除"); }, {{Notice<HINT_PARTS>(upper)}},
+                    {{Notice<HINT_PARTS>(upper)}});
     EXPECT_EQ(document.commands.back()->name, u"削除");
 
     document.Undo();
@@ -115,7 +107,7 @@ TEST_F(PartStructureTest, PartsOutsideTheTreeBelongToTheirCommand) {
     // Added, undone and cut off: the command destroys the part. Nothing may
     // point at it afterwards, even a reference resolved while it was in.
     CPart* added = NewPart(document); // id 7
-    SetLink(*head, nullptr);
+    head->SetLinkedPart(nullptr);
     head->linkedPartId = 7;
     document.currentPart = head;
     head->Delete(u"削除");
@@ -176,7 +168,7 @@ TEST_F(PartStructureTest, DropsLandWhereTheMarkerShows) {
     EXPECT_EQ(drop.parent, center);
     EXPECT_EQ(drop.index, 1);
     ExpectRoundTrip([&] { EXPECT_TRUE(MovePart(*upper, drop.parent, drop.index, &view)); },
-                    {{HINT_PARTS, PartHint(upper)}}, {{HINT_PARTS, PartHint(upper)}}, &view);
+                    {{Notice<HINT_PARTS>(upper)}}, {{Notice<HINT_PARTS>(upper)}}, &view);
     EXPECT_EQ(center->children[0].get(), lower);
     EXPECT_EQ(center->children[1].get(), upper);
     EXPECT_EQ(document.commands.back()->name, u"移動");
@@ -208,7 +200,7 @@ TEST_F(PartStructureTest, RenameRefusesTakenAndEmptyNames) {
 
     ExpectRoundTrip(
         [&] { EXPECT_EQ(RenamePart(*arm, u"左腕", prompt, &view), RenameResult::Renamed); },
-        {{HINT_PART_NAME, PartHint(arm)}}, {{HINT_PART_NAME, PartHint(arm)}}, &view);
+        {{Notice<HINT_PART_NAME>(arm)}}, {{Notice<HINT_PART_NAME>(arm)}}, &view);
     EXPECT_EQ(arm->name, u"左腕");
     EXPECT_EQ(document.commands.back()->name, u"名前の変更");
 }
@@ -232,11 +224,11 @@ TEST_F(PartStructureTest, OneAddCommandPutsManyPartsInOrderAndTakesThemOutBackwa
 TEST_F(PartStructureTest, UndoingADeleteKeepsThePartsReferencesIntoItsOwnSubtree) {
     // 上 links to 下, which is then moved below 上: the link points into 上's
     // own subtree, which leaves and comes back with it.
-    SetLink(*upper, lower);
-    SetIkParent(*upper, lower);
+    upper->SetLinkedPart(lower);
+    upper->SetIkParent(lower);
     ASSERT_TRUE(MovePart(*lower, upper, -1, &view));
-    ExpectRoundTrip([&] { upper->Delete(u"削除"); }, {{HINT_PARTS, PartHint(upper)}},
-                    {{HINT_PARTS, PartHint(upper)}});
+    ExpectRoundTrip([&] { upper->Delete(u"削除"); }, {{Notice<HINT_PARTS>(upper)}},
+                    {{Notice<HINT_PARTS>(upper)}});
     EXPECT_EQ(upper->linkedPart, lower);
     EXPECT_EQ(upper->ikParent, lower);
 }
