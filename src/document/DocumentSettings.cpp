@@ -79,6 +79,6 @@ bool SetCurrentColor(CDotDocument& document, int which, int index) {
     if (which < 0 || which > 1 || index < 0 || index > PaletteSize)
         return false;
     document.currentColor[static_cast<size_t>(which)] = index;
-    document.UpdateAllViews(nullptr, HINT_CURRENT_COLOR);
+    document.UpdateAllViews(nullptr, Notice<HINT_CURRENT_COLOR>());
     return true;
 }

@@ -200,7 +200,7 @@ bool CDotView::OnUpdateCommand(unsigned id, CCommandState& state) {
 
 // --- Document changes --------------------------------------------------------
 
-void CDotView::OnUpdate(CDocumentObserver*, int hint, void*) { HandleHint(hint); }
+void CDotView::OnUpdate(CDocumentObserver*, const CUpdateNotice& notice) { HandleHint(notice.hint); }
 
 void CDotView::HandleHint(int hint) {
     switch (hint) {

@@ -116,7 +116,7 @@ public:
 
     bool OnCommand(unsigned id) override;
     bool OnUpdateCommand(unsigned id, CCommandState& state) override;
-    void OnUpdate(CDocumentObserver* sender, int hint, void* object) override;
+    void OnUpdate(CDocumentObserver* sender, const CUpdateNotice& notice) override;
 
 signals:
     // Text for status-bar pane 1–3.

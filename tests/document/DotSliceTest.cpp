@@ -76,8 +76,8 @@ TEST_F(DotSliceTest, CommitIsOneCommandInGridCoordinatesWithTheViewAsSender) {
     slice.working.SetDot(3, 5, 11);
     ExpectRoundTrip(
         [&] { EXPECT_TRUE(slice.Commit(*part, u"鉛筆ツール", 0, document, &view)); },
-        {{HINT_DOTS, nullptr, reinterpret_cast<CPart* const*>(&document.currentPart)}},
-        {{HINT_DOTS, nullptr, reinterpret_cast<CPart* const*>(&document.currentPart)}}, &view);
+        {{CUpdateNotice{HINT_DOTS}, &document.currentPart}},
+        {{CUpdateNotice{HINT_DOTS}, &document.currentPart}}, &view);
     const CCommand& command = *document.commands.back();
     EXPECT_EQ(command.name, u"鉛筆ツール");
     const auto& dots = static_cast<const CDotCommand&>(command);

@@ -28,7 +28,7 @@ TEST_F(DotViewTest, CellsShowTheirColourTheCheckerboardAndTheDotBehind) {
     Document().currentColor[0] = 5;
     Click({1, 1});
     Part().SetDot(3, 31 - 1, 17, 9); // one slice deeper, under view cell (3, 1)
-    Document().UpdateAllViews(nullptr, HINT_DOTS, &Part());
+    Document().UpdateAllViews(nullptr, Notice<HINT_DOTS>(&Part()));
     const QImage image = Grab(view);
     const CCellPainter cells(Document());
 
@@ -55,7 +55,7 @@ TEST_F(DotViewTest, CellsShowTheirColourTheCheckerboardAndTheDotBehind) {
 
 TEST_F(DotViewTest, NoPartPaintsOnlyTheBackground) {
     Document().currentPart = nullptr;
-    Document().UpdateAllViews(nullptr, HINT_PARTS);
+    Document().UpdateAllViews(nullptr, Notice<HINT_PARTS>());
     const QImage image = Grab(view);
     EXPECT_EQ(At(image, 9, 9), view->palette().color(QPalette::Button));
     EXPECT_EQ(At(image, 19 * 5 - 1, 19 * 5 - 1), view->palette().color(QPalette::Button));
@@ -75,7 +75,7 @@ TEST_F(DotViewTest, SampleFigurePictures) {
     }
     ASSERT_NE(richest, nullptr);
     Document().currentPart = richest;
-    Document().UpdateAllViews(nullptr, HINT_SELECT_PART, richest);
+    Document().UpdateAllViews(nullptr, Notice<HINT_SELECT_PART>(richest));
     frame->resize(1500, 950);
     Settle();
     QTest::qWait(100);

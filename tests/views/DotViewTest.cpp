@@ -72,7 +72,7 @@ TEST_F(DotViewTest, DepthCommandsStopAtBothEnds) {
     EXPECT_TRUE(Router().Action(ID_VIEW_DEEPER)->isEnabled());
     // The slice behind shows through at depth 0, never at 31.
     Part().SetDot(4, 31, 1, 3);
-    Document().UpdateAllViews(nullptr, HINT_DOTS, &Part());
+    Document().UpdateAllViews(nullptr, Notice<HINT_DOTS>(&Part()));
     EXPECT_EQ(view->Slice().behind.GetDot(4, 0), 3);
 }
 
@@ -153,7 +153,7 @@ TEST_F(DotViewTest, EveryHandledHintUpdatesTheView) {
     // 0: the pencil, the origin at (0, 0) and the current part again.
     Router().Execute(ID_TOOL_RECTANGLE);
     view->verticalScrollBar()->setValue(3);
-    Document().UpdateAllViews(nullptr, HINT_INITIAL);
+    Document().UpdateAllViews(nullptr, Notice<HINT_INITIAL>());
     EXPECT_EQ(view->CurrentToolId(), ID_TOOL_PENCIL);
     EXPECT_EQ(view->ScrollOrigin(), (DotPoint{0, 0}));
 
@@ -162,14 +162,14 @@ TEST_F(DotViewTest, EveryHandledHintUpdatesTheView) {
     CPart* child = first->GetChild(0);
     ASSERT_NE(child, nullptr);
     Document().currentPart = child;
-    Document().UpdateAllViews(nullptr, HINT_SELECT_PART, child);
+    Document().UpdateAllViews(nullptr, Notice<HINT_SELECT_PART>(child));
     EXPECT_EQ(view->Part(), child);
     Document().currentPart = nullptr;
-    Document().UpdateAllViews(nullptr, HINT_PARTS, child);
+    Document().UpdateAllViews(nullptr, Notice<HINT_PARTS>(child));
     EXPECT_EQ(view->Part(), nullptr);
     EXPECT_FALSE(view->isEnabled());
     Document().currentPart = first;
-    Document().UpdateAllViews(nullptr, HINT_PARTS);
+    Document().UpdateAllViews(nullptr, Notice<HINT_PARTS>());
     EXPECT_TRUE(view->isEnabled());
 
     // 9 and 13 reload the slice and drop a selection; the floating cells are
@@ -178,23 +178,23 @@ TEST_F(DotViewTest, EveryHandledHintUpdatesTheView) {
     Router().Execute(ID_TOOL_SELECT);
     Drag({{0, 0}, {1, 1}});
     ASSERT_FALSE(view->Slice().selection.IsEmpty());
-    Document().UpdateAllViews(nullptr, HINT_DOTS, &Part());
+    Document().UpdateAllViews(nullptr, Notice<HINT_DOTS>(&Part()));
     EXPECT_TRUE(view->Slice().selection.IsEmpty());
     EXPECT_EQ(view->Slice().working.GetDot(0, 0), 4);
     Part().SetDot(0, 31, 16, 0);
-    Document().UpdateAllViews(nullptr, HINT_FACE);
+    Document().UpdateAllViews(nullptr, Notice<HINT_FACE>());
     EXPECT_EQ(view->Slice().working.GetDot(0, 0), 0);
 
     // 3, 8, 15, 16 repaint; 7 and the rest do nothing.
-    for (int hint : {HINT_BONE, HINT_PALETTE, HINT_INVERT, HINT_BONE_POSITION}) {
+    for (UpdateHint hint : {HINT_BONE, HINT_PALETTE, HINT_INVERT, HINT_BONE_POSITION}) {
         painted.clear();
-        Document().UpdateAllViews(nullptr, hint, &Part());
+        Document().UpdateAllViews(nullptr, CUpdateNotice{hint, &Part()});
         EXPECT_TRUE(painted.wait(500)) << hint;
     }
     Settle();
     painted.clear();
-    Document().UpdateAllViews(nullptr, HINT_CURRENT_COLOR);
-    Document().UpdateAllViews(nullptr, HINT_DOT_SIZE);
+    Document().UpdateAllViews(nullptr, Notice<HINT_CURRENT_COLOR>());
+    Document().UpdateAllViews(nullptr, Notice<HINT_DOT_SIZE>());
     QTest::qWait(50);
     EXPECT_EQ(painted.count(), 0);
 }

@@ -127,7 +127,7 @@ TEST_F(DotViewTest, RemovingThePartMidDragEndsTheDragWithoutWriting) {
     Move(Centre(2, 1));
     // Another part becomes current while the button is down.
     Document().currentPart = old->GetChildCount() ? old->GetChild(0) : nullptr;
-    Document().UpdateAllViews(nullptr, 4, Document().currentPart);
+    Document().UpdateAllViews(nullptr, Notice<HINT_SELECT_PART>(Document().currentPart));
     Release(Centre(3, 1));
     Settle();
     EXPECT_EQ(view->Part(), Document().currentPart);
@@ -136,7 +136,7 @@ TEST_F(DotViewTest, RemovingThePartMidDragEndsTheDragWithoutWriting) {
     EXPECT_EQ(oldPart->GetDot(1, 30, 16), 0) << "the cancelled stroke is not committed";
     // No part at all: the view is disabled and ignores input.
     Document().currentPart = nullptr;
-    Document().UpdateAllViews(nullptr, 1);
+    Document().UpdateAllViews(nullptr, Notice<HINT_PARTS>());
     EXPECT_FALSE(view->isEnabled());
     EXPECT_EQ(view->Part(), nullptr);
     const size_t before = Commands();
