@@ -17,6 +17,9 @@
 #include "resources/CommandIds.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
+#include "rigging/BoneDialogModel.h"
+#include "rigging/PhysicsEditing.h"
+#include "rigging/StandardBoneDialogModel.h"
 
 namespace {
 
@@ -123,6 +126,30 @@ void CDocumentDialogCommands::EditPartRate() {
         SetPartRate(*part, *value);
 }
 
+void CDocumentDialogCommands::EditBone() {
+    CPart* part = document_.currentPart;
+    if (!part)
+        return;
+    CBoneDialogModel model(*part);
+    if (prompts_.EditBone(model))
+        model.Apply();
+}
+
+void CDocumentDialogCommands::AddStandardBones() {
+    CStandardBoneDialogModel model(document_);
+    if (prompts_.ChooseStandardBones(model))
+        model.Apply();
+}
+
+void CDocumentDialogCommands::EditPhysics() {
+    auto* part = dynamic_cast<CDotPart*>(document_.currentPart);
+    if (!part)
+        return;
+    CPhysicsDialogModel model(*part);
+    if (prompts_.EditPhysics(model))
+        model.Apply();
+}
+
 void CDocumentDialogCommands::EditBackground() {
     const std::optional<QColor> chosen = prompts_.ChooseColor(ToQColor(document_.background));
     if (!chosen || !chosen->isValid())
@@ -159,16 +186,18 @@ std::span<const CCommandHandler<CDocumentDialogCommands>> CDocumentDialogCommand
                         CanEditColor(commands.document_, command == ID_SET_COLOR1 ? 0 : 1);
                 }};
     };
+    constexpr auto hasPart = [](const Commands& c, unsigned) { return c.document_.currentPart != nullptr; };
     static const CCommandHandler<Commands> handlers[] = {
         {.id = ID_GENERATE_MODEL, .run = [](Commands& c, unsigned) { c.GenerateModel(); }},
         {.id = ID_DOT_SIZE, .run = [](Commands& c, unsigned) { c.EditDotSize(); }},
         {.id = ID_BACKGROUND_COLOR, .run = [](Commands& c, unsigned) { c.EditBackground(); }},
         colorHandler(ID_SET_COLOR1),
         colorHandler(ID_SET_COLOR2),
-        // A part command: without a current part nobody handles it.
-        {.id = ID_PART_RATE,
-         .takes = [](const Commands& c, unsigned) { return c.document_.currentPart != nullptr; },
-         .run = [](Commands& c, unsigned) { c.EditPartRate(); }},
+        // Part commands: without a current part nobody handles them.
+        {.id = ID_PART_RATE, .takes = hasPart, .run = [](Commands& c, unsigned) { c.EditPartRate(); }},
+        {.id = ID_PART_BONE, .takes = hasPart, .run = [](Commands& c, unsigned) { c.EditBone(); }},
+        {.id = ID_PART_PHYSICS, .takes = hasPart, .run = [](Commands& c, unsigned) { c.EditPhysics(); }},
+        {.id = ID_PART_STANDARD_BONES, .run = [](Commands& c, unsigned) { c.AddStandardBones(); }},
     };
     return handlers;
 }

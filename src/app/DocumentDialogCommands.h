@@ -1,10 +1,10 @@
 #pragma once
 // The document's menu commands that need the user or the settings: generate
-// the model, the dot size, the background colour, the colours 1 and 2 and
-// the current part's rate (the document itself runs the commands that need
-// no dialog). They sit behind the document in the command chain and edit it
-// only through its undo list (except the background colour, which is not an
-// undoable change).
+// the model, the dot size, the background colour, the colours 1 and 2, the
+// current part's rate, bone and physics, and the standard bones (the
+// document itself runs the commands that need no dialog). They sit behind the
+// document in the command chain and edit it only through its undo list
+// (except the background colour, which is not an undoable change).
 
 #include <QObject>
 #include <QString>
@@ -38,6 +38,14 @@ public:
     void EditCurrentColor(int which);
     // "倍率(&R)..." of the current part: the dot-size dialog titled "倍率".
     void EditPartRate();
+    // "ボーンの設定(B)..." of the current part: the bone dialog; OK is one
+    // "ボーン編集" step, also when nothing changed.
+    void EditBone();
+    // "定型ボーン(&S)...": adds the checked standard bones as one step.
+    void AddStandardBones();
+    // "物理演算(&P)..." of the current part: one "物理演算" step when the
+    // confirmed settings differ from the parts' ones, none otherwise.
+    void EditPhysics();
 
     bool OnCommand(unsigned id) override;
     bool OnUpdateCommand(unsigned id, CCommandState& state) override;

@@ -7,6 +7,9 @@
 #include <QPushButton>
 
 #include "app/DotSizeDialog.h"
+#include "views/BoneDialog.h"
+#include "views/PhysicsDialog.h"
+#include "views/StandardBoneDialog.h"
 
 namespace {
 
@@ -89,6 +92,21 @@ std::optional<PALETTE_COLOR> CDialogPrompts::EditPaletteColor(const PALETTE_COLO
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.Value();
+}
+
+bool CDialogPrompts::EditBone(CBoneDialogModel& model) {
+    CBoneDialog dialog(model, owner_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool CDialogPrompts::ChooseStandardBones(CStandardBoneDialogModel& model) {
+    CStandardBoneDialog dialog(model, owner_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool CDialogPrompts::EditPhysics(CPhysicsDialogModel& model) {
+    CPhysicsDialog dialog(model, owner_);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void CDialogPrompts::ShowMessage(const std::u16string& text) {

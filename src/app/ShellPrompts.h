@@ -1,7 +1,8 @@
 #pragma once
 // Everything the shell asks the user: the save question, file choosers,
-// messages, the colour chooser and the dot-size dialog. The editor shows real
-// dialogs (CDialogPrompts); tests put in a fake that answers from a script.
+// messages, the colour chooser, the dot-size dialog and the rigging dialogs.
+// The editor shows real dialogs (CDialogPrompts); tests put in a fake that
+// answers from a script.
 
 #include <QColor>
 #include <QString>
@@ -11,6 +12,9 @@
 #include "document/EditorPrompt.h"
 #include "views/DotColorDialog.h"
 
+class CBoneDialogModel;
+class CPhysicsDialogModel;
+class CStandardBoneDialogModel;
 class QWidget;
 
 enum class SaveAnswer { Yes, No, Cancel };
@@ -46,6 +50,12 @@ public:
     virtual std::optional<float> EditDotSize(const QString& caption, float value) = 0;
     // The colour dialog of a palette entry: the confirmed values, or nothing.
     virtual std::optional<PALETTE_COLOR> EditPaletteColor(const PALETTE_COLOR& value) = 0;
+    // The rigging dialogs, each bound to its model: true after OK, with the
+    // model holding what was confirmed; false when cancelled. The caller
+    // applies the model.
+    virtual bool EditBone(CBoneDialogModel& model) = 0;
+    virtual bool ChooseStandardBones(CStandardBoneDialogModel& model) = 0;
+    virtual bool EditPhysics(CPhysicsDialogModel& model) = 0;
 };
 
 // The real dialogs, owned by the given window.
@@ -60,6 +70,9 @@ public:
     std::optional<QColor> ChooseColor(const QColor& initial) override;
     std::optional<float> EditDotSize(const QString& caption, float value) override;
     std::optional<PALETTE_COLOR> EditPaletteColor(const PALETTE_COLOR& value) override;
+    bool EditBone(CBoneDialogModel& model) override;
+    bool ChooseStandardBones(CStandardBoneDialogModel& model) override;
+    bool EditPhysics(CPhysicsDialogModel& model) override;
     void ShowMessage(const std::u16string& text) override;
     bool AskOkCancel(const std::u16string& text) override;
 

@@ -16,6 +16,7 @@
 #include "resources/CommandIds.h"
 #include "resources/StringTable.h"
 #include "views/CellPainter.h"
+#include "views/BoneTracker.h"
 #include "views/DotViewTools.h"
 
 namespace {
@@ -37,6 +38,7 @@ int ButtonIndex(Qt::MouseButton button) {
 CDotView::CDotView(CDotDocument& document, QWidget* parent)
     : QAbstractScrollArea(parent), document_(document),
       selectionTracker_(std::make_unique<CSelectionTracker>(*this)),
+      boneTracker_(std::make_unique<CBoneTracker>(*this)),
       tools_{std::make_unique<CSelectionTool>(*this), std::make_unique<CPencilTool>(*this),
              std::make_unique<CLineTool>(*this), std::make_unique<CRectangleTool>(*this),
              std::make_unique<CFilledRectangleTool>(*this), std::make_unique<CPaintTool>(*this),

@@ -20,6 +20,7 @@
 #include "document/DotSlice.h"
 #include "views/PasteTarget.h"
 
+class CBoneTracker;
 class CDotDocument;
 class CDotPart;
 class QMimeData;
@@ -182,5 +183,6 @@ private:
     CWheelSteps horizontalWheel_;
     CTool* currentTool_ = nullptr;
     std::unique_ptr<CSelectionTracker> selectionTracker_;
+    std::unique_ptr<CBoneTracker> boneTracker_;
     std::array<std::unique_ptr<CTool>, 7> tools_;
 };

@@ -1,11 +1,15 @@
-// The bone markers of the dot view: the places where the rigging editor
-// draws the joint points of the shown part and its children, lets the user
-// drag them, and names them in the tooltip. None are shown yet.
+// The bone markers of the dot view: the joint points of the shown part and
+// its children, drawn over the slice, dragged with the bone tracker and named
+// in the tooltip.
 
-#include "views/DotViewTools.h"
+#include "views/BoneTracker.h"
 
-void CDotView::DrawMarkers(QPainter&) {}
+void CDotView::DrawMarkers(QPainter& painter) { boneTracker_->Draw(painter); }
 
-CDotView::CTracker* CDotView::MarkerTrackerAt(const QPointF&) { return nullptr; }
+CDotView::CTracker* CDotView::MarkerTrackerAt(const QPointF& point) {
+    return boneTracker_->IsOverMarker(point) ? boneTracker_.get() : nullptr;
+}
 
-QString CDotView::MarkerNamesAt(const QPointF&) const { return {}; }
+QString CDotView::MarkerNamesAt(const QPointF& point) const {
+    return boneTracker_->NamesAt(point);
+}

@@ -3,6 +3,7 @@
 // was asked.
 
 #include <QStringList>
+#include <functional>
 
 #include "app/ShellPrompts.h"
 
@@ -36,6 +37,21 @@ public:
         return paletteColor;
     }
 
+    // The rigging dialogs: the test's answer edits the model and says
+    // whether OK was pressed; without an answer the dialog is cancelled.
+    bool EditBone(CBoneDialogModel& model) override {
+        ++rigDialogsShown;
+        return boneAnswer && boneAnswer(model);
+    }
+    bool ChooseStandardBones(CStandardBoneDialogModel& model) override {
+        ++rigDialogsShown;
+        return standardBoneAnswer && standardBoneAnswer(model);
+    }
+    bool EditPhysics(CPhysicsDialogModel& model) override {
+        ++rigDialogsShown;
+        return physicsAnswer && physicsAnswer(model);
+    }
+
     void ShowMessage(const std::u16string& text) override {
         messages.append(QString::fromStdU16String(text));
     }
@@ -51,6 +67,9 @@ public:
     std::optional<QColor> color;
     std::optional<float> dotSize;
     std::optional<PALETTE_COLOR> paletteColor;
+    std::function<bool(CBoneDialogModel&)> boneAnswer;
+    std::function<bool(CStandardBoneDialogModel&)> standardBoneAnswer;
+    std::function<bool(CPhysicsDialogModel&)> physicsAnswer;
 
     QStringList asked;
     std::vector<FILE_PROMPT> filePrompts;
@@ -60,6 +79,7 @@ public:
     QString dotSizeCaption;
     float dotSizeInitial = 0.0f;
     std::optional<PALETTE_COLOR> paletteInitial;
+    int rigDialogsShown = 0;
 
 private:
     std::optional<QString> Next() {

@@ -100,6 +100,7 @@ TEST_F(FrameTest, MenuBarHasTheSevenMenusWithJapaneseItems) {
 }
 
 TEST_F(FrameTest, ContextMenusUseTheirOwnTexts) {
+    Document().currentPart = nullptr;
     QMenu* parts = Router().BuildContextMenu(MENU_PART_LIST, frame.get());
     ASSERT_TRUE(parts);
     emit parts->aboutToShow();
