@@ -18,7 +18,7 @@
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "rigging/BoneDialogModel.h"
-#include "rigging/PhysicsEditing.h"
+#include "document/PhysicsEditing.h"
 #include "rigging/StandardBoneDialogModel.h"
 
 namespace {

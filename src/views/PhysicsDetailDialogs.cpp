@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "rigging/PhysicsEditing.h"
+#include "document/PhysicsEditing.h"
 #include "views/DialogButtons.h"
 #include "views/FloatFields.h"
 

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "rigging/PhysicsEditing.h"
+#include "document/PhysicsEditing.h"
 #include "views/DialogButtons.h"
 #include "views/PhysicsDetailDialogs.h"
 

@@ -12,7 +12,7 @@
 #include "FrameFixture.h"
 #include "resources/CommandIds.h"
 #include "rigging/BoneDialogModel.h"
-#include "rigging/PhysicsEditing.h"
+#include "document/PhysicsEditing.h"
 #include "rigging/StandardBoneDialogModel.h"
 #include "views/BoneDialog.h"
 #include "views/PhysicsDetailDialogs.h"

@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "DialogTestUtil.h"
-#include "rigging/AngleUnits.h"
+#include "document/AngleUnits.h"
 #include "rigging/BoneDialogModel.h"
 #include "views/BoneDialog.h"
 

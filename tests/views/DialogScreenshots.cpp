@@ -9,9 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "DialogTestUtil.h"
-#include "rigging/AngleUnits.h"
+#include "document/AngleUnits.h"
 #include "rigging/BoneDialogModel.h"
-#include "rigging/PhysicsEditing.h"
+#include "document/PhysicsEditing.h"
 #include "rigging/StandardBoneDialogModel.h"
 #include "views/BoneDialog.h"
 #include "views/BoneMarkerSheet.h"

@@ -9,9 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "DialogTestUtil.h"
-#include "rigging/AngleUnits.h"
-#include "rigging/PhysicsEditing.h"
-#include "rigging/PhysicsPropertyCommand.h"
+#include "document/AngleUnits.h"
+#include "document/PhysicsEditing.h"
+#include "document/PhysicsPropertyCommand.h"
 #include "views/PhysicsDetailDialogs.h"
 #include "views/PhysicsDialog.h"
 
