@@ -4,6 +4,7 @@
 #include "document/DotPart.h"
 #include "document/TextCodec.h"
 #include "generator/PMDLimits.h"
+#include "generator/PMXWriter.h"
 #include "generator/PngWriter.h"
 #include "generator/SurfaceBuilder.h"
 #include "resources/StringTable.h"
@@ -25,6 +26,12 @@ constexpr unsigned IDS_IK_GROUP = 188;   // "IK"
 // the format's limit and going on would only use memory.
 constexpr size_t VERTEX_COUNT_CAP = 4 * kPMDMaxVertices;
 
+// How many vertices the build makes before it stops: for PMD far beyond its
+// limit (so the limit error can give the count), for PMX what it can hold.
+size_t VertexCap(ModelFormat format) {
+    return format == ModelFormat::PMX ? kPMXMaxCount : VERTEX_COUNT_CAP;
+}
+
 bool HasOwnBone(const CPart& part) {
     return part.boneKind != BONE_HIDDEN && !(part.boneKind == BONE_NONE && part.parent);
 }
@@ -34,7 +41,10 @@ PMDFloat3 ToFloat3(const VEC3& v) { return {v[0], v[1], v[2]}; }
 } // namespace
 
 CGenerator::CGenerator(CDotDocument& document, std::string path)
-    : document(document), path(std::move(path)) {
+    : CGenerator(document, path, ModelFormatOfPath(path)) {}
+
+CGenerator::CGenerator(CDotDocument& document, std::string path, ModelFormat format)
+    : document(document), path(std::move(path)), format(format) {
     texturePath = std::filesystem::path(this->path).replace_extension(".png").string();
     CollectParts();
 }
@@ -143,8 +153,9 @@ void CGenerator::BuildModel() {
             for (const CBlock& block : info.blocks)
                 for (const CBlock::CSurface& face : block.GetAllSurfaces())
                     faces += face.hidden ? 0 : 1;
-    vertexTable.Reserve(std::min(4 * faces, VERTEX_COUNT_CAP));
-    model.vertices.reserve(std::min(4 * faces, kPMDMaxVertices + 1));
+    const size_t vertexBound = format == ModelFormat::PMX ? VertexCap(format) : kPMDMaxVertices + 1;
+    vertexTable.Reserve(std::min(4 * faces, VertexCap(format)));
+    model.vertices.reserve(std::min(4 * faces, vertexBound));
     for (size_t i = 0; i < parts.size(); ++i)
         if (parts[i].part->boneKind != BONE_HIDDEN)
             EmitFaces(static_cast<int>(i));
@@ -154,7 +165,10 @@ void CGenerator::BuildModel() {
     CreateRigidBodies();
     CreateJoints();
     model.name = Utf8ToUtf16(std::filesystem::path(path).stem().string());
-    model.CheckLimits();
+    if (format == ModelFormat::PMX)
+        CheckPMXLimits(model);
+    else
+        model.CheckLimits();
 }
 
 void CGenerator::CreateBones() {
@@ -231,10 +245,13 @@ uint32_t CGenerator::FindOrAddVertex(const VEC3& position, const VEC3& normal, c
     const auto next = static_cast<uint32_t>(model.vertices.size());
     const auto found = vertexTable.FindOrAdd({position, normal, {uv.u, uv.v}, bone}, next);
     if (found.created) {
-        if (model.vertices.size() >= VERTEX_COUNT_CAP)
+        if (model.vertices.size() >= VertexCap(format)) {
+            if (format == ModelFormat::PMX)
+                throw CModelLimitError("the model", "vertices", model.vertices.size() + 1, kPMXMaxCount, "PMX");
             throw CGeneratorError("the model has more than " + FormatCount(VERTEX_COUNT_CAP) +
                                   " vertices, far more than the " + FormatCount(kPMDMaxVertices) +
                                   " a PMD file can hold");
+        }
         model.vertices.emplace_back(ToFloat3(position), ToFloat3(normal), PMDFloat2{uv.u, uv.v}, bone);
         vertexParts.push_back(partIndex);
     }
@@ -259,7 +276,12 @@ std::string CGenerator::WriteTexture() {
     return {};
 }
 
-void CGenerator::WriteModel() { model.WriteFile(path); }
+void CGenerator::WriteModel() {
+    if (format == ModelFormat::PMX)
+        WritePMXFile(model, path);
+    else
+        model.WriteFile(path);
+}
 
 CGenerator::RESULT CGenerator::Summary() const {
     RESULT result;

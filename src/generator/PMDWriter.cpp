@@ -283,8 +283,9 @@ void CPMDModel::Write(CArchiveWriter& archive) const {
         WriteVertex(archive, vertex);
 
     archive.WriteU32(static_cast<uint32_t>(faces.size()));
-    for (uint16_t index : faces)
-        archive.WriteU16(index);
+    // Every index fits: CheckLimits refused more than 65,535 vertices.
+    for (uint32_t index : faces)
+        archive.WriteU16(static_cast<uint16_t>(index));
 
     archive.WriteU32(static_cast<uint32_t>(materials.size()));
     for (const CModelMaterial& material : materials)
