@@ -4,20 +4,24 @@
 //   Solid       the standard skeleton, each of its nineteen parts a solid
 //               32 × 32 × 32 block of one colour
 //   Random20    one part with 20% of its dots set at random in one material
-//               colour: about 90,000 vertices, so the model is refused at the
-//               end of assembly; "Whole" measures the time until refusal
+//               colour: about 90,000 vertices, so the PMD model is refused at
+//               the end of assembly; "Whole" measures the time until refusal
 //               (the counter "refused" is 1)
 //   NearLimit   separate dots in two parts, just under the 65,535 vertices a
 //               model file can hold, half of them textured
 // Stage timings are manual: each iteration runs all stages and times only
 // the one measured (after a refusal the later stages are not run). Run with
-// --benchmark_repetitions=N to get medians.
+// --benchmark_repetitions=N to get medians. "Generate/…" writes PMD,
+// "GeneratePMX/…" the same documents as PMX (Random20 then fits); the stage
+// "Bytes" is the model's serialisation alone, "Write" the atomic save.
+// "Serialise/DOC/FORMAT" repeats the serialisation of one built model.
 
 #include "document/DocumentFile.h"
 #include "document/DotDocument.h"
 #include "document/DotPart.h"
 #include "generator/Generator.h"
 #include "generator/PMDLimits.h"
+#include "generator/PMXWriter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -98,9 +102,11 @@ std::unique_ptr<CDotDocument> NearLimitDocument() {
 
 using DocumentMaker = std::unique_ptr<CDotDocument> (*)();
 
-enum STAGE { WHOLE, SURFACES, ASSEMBLY, TEXTURE, WRITE };
+// BYTES is the model file's serialisation alone, without the disk; it is
+// not part of WHOLE.
+enum STAGE { WHOLE, SURFACES, ASSEMBLY, TEXTURE, BYTES, WRITE };
 
-void Run(benchmark::State& state, DocumentMaker make, STAGE stage) {
+void Run(benchmark::State& state, DocumentMaker make, STAGE stage, ModelFormat format) {
     std::unique_ptr<CDotDocument> document;
     try {
         document = make();
@@ -114,8 +120,8 @@ void Run(benchmark::State& state, DocumentMaker make, STAGE stage) {
     bool refused = false;
     try {
         for (auto _ : state) {
-            CGenerator generator(*document, path);
-            const STAGE stages[] = {SURFACES, ASSEMBLY, TEXTURE, WRITE};
+            CGenerator generator(*document, path, format);
+            const STAGE stages[] = {SURFACES, ASSEMBLY, TEXTURE, BYTES, WRITE};
             double seconds = 0;
             refused = false;
             for (STAGE s : stages) {
@@ -125,6 +131,11 @@ void Run(benchmark::State& state, DocumentMaker make, STAGE stage) {
                     case SURFACES: generator.BuildSurfaces(); break;
                     case ASSEMBLY: generator.BuildModel(); break;
                     case TEXTURE: benchmark::DoNotOptimize(generator.WriteTexture()); break;
+                    case BYTES:
+                        if (stage == BYTES)
+                            benchmark::DoNotOptimize(format == ModelFormat::PMX ? PMXBytes(generator.Model())
+                                                                                : generator.Model().ToBytes());
+                        break;
                     case WRITE: generator.WriteModel(); break;
                     case WHOLE: break;
                     }
@@ -148,12 +159,36 @@ void Run(benchmark::State& state, DocumentMaker make, STAGE stage) {
     state.counters["refused"] = refused ? 1 : 0;
 }
 
-void Register(const char* name, DocumentMaker make) {
+// The model file's bytes alone, many times over one built model: steadier
+// than the Bytes stage, which times one serialisation per build.
+void RunSerialise(benchmark::State& state, DocumentMaker make, ModelFormat format) {
+    try {
+        std::unique_ptr<CDotDocument> document = make();
+        CGenerator generator(*document, OutputPath(), format);
+        generator.BuildSurfaces();
+        generator.BuildModel();
+        for (auto _ : state)
+            benchmark::DoNotOptimize(format == ModelFormat::PMX ? PMXBytes(generator.Model())
+                                                                : generator.Model().ToBytes());
+        state.counters["vertices"] = static_cast<double>(generator.Model().vertices.size());
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+
+void Register(const char* name, DocumentMaker make, ModelFormat format) {
+    benchmark::RegisterBenchmark((std::string("Serialise/") + name + "/" + ModelFormatName(format)).c_str(),
+                                 [make, format](benchmark::State& state) { RunSerialise(state, make, format); })
+        ->Unit(benchmark::kMillisecond);
     const std::pair<const char*, STAGE> stages[] = {
-        {"Whole", WHOLE}, {"Surfaces", SURFACES}, {"Assembly", ASSEMBLY}, {"Texture", TEXTURE}, {"Write", WRITE}};
+        {"Whole", WHOLE}, {"Surfaces", SURFACES}, {"Assembly", ASSEMBLY}, {"Texture", TEXTURE},
+        {"Bytes", BYTES}, {"Write", WRITE}};
+    const std::string prefix = format == ModelFormat::PMX ? "GeneratePMX/" : "Generate/";
     for (const auto& [stageName, stage] : stages)
-        benchmark::RegisterBenchmark((std::string("Generate/") + name + "/" + stageName).c_str(),
-                                     [make, stage = stage](benchmark::State& state) { Run(state, make, stage); })
+        benchmark::RegisterBenchmark((prefix + name + "/" + stageName).c_str(),
+                                     [make, stage = stage, format](benchmark::State& state) {
+                                         Run(state, make, stage, format);
+                                     })
             ->UseManualTime()
             // Every iteration runs the whole build whatever stage it times,
             // so the count is fixed rather than grown to fill a time budget.
@@ -162,10 +197,14 @@ void Register(const char* name, DocumentMaker make) {
 }
 
 const bool registered = [] {
-    Register("Figure", FigureDocument);
-    Register("Solid", SolidDocument);
-    Register("Random20", RandomDocument);
-    Register("NearLimit", NearLimitDocument);
+    // Each document in both formats one after the other, so that the two
+    // are timed under the same load.
+    const std::pair<const char*, DocumentMaker> documents[] = {
+        {"Figure", FigureDocument}, {"Solid", SolidDocument}, {"Random20", RandomDocument},
+        {"NearLimit", NearLimitDocument}};
+    for (const auto& [name, make] : documents)
+        for (ModelFormat format : {ModelFormat::PMD, ModelFormat::PMX})
+            Register(name, make, format);
     return true;
 }();
 

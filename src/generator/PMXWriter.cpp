@@ -36,6 +36,7 @@
 #include "document/TextCodec.h"
 #include "generator/PMDLimits.h"
 
+#include <algorithm>
 #include <bit>
 #include <stdexcept>
 #include <string_view>
@@ -53,6 +54,49 @@ void Check(const char* items, size_t count) {
     if (count > kPMXMaxCount)
         throw CModelLimitError("the model", items, count, kPMXMaxCount, "PMX");
 }
+
+// Bytes gathered in a small fixed buffer and appended to the archive in one
+// go: vertices, face indices and morph offsets are many small values, and one
+// append per record instead of one per value keeps PMX as quick as PMD.
+class CPacked {
+public:
+    static constexpr size_t CAPACITY = 4096;
+
+    bool HasRoomFor(size_t size) const { return size_ + size <= CAPACITY; }
+    void U8(uint8_t v) { data_[size_++] = v; }
+    void U16(uint16_t v) { Put(v); }
+    void U32(uint32_t v) { Put(v); }
+    void F32(float v) { U32(std::bit_cast<uint32_t>(v)); }
+    void Float3(const PMDFloat3& v) {
+        F32(v.x);
+        F32(v.y);
+        F32(v.z);
+    }
+    // An index of the given width (1, 2 or 4 bytes); −1 becomes all ones.
+    void Index(uint32_t v, uint8_t width) {
+        if (width == 1)
+            U8(static_cast<uint8_t>(v));
+        else if (width == 2)
+            U16(static_cast<uint16_t>(v));
+        else
+            U32(v);
+    }
+    void AppendTo(CArchiveWriter& out) {
+        out.WriteBytes(data_, size_);
+        size_ = 0;
+    }
+
+private:
+    template <typename T>
+    void Put(T v) {
+        for (size_t i = 0; i < sizeof(T); ++i)
+            data_[size_ + i] = static_cast<uint8_t>(v >> (8 * i));
+        size_ += sizeof(T);
+    }
+
+    uint8_t data_[CAPACITY];
+    size_t size_ = 0;
+};
 
 class CPMXWriter {
 public:
@@ -90,9 +134,7 @@ public:
         // The sizes that dominate, so that writing seldom reallocates.
         out_.Reserve(model_.vertices.size() * (45 + 2 * boneSize_) + model_.faces.size() * vertexSize_ + 4096);
         WriteHeader();
-        out_.WriteI32(Count(model_.vertices.size()));
-        for (const CModelVertex& vertex : model_.vertices)
-            WriteVertex(vertex);
+        WriteVertices();
         WriteFaces();
         out_.WriteI32(Count(textures_.size()));
         for (const std::u16string& texture : textures_)
@@ -170,17 +212,15 @@ private:
     }
 
     // A vertex index: no −1 here, every index names a vertex.
-    void WriteVertexIndex(int64_t index) {
+    void CheckVertex(int64_t index) const {
         if (index < 0 || static_cast<size_t>(index) >= model_.vertices.size())
             throw std::out_of_range("vertex " + std::to_string(index) + " outside the " +
                                     std::to_string(model_.vertices.size()) + " vertices of the model");
-        const auto value = static_cast<uint32_t>(index);
-        if (vertexSize_ == 1)
-            out_.WriteU8(static_cast<uint8_t>(value));
-        else if (vertexSize_ == 2)
-            out_.WriteU16(static_cast<uint16_t>(value));
-        else
-            out_.WriteU32(value);
+    }
+
+    void PackBone(CPacked& packed, int32_t index) const {
+        CheckIndex(index, model_.Bones().size(), "vertex bone");
+        packed.Index(static_cast<uint32_t>(index), boneSize_);
     }
 
     void WriteFloat3(const PMDFloat3& v) {
@@ -202,29 +242,43 @@ private:
         WriteText(u"");
     }
 
-    void WriteVertex(const CModelVertex& vertex) {
-        WriteFloat3(vertex.position);
-        WriteFloat3(vertex.normal);
-        out_.WriteF32(vertex.uv.x);
-        out_.WriteF32(vertex.uv.y);
-        const bool single = vertex.weight >= 100 || vertex.bone1 < 0 || vertex.bone1 == vertex.bone0;
-        if (single || vertex.weight == 0) {
-            out_.WriteU8(0); // BDEF1
-            WriteBoneIndex(single ? vertex.bone0 : vertex.bone1, "vertex bone");
-        } else {
-            out_.WriteU8(1); // BDEF2
-            WriteBoneIndex(vertex.bone0, "vertex bone");
-            WriteBoneIndex(vertex.bone1, "vertex bone");
-            out_.WriteF32(static_cast<float>(vertex.weight) / 100.0f);
+    void WriteVertices() {
+        out_.WriteI32(Count(model_.vertices.size()));
+        CPacked packed;
+        for (const CModelVertex& vertex : model_.vertices) {
+            if (!packed.HasRoomFor(64))
+                packed.AppendTo(out_);
+            packed.Float3(vertex.position);
+            packed.Float3(vertex.normal);
+            packed.F32(vertex.uv.x);
+            packed.F32(vertex.uv.y);
+            const bool single = vertex.weight >= 100 || vertex.bone1 < 0 || vertex.bone1 == vertex.bone0;
+            if (single || vertex.weight == 0) {
+                packed.U8(0); // BDEF1
+                PackBone(packed, single ? vertex.bone0 : vertex.bone1);
+            } else {
+                packed.U8(1); // BDEF2
+                PackBone(packed, vertex.bone0);
+                PackBone(packed, vertex.bone1);
+                packed.F32(static_cast<float>(vertex.weight) / 100.0f);
+            }
+            // The PMD flag switches the edge off.
+            packed.F32(vertex.edge ? 0.0f : 1.0f);
         }
-        // The PMD flag switches the edge off.
-        out_.WriteF32(vertex.edge ? 0.0f : 1.0f);
+        packed.AppendTo(out_);
     }
 
     void WriteFaces() {
         out_.WriteI32(Count(model_.faces.size()));
-        for (uint32_t index : model_.faces)
-            WriteVertexIndex(index);
+        if (!model_.faces.empty())
+            CheckVertex(*std::max_element(model_.faces.begin(), model_.faces.end()));
+        CPacked packed;
+        for (uint32_t index : model_.faces) {
+            if (!packed.HasRoomFor(4))
+                packed.AppendTo(out_);
+            packed.Index(index, vertexSize_);
+        }
+        packed.AppendTo(out_);
     }
 
     void WriteMaterial(size_t number, const CModelMaterial& material) {
@@ -292,10 +346,15 @@ private:
         out_.WriteU8(static_cast<uint8_t>(morph.type >= 1 && morph.type <= 4 ? morph.type : 4));
         out_.WriteU8(1); // vertex morph
         out_.WriteI32(Count(morph.vertices.size()));
+        CPacked packed;
         for (const CModelMorphVertex& entry : morph.vertices) {
-            WriteVertexIndex(entry.vertex);
-            WriteFloat3(entry.offset);
+            CheckVertex(entry.vertex);
+            if (!packed.HasRoomFor(16))
+                packed.AppendTo(out_);
+            packed.Index(static_cast<uint32_t>(entry.vertex), vertexSize_);
+            packed.Float3(entry.offset);
         }
+        packed.AppendTo(out_);
     }
 
     void WriteFrame(std::u16string_view name, std::u16string_view english, bool special,
