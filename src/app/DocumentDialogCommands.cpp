@@ -146,7 +146,7 @@ void CDocumentDialogCommands::EditBackground() {
     if (color == document_.background)
         return;
     document_.background = color;
-    document_.UpdateAllViews(nullptr, HINT_BACKGROUND);
+    document_.UpdateAllViews(nullptr, Notice<HINT_BACKGROUND>());
     profile_.WriteInt(ProfileWorkspace, u"Background", static_cast<int>(color));
 }
 

@@ -63,7 +63,7 @@ CMainFrame::CMainFrame(CProfile& profile, CShellPrompts* prompts, QWidget* paren
     connect(docManager_.get(), &CPathRestorableDocManager::TitleChanged, this,
             [this] { RefreshUi(); });
     connect(docManager_.get(), &CPathRestorableDocManager::DocumentReset, this,
-            [this] { document_->UpdateAllViews(nullptr, 0); });
+            [this] { document_->UpdateAllViews(nullptr, Notice<HINT_INITIAL>()); });
     document_->AddObserver(this);
     SetEditorPrompt(&prompts_);
 
@@ -263,7 +263,7 @@ bool CMainFrame::OnUpdateCommand(unsigned id, CCommandState& state) {
     }
 }
 
-void CMainFrame::OnUpdate(CDocumentObserver*, int, void*) {
+void CMainFrame::OnUpdate(CDocumentObserver*, const CUpdateNotice&) {
     // A hint comes from inside a command's Do or Undo, before the undo list
     // has moved on: refresh once the change is complete.
     if (refreshPending_)

@@ -79,7 +79,7 @@ public:
 
     bool OnCommand(unsigned id) override;
     bool OnUpdateCommand(unsigned id, CCommandState& state) override;
-    void OnUpdate(CDocumentObserver* sender, int hint, void* object) override;
+    void OnUpdate(CDocumentObserver* sender, const CUpdateNotice& notice) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

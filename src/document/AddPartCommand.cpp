@@ -59,7 +59,7 @@ void CAddPartCommand::Do(CDocumentObserver* view) {
     document->SetModifiedFlag();
     if (last)
         document->currentPart = last;
-    document->UpdateAllViews(view, HINT_PARTS, nullptr);
+    document->UpdateAllViews(view, Notice<HINT_PARTS>());
 }
 
 void CAddPartCommand::Undo() {
@@ -69,5 +69,5 @@ void CAddPartCommand::Undo() {
         IsInTree(*document, *previousCurrent_))
         document->currentPart = previousCurrent_;
     document->UpdateAllPlacements();
-    NotifyChange(*document, nullptr, HINT_PARTS);
+    NotifyChange(*document, nullptr, Notice<HINT_PARTS>());
 }

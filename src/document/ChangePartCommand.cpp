@@ -33,10 +33,10 @@ void CChangePartCommand::ApplyBefore() {
 
 void CChangePartCommand::Do(CDocumentObserver* view) {
     ApplyAfter();
-    document->UpdateAllViews(view, HINT_DOTS, PartHint(part));
+    document->UpdateAllViews(view, Notice<HINT_DOTS>(part));
 }
 
 void CChangePartCommand::Undo() {
     ApplyBefore();
-    document->UpdateAllViews(nullptr, HINT_DOTS, PartHint(part));
+    document->UpdateAllViews(nullptr, Notice<HINT_DOTS>(part));
 }

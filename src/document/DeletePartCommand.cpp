@@ -24,13 +24,13 @@ CDeletePartCommand::CDeletePartCommand(CDotDocument& owner, CPart& part, std::u1
 void CDeletePartCommand::Do(CDocumentObserver* view) {
     element.Undo();
     document->UpdateAllPlacements();
-    NotifyChange(*document, view, HINT_PARTS, PartHint(GetPart()));
+    NotifyChange(*document, view, Notice<HINT_PARTS>(GetPart()));
 }
 
 void CDeletePartCommand::Undo() {
     element.Do();
     document->UpdateAllPlacements();
-    NotifyChange(*document, nullptr, HINT_PARTS, PartHint(GetPart()));
+    NotifyChange(*document, nullptr, Notice<HINT_PARTS>(GetPart()));
 }
 
 void CPart::Delete(const std::u16string& label) {

@@ -20,8 +20,8 @@ void CDividePartCommand::Do(CDocumentObserver* view) {
     element.Do();
     document->UpdateAllPlacements();
     document->currentPart = divided;
-    document->UpdateAllViews(view, HINT_DOTS, PartHint(part));
-    document->UpdateAllViews(view, HINT_PARTS, PartHint(divided));
+    document->UpdateAllViews(view, Notice<HINT_DOTS>(part));
+    document->UpdateAllViews(view, Notice<HINT_PARTS>(divided));
 }
 
 void CDividePartCommand::Undo() {
@@ -29,6 +29,6 @@ void CDividePartCommand::Undo() {
     element.Undo();
     document->UpdateAllPlacements();
     document->currentPart = part;
-    document->UpdateAllViews(nullptr, HINT_DOTS, PartHint(part));
-    document->UpdateAllViews(nullptr, HINT_PARTS, nullptr);
+    document->UpdateAllViews(nullptr, Notice<HINT_DOTS>(part));
+    document->UpdateAllViews(nullptr, Notice<HINT_PARTS>());
 }

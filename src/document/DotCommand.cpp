@@ -24,11 +24,11 @@ void CDotCommand::AddOperation(int x, int y, int z, int before, int after) {
 void CDotCommand::Do(CDocumentObserver* view) {
     for (const OPERATION& operation : operations)
         part->SetDot(operation.x, operation.y, operation.z, operation.after);
-    NotifyChange(*part->document, view, HINT_DOTS, PartHint(part));
+    NotifyChange(*part->document, view, Notice<HINT_DOTS>(part));
 }
 
 void CDotCommand::Undo() {
     for (const OPERATION& operation : operations)
         part->SetDot(operation.x, operation.y, operation.z, operation.before);
-    NotifyChange(*part->document, nullptr, HINT_DOTS, PartHint(part));
+    NotifyChange(*part->document, nullptr, Notice<HINT_DOTS>(part));
 }

@@ -22,11 +22,11 @@ CDotSizeCommand::CDotSizeCommand(CDotDocument& owner, float size)
 void CDotSizeCommand::Do(CDocumentObserver* view) {
     document->dotSize = newSize;
     document->UpdateAllPlacements();
-    NotifyChange(*document, view, HINT_DOT_SIZE);
+    NotifyChange(*document, view, Notice<HINT_DOT_SIZE>());
 }
 
 void CDotSizeCommand::Undo() {
     document->dotSize = oldSize;
     document->UpdateAllPlacements();
-    NotifyChange(*document, nullptr, HINT_DOT_SIZE);
+    NotifyChange(*document, nullptr, Notice<HINT_DOT_SIZE>());
 }

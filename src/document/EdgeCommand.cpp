@@ -13,10 +13,10 @@ CEdgeCommand::CEdgeCommand(CDotDocument& owner)
 
 void CEdgeCommand::Do(CDocumentObserver* view) {
     document->edge = !document->edge;
-    NotifyChange(*document, view, HINT_EDGE);
+    NotifyChange(*document, view, Notice<HINT_EDGE>());
 }
 
 void CEdgeCommand::Undo() {
     document->edge = !document->edge;
-    NotifyChange(*document, nullptr, HINT_EDGE);
+    NotifyChange(*document, nullptr, Notice<HINT_EDGE>());
 }

@@ -9,7 +9,7 @@ constexpr int LastDepth = GridSide - 1;
 
 void NotifyFace(CDotPart& part, CDocumentObserver* sender) {
     if (part.document)
-        part.document->UpdateAllViews(sender, HINT_FACE, nullptr);
+        part.document->UpdateAllViews(sender, Notice<HINT_FACE>());
 }
 
 } // namespace

@@ -62,16 +62,16 @@ void CInvertPartCommand::Do(CDocumentObserver* view) {
     }
     ApplyAfter();
     document->UpdateAllPlacements();
-    document->UpdateAllViews(view, HINT_DOTS, PartHint(part));
-    document->UpdateAllViews(view, HINT_INVERT, nullptr);
+    document->UpdateAllViews(view, Notice<HINT_DOTS>(part));
+    document->UpdateAllViews(view, Notice<HINT_INVERT>());
     document->currentPart = part;
-    document->UpdateAllViews(view, HINT_SELECT_PART, PartHint(part));
+    document->UpdateAllViews(view, Notice<HINT_SELECT_PART>(part));
 }
 
 void CInvertPartCommand::Undo() {
     beforeSettings.ApplyTo(*part);
     ApplyBefore();
     document->UpdateAllPlacements();
-    document->UpdateAllViews(nullptr, HINT_DOTS, PartHint(part));
-    document->UpdateAllViews(nullptr, HINT_INVERT, nullptr);
+    document->UpdateAllViews(nullptr, Notice<HINT_DOTS>(part));
+    document->UpdateAllViews(nullptr, Notice<HINT_INVERT>());
 }

@@ -44,11 +44,11 @@ CMovePartCommand::CMovePartCommand(CDotDocument& owner, CPart& moved, CPart* toP
 void CMovePartCommand::Do(CDocumentObserver* view) {
     newIndex = Relocate(*document, *part, oldParent, oldIndex, newParent, newIndex);
     document->UpdateAllPlacements();
-    NotifyChange(*document, view, HINT_PARTS, PartHint(part));
+    NotifyChange(*document, view, Notice<HINT_PARTS>(part));
 }
 
 void CMovePartCommand::Undo() {
     oldIndex = Relocate(*document, *part, newParent, newIndex, oldParent, oldIndex);
     document->UpdateAllPlacements();
-    NotifyChange(*document, nullptr, HINT_PARTS, PartHint(part));
+    NotifyChange(*document, nullptr, Notice<HINT_PARTS>(part));
 }

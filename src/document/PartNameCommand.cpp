@@ -17,10 +17,10 @@ CPartNameCommand::CPartNameCommand(CDotDocument& owner, CPart& renamed, std::u16
 
 void CPartNameCommand::Do(CDocumentObserver* view) {
     part->name = newName;
-    NotifyChange(*document, view, HINT_PART_NAME, PartHint(part));
+    NotifyChange(*document, view, Notice<HINT_PART_NAME>(part));
 }
 
 void CPartNameCommand::Undo() {
     part->name = oldName;
-    NotifyChange(*document, nullptr, HINT_PART_NAME, PartHint(part));
+    NotifyChange(*document, nullptr, Notice<HINT_PART_NAME>(part));
 }

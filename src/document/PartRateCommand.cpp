@@ -20,11 +20,11 @@ CPartRateCommand::CPartRateCommand(CPart& target, float rate)
 void CPartRateCommand::Do(CDocumentObserver* view) {
     part->rate = newRate;
     part->UpdatePlacement();
-    NotifyChange(*part->document, view, HINT_PART_RATE, PartHint(part));
+    NotifyChange(*part->document, view, Notice<HINT_PART_RATE>(part));
 }
 
 void CPartRateCommand::Undo() {
     part->rate = oldRate;
     part->UpdatePlacement();
-    NotifyChange(*part->document, nullptr, HINT_PART_RATE, PartHint(part));
+    NotifyChange(*part->document, nullptr, Notice<HINT_PART_RATE>(part));
 }

@@ -40,11 +40,11 @@ void CSetColorCommand::AddChange(int index, uint32_t color, float alpha, bool ma
 void CSetColorCommand::Do(CDocumentObserver* view) {
     for (const auto& element : elements)
         element->Apply(true);
-    NotifyChange(*document, view, HINT_PALETTE);
+    NotifyChange(*document, view, Notice<HINT_PALETTE>());
 }
 
 void CSetColorCommand::Undo() {
     for (const auto& element : elements)
         element->Apply(false);
-    NotifyChange(*document, nullptr, HINT_PALETTE);
+    NotifyChange(*document, nullptr, Notice<HINT_PALETTE>());
 }

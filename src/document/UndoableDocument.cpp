@@ -109,7 +109,7 @@ void CUndoableDocument::RemoveObserver(CDocumentObserver* observer) {
     observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
 }
 
-void CUndoableDocument::UpdateAllViews(CDocumentObserver* sender, int hint, void* object) {
+void CUndoableDocument::UpdateAllViews(CDocumentObserver* sender, const CUpdateNotice& notice) {
     // A copy: an observer may add or remove observers while it is notified.
     const std::vector<CDocumentObserver*> observers = observers_;
     for (CDocumentObserver* observer : observers) {
@@ -117,6 +117,6 @@ void CUndoableDocument::UpdateAllViews(CDocumentObserver* sender, int hint, void
             continue;
         if (std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
             continue; // removed by an earlier observer
-        observer->OnUpdate(sender, hint, object);
+        observer->OnUpdate(sender, notice);
     }
 }

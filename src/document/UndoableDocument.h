@@ -46,8 +46,8 @@ public:
     // Observers are not owned; an observer removes itself before it dies.
     void AddObserver(CDocumentObserver* observer);
     void RemoveObserver(CDocumentObserver* observer);
-    // Sends the hint to every observer except sender.
-    void UpdateAllViews(CDocumentObserver* sender, int hint, void* object = nullptr);
+    // Sends notice to every observer except sender.
+    void UpdateAllViews(CDocumentObserver* sender, const CUpdateNotice& notice);
 
 private:
     bool modified_ = false;

@@ -125,7 +125,7 @@ bool MarkPart(CTreeDocument& document, CPart* part, CDocumentObserver* sender) {
     if (document.markedPart == part)
         return false;
     document.markedPart = part;
-    document.UpdateAllViews(sender, HINT_MARKED_PART, PartHint(part));
+    document.UpdateAllViews(sender, Notice<HINT_MARKED_PART>(part));
     return true;
 }
 

@@ -18,7 +18,7 @@ CChangeBoneCommand::CChangeBoneCommand(CPart& target, CPart::BONE bone)
 void CChangeBoneCommand::Do(CDocumentObserver* view) {
     ApplyBone(*part, newBone);
     document->UpdateAllPlacements();
-    NotifyChange(*document, view, HINT_BONE, PartHint(part));
+    NotifyChange(*document, view, Notice<HINT_BONE>(part));
 }
 
 void CChangeBoneCommand::Undo() {
@@ -26,5 +26,5 @@ void CChangeBoneCommand::Undo() {
     part->linkedPartId = oldLinkedPartId_;
     part->ikParentId = oldIkParentId_;
     document->UpdateAllPlacements();
-    NotifyChange(*document, nullptr, HINT_BONE, PartHint(part));
+    NotifyChange(*document, nullptr, Notice<HINT_BONE>(part));
 }

@@ -16,7 +16,7 @@ CJointPointCommand::CJointPointCommand(CDotPart& target, std::array<int, 3> CDot
 void CJointPointCommand::Set(const std::array<int, 3>& position, CDocumentObserver* view) {
     part->*field_ = position;
     document->UpdateAllPlacements();
-    NotifyChange(*document, view, HINT_BONE_POSITION, PartHint(part));
+    NotifyChange(*document, view, Notice<HINT_BONE_POSITION>(part));
 }
 
 void CJointPointCommand::Do(CDocumentObserver* view) { Set(newPosition, view); }

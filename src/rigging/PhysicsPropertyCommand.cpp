@@ -21,10 +21,10 @@ void CPhysicsPropertyCommand::AddElement(CDotPart& part, CPhysicsProperty newVal
 
 void CPhysicsPropertyCommand::Do(CDocumentObserver* view) {
     DoElements();
-    NotifyChange(*document, view, HINT_PHYSICS, DocumentHint(document));
+    NotifyChange(*document, view, Notice<HINT_PHYSICS>(document));
 }
 
 void CPhysicsPropertyCommand::Undo() {
     UndoElements();
-    NotifyChange(*document, nullptr, HINT_PHYSICS, DocumentHint(document));
+    NotifyChange(*document, nullptr, Notice<HINT_PHYSICS>(document));
 }

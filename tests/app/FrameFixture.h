@@ -80,7 +80,7 @@ private:
         if (silent_)
             return;
         document_.SetModifiedFlag();
-        document_.UpdateAllViews(view, 11);
+        document_.UpdateAllViews(view, Notice<HINT_DOT_SIZE>());
     }
 
     CDotDocument& document_;

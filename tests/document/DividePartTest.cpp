@@ -32,8 +32,8 @@ TEST_F(DividePartTest, MovesTheSelectedColumnsAtEveryDepthIntoANewChild) {
         [&] {
             divided = DividePart(*source, DotRect{2, 3, 5, 6});
         },
-        {{HINT_DOTS, PartHint(source)}, {HINT_PARTS, nullptr, &divided}},
-        {{HINT_DOTS, PartHint(source)}, {HINT_PARTS}});
+        {{Notice<HINT_DOTS>(source)}, {Notice<HINT_PARTS>(), &divided}},
+        {{Notice<HINT_DOTS>(source)}, {HINT_PARTS}});
     ASSERT_NE(divided, nullptr);
     auto& part = dynamic_cast<CDotPart&>(*divided);
     EXPECT_EQ(part.name, u"腕1");

@@ -31,7 +31,7 @@ TEST_F(DotEditTest, StrokeOverTheSameDotUndoesToTheFirstBeforeValue) {
     EXPECT_EQ(command->operations[0].after, 6);
 
     ExpectRoundTrip([&] { document.Execute(std::move(command), &view); },
-                    {{HINT_DOTS, PartHint(part)}}, {{HINT_DOTS, PartHint(part)}}, &view);
+                    {{Notice<HINT_DOTS>(part)}}, {{Notice<HINT_DOTS>(part)}}, &view);
     EXPECT_EQ(part->GetDot(1, 2, 3), 6);
     EXPECT_EQ(part->GetDot(0, 0, 0), 7);
     EXPECT_EQ(document.GetUndoMenuText(), u"元に戻す(&U) - 鉛筆ツール\tCtrl+Z");
@@ -143,8 +143,8 @@ TEST_F(DotEditTest, DotSizeAndRateRefuseValuesThatAreNotAScale) {
     EXPECT_EQ(document.commands.size(), 1u) << "an unchanged size is still one undo step";
     ExpectRoundTrip([&] { SetDotSize(document, 2.0f); }, {{HINT_DOT_SIZE}}, {{HINT_DOT_SIZE}});
     EXPECT_EQ(document.commands.back()->name, u"ドットサイズ変更");
-    ExpectRoundTrip([&] { SetPartRate(*part, 2.0f); }, {{HINT_PART_RATE, PartHint(part)}},
-                    {{HINT_PART_RATE, PartHint(part)}});
+    ExpectRoundTrip([&] { SetPartRate(*part, 2.0f); }, {{Notice<HINT_PART_RATE>(part)}},
+                    {{Notice<HINT_PART_RATE>(part)}});
     EXPECT_EQ(document.commands.back()->name, u"倍率");
 }
 

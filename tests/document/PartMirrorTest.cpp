@@ -120,8 +120,8 @@ TEST_F(PartMirrorTest, OverwriteIsOneStepThatUndoesEverythingItWrote) {
     checkCurrentPart = false;
     ExpectRoundTrip(
         [&] { document.OnCommand(ID_PART_INVERT); },
-        {{HINT_DOTS, PartHint(rightArm)}, {HINT_INVERT}, {HINT_SELECT_PART, PartHint(rightArm)}},
-        {{HINT_DOTS, PartHint(rightArm)}, {HINT_INVERT}});
+        {{Notice<HINT_DOTS>(rightArm)}, {HINT_INVERT}, {Notice<HINT_SELECT_PART>(rightArm)}},
+        {{Notice<HINT_DOTS>(rightArm)}, {HINT_INVERT}});
     ASSERT_EQ(prompt.questions.size(), 1u) << "asked on the edit only";
     EXPECT_EQ(document.currentPart, rightArm);
     EXPECT_EQ(rightArm->GetDot(5, 5, 5), 0);

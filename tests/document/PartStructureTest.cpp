@@ -71,8 +71,8 @@ TEST_F(PartStructureTest, DeleteAndUndoRestoreThePlaceAndTheReferences) {
     SetLink(*arm, upper);     // a reference into the deleted subtree
     SetIkParent(*head, neck); // one into its depth
     document.currentPart = head;
-    ExpectRoundTrip([&] { upper->Delete(u"削除"); }, {{HINT_PARTS, PartHint(upper)}},
-                    {{HINT_PARTS, PartHint(upper)}});
+    ExpectRoundTrip([&] { upper->Delete(u"削除"); }, {{Notice<HINT_PARTS>(upper)}},
+                    {{Notice<HINT_PARTS>(upper)}});
     EXPECT_EQ(document.commands.back()->name, u"削除");
 
     document.Undo();
@@ -176,7 +176,7 @@ TEST_F(PartStructureTest, DropsLandWhereTheMarkerShows) {
     EXPECT_EQ(drop.parent, center);
     EXPECT_EQ(drop.index, 1);
     ExpectRoundTrip([&] { EXPECT_TRUE(MovePart(*upper, drop.parent, drop.index, &view)); },
-                    {{HINT_PARTS, PartHint(upper)}}, {{HINT_PARTS, PartHint(upper)}}, &view);
+                    {{Notice<HINT_PARTS>(upper)}}, {{Notice<HINT_PARTS>(upper)}}, &view);
     EXPECT_EQ(center->children[0].get(), lower);
     EXPECT_EQ(center->children[1].get(), upper);
     EXPECT_EQ(document.commands.back()->name, u"移動");
@@ -208,7 +208,7 @@ TEST_F(PartStructureTest, RenameRefusesTakenAndEmptyNames) {
 
     ExpectRoundTrip(
         [&] { EXPECT_EQ(RenamePart(*arm, u"左腕", prompt, &view), RenameResult::Renamed); },
-        {{HINT_PART_NAME, PartHint(arm)}}, {{HINT_PART_NAME, PartHint(arm)}}, &view);
+        {{Notice<HINT_PART_NAME>(arm)}}, {{Notice<HINT_PART_NAME>(arm)}}, &view);
     EXPECT_EQ(arm->name, u"左腕");
     EXPECT_EQ(document.commands.back()->name, u"名前の変更");
 }
@@ -235,8 +235,8 @@ TEST_F(PartStructureTest, UndoingADeleteKeepsThePartsReferencesIntoItsOwnSubtree
     SetLink(*upper, lower);
     SetIkParent(*upper, lower);
     ASSERT_TRUE(MovePart(*lower, upper, -1, &view));
-    ExpectRoundTrip([&] { upper->Delete(u"削除"); }, {{HINT_PARTS, PartHint(upper)}},
-                    {{HINT_PARTS, PartHint(upper)}});
+    ExpectRoundTrip([&] { upper->Delete(u"削除"); }, {{Notice<HINT_PARTS>(upper)}},
+                    {{Notice<HINT_PARTS>(upper)}});
     EXPECT_EQ(upper->linkedPart, lower);
     EXPECT_EQ(upper->ikParent, lower);
 }

@@ -69,11 +69,11 @@ TEST_F(UndoTest, RedoRunsDoWithoutAView) {
     CRecordingObserver view, other;
     document.AddObserver(&view);
     document.AddObserver(&other);
-    CLoggingCommand* a = Run("A", &view);
+    Run("A", &view);
     // The initiating view is skipped on the first run only.
     EXPECT_TRUE(view.updates.empty());
     ASSERT_EQ(other.updates.size(), 1u);
-    EXPECT_EQ(other.updates[0], (CRecordingObserver::Update{&view, 9, a}));
+    EXPECT_EQ(other.updates[0], (CRecordingObserver::Update{&view, Notice<HINT_PALETTE>()}));
 
     document.Undo();
     document.Redo();
@@ -98,7 +98,7 @@ TEST_F(UndoTest, ObserversCanBeRemovedDuringAnUpdate) {
         CUndoableDocument* document = nullptr;
         CDocumentObserver* victim = nullptr;
         int calls = 0;
-        void OnUpdate(CDocumentObserver*, int, void*) override {
+        void OnUpdate(CDocumentObserver*, const CUpdateNotice&) override {
             ++calls;
             document->RemoveObserver(victim);
         }
@@ -110,11 +110,11 @@ TEST_F(UndoTest, ObserversCanBeRemovedDuringAnUpdate) {
     document.AddObserver(&remover);
     document.AddObserver(&victim);
     document.AddObserver(&victim); // added once only
-    document.UpdateAllViews(nullptr, HINT_PALETTE, nullptr);
+    document.UpdateAllViews(nullptr, Notice<HINT_PALETTE>());
     EXPECT_EQ(remover.calls, 1);
     EXPECT_TRUE(victim.updates.empty());
     document.RemoveObserver(&remover);
-    document.UpdateAllViews(nullptr, HINT_PALETTE, nullptr);
+    document.UpdateAllViews(nullptr, Notice<HINT_PALETTE>());
     EXPECT_EQ(remover.calls, 1);
 }
 

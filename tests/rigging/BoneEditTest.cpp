@@ -35,7 +35,7 @@ TEST_F(BoneEditTest, BoneCommandSwapsTheSettingsWithTheirReferenceIds) {
     bone.ikName = u"手ＩＫ";
     bone.ikParent = b;
     ExpectRoundTrip([&] { document.Execute(std::make_unique<CChangeBoneCommand>(*d, bone)); },
-                    {{HINT_BONE, PartHint(d)}}, {{HINT_BONE, PartHint(d)}});
+                    {{Notice<HINT_BONE>(d)}}, {{Notice<HINT_BONE>(d)}});
     EXPECT_EQ(document.commands.back()->name, u"ボーン編集");
     EXPECT_EQ(GetBone(*d), bone);
     EXPECT_EQ(d->linkedPartId, 7);
@@ -58,7 +58,7 @@ TEST_F(BoneEditTest, JointPointCommandsMoveOnePointEach) {
             document.Execute(std::make_unique<CChangeBonePositionCommand>(*c, std::array{1, 2, 3}),
                              &view);
         },
-        {{HINT_BONE_POSITION, PartHint(c)}}, {{HINT_BONE_POSITION, PartHint(c)}}, &view);
+        {{Notice<HINT_BONE_POSITION>(c)}}, {{Notice<HINT_BONE_POSITION>(c)}}, &view);
     EXPECT_EQ(c->bonePosition, (std::array{1, 2, 3}));
     EXPECT_EQ(c->parentPosition, (std::array{32, 32, 32}));
     EXPECT_EQ(document.commands.back()->name, u"ボーン移動");
@@ -67,7 +67,7 @@ TEST_F(BoneEditTest, JointPointCommandsMoveOnePointEach) {
             document.Execute(
                 std::make_unique<CChangeParentPositionCommand>(*c, std::array{4, 5, 6}));
         },
-        {{HINT_BONE_POSITION, PartHint(c)}}, {{HINT_BONE_POSITION, PartHint(c)}});
+        {{Notice<HINT_BONE_POSITION>(c)}}, {{Notice<HINT_BONE_POSITION>(c)}});
     EXPECT_EQ(c->parentPosition, (std::array{4, 5, 6}));
     EXPECT_EQ(c->bonePosition, (std::array{1, 2, 3}));
     EXPECT_EQ(document.commands.back()->name, u"ボーン移動");

@@ -87,7 +87,7 @@ TEST_F(BoneMarkersTest, TheMarkedPartIsDrawnLastAndHighlighted) {
 TEST_F(BoneMarkersTest, MarkingAPartTellsTheOtherViewsOnce) {
     EXPECT_TRUE(MarkPart(document, first, &view));
     EXPECT_EQ(document.markedPart, first);
-    EXPECT_EQ(other.updates, (std::vector<Update>{{&view, HINT_MARKED_PART, PartHint(first)}}));
+    EXPECT_EQ(other.updates, (std::vector<Update>{{&view, Notice<HINT_MARKED_PART>(first)}}));
     EXPECT_TRUE(view.updates.empty());
     EXPECT_FALSE(MarkPart(document, first, &view));
     EXPECT_EQ(other.updates.size(), 1u);
@@ -104,8 +104,8 @@ TEST_F(BoneMarkersTest, DragsStayOnTheGridAndCommitOnlyAChangedPoint) {
     EXPECT_TRUE(document.commands.empty());
 
     ExpectRoundTrip([&] { EXPECT_TRUE(CommitMarkerDrag(*shown, *first, 22, 30, &view)); },
-                    {{HINT_BONE_POSITION, PartHint(first)}},
-                    {{HINT_BONE_POSITION, PartHint(first)}}, &view);
+                    {{Notice<HINT_BONE_POSITION>(first)}},
+                    {{Notice<HINT_BONE_POSITION>(first)}}, &view);
     EXPECT_EQ(first->bonePosition, (std::array{22, 34, 10})) << "the depth stays";
     EXPECT_EQ(second->bonePosition, (std::array{20, 40, 10}));
 

@@ -25,7 +25,7 @@ protected:
         EXPECT_TRUE(document.OnUpdateCommand(id, state)) << id;
         return state;
     }
-    const Hint physics{HINT_PHYSICS, DocumentHint(&document)};
+    const Hint physics{Notice<HINT_PHYSICS>(&document)};
 };
 
 } // namespace

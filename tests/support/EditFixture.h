@@ -20,8 +20,8 @@
 #include "support/ScopedProfile.h"
 
 inline void PrintTo(const CRecordingObserver::Update& update, std::ostream* os) {
-    *os << "{hint " << update.hint << ", object " << update.object << ", sender " << update.sender
-        << "}";
+    *os << "{hint " << update.notice.hint << ", part " << update.notice.part << ", document "
+        << update.notice.document << ", sender " << update.sender << "}";
 }
 
 class EditTest : public ::testing::Test {
@@ -57,14 +57,23 @@ protected:
         other.updates.clear();
         document.SetModifiedFlag(false);
     }
-    // A hint as the views should get it: number and object, or the part a
-    // variable will point to once the edit has run.
+    // A notice as the views should get it, or with the part a variable will
+    // point to once the edit has run. A bare hint stands for its notice
+    // without an object.
     struct Hint {
-        int hint;
-        void* object = nullptr;
+        Hint(UpdateHint hint) : notice{hint} {}
+        Hint(CUpdateNotice notice, CPart* const* partAfterEdit = nullptr)
+            : notice(notice), partAfterEdit(partAfterEdit) {}
+
+        CUpdateNotice notice;
         CPart* const* partAfterEdit = nullptr;
 
-        void* Object() const { return partAfterEdit ? PartHint(*partAfterEdit) : object; }
+        CUpdateNotice Expected() const {
+            CUpdateNotice expected = notice;
+            if (partAfterEdit)
+                expected.part = *partAfterEdit;
+            return expected;
+        }
     };
 
     // Runs edit (which executes one command with sender as initiating view),
@@ -113,7 +122,7 @@ private:
     void ExpectStep(const std::vector<Hint>& hints, CDocumentObserver* sender, const char* step) {
         std::vector<Update> expected;
         for (const Hint& h : hints)
-            expected.push_back({sender, h.hint, h.Object()});
+            expected.push_back({sender, h.Expected()});
         EXPECT_TRUE(document.IsModified()) << step;
         EXPECT_EQ(other.updates, expected) << step;
         if (sender == &view)

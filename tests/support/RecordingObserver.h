@@ -15,18 +15,17 @@ class CRecordingObserver : public CDocumentObserver {
 public:
     struct Update {
         CDocumentObserver* sender;
-        int hint;
-        void* object;
+        CUpdateNotice notice;
         bool operator==(const Update&) const = default;
     };
 
-    void OnUpdate(CDocumentObserver* sender, int hint, void* object) override {
-        updates.push_back({sender, hint, object});
+    void OnUpdate(CDocumentObserver* sender, const CUpdateNotice& notice) override {
+        updates.push_back({sender, notice});
     }
     std::vector<int> Hints() const {
         std::vector<int> hints;
         for (const Update& u : updates)
-            hints.push_back(u.hint);
+            hints.push_back(u.notice.hint);
         return hints;
     }
 
@@ -38,10 +37,9 @@ public:
 // throw from Do. It counts its live instances so tests can see it destroyed.
 class CLoggingCommand : public CCommand {
 public:
-    CLoggingCommand(CUndoableDocument& document, std::vector<std::string>& log, std::string label,
-                    int hint = 9)
+    CLoggingCommand(CUndoableDocument& document, std::vector<std::string>& log, std::string label)
         : CCommand(std::u16string(label.begin(), label.end())), document_(document), log_(log),
-          label_(std::move(label)), hint_(hint) {
+          label_(std::move(label)) {
         ++live;
     }
     ~CLoggingCommand() override { --live; }
@@ -51,12 +49,12 @@ public:
             throw std::runtime_error("Do failed");
         log_.push_back("do " + label_);
         document_.SetModifiedFlag();
-        document_.UpdateAllViews(view, hint_, this);
+        document_.UpdateAllViews(view, Notice<HINT_PALETTE>());
     }
     void Undo() override {
         log_.push_back("undo " + label_);
         document_.SetModifiedFlag();
-        document_.UpdateAllViews(nullptr, hint_, this);
+        document_.UpdateAllViews(nullptr, Notice<HINT_PALETTE>());
     }
 
     bool throwOnDo = false;
@@ -66,5 +64,4 @@ private:
     CUndoableDocument& document_;
     std::vector<std::string>& log_;
     std::string label_;
-    int hint_;
 };
