@@ -160,46 +160,36 @@ void CDocumentDialogCommands::EditCurrentColor(int which) {
         EditColor(document_, index, value->color, value->alpha, value->material);
 }
 
-bool CDocumentDialogCommands::OnCommand(unsigned id) {
-    switch (id) {
-    case ID_GENERATE_MODEL:
-        GenerateModel();
-        return true;
-    case ID_DOT_SIZE:
-        EditDotSize();
-        return true;
-    case ID_BACKGROUND_COLOR:
-        EditBackground();
-        return true;
-    case ID_SET_COLOR1:
-    case ID_SET_COLOR2:
-        EditCurrentColor(id == ID_SET_COLOR1 ? 0 : 1);
-        return true;
-    case ID_PART_RATE:
-        if (!document_.currentPart)
-            return false;
-        EditPartRate();
-        return true;
-    default:
-        return false;
-    }
+std::span<const CCommandHandler<CDocumentDialogCommands>> CDocumentDialogCommands::Handlers() {
+    using Commands = CDocumentDialogCommands;
+    // Colour 1 or colour 2 of the command.
+    auto colorHandler = [](unsigned id) {
+        return CCommandHandler<Commands>{
+            .id = id,
+            .run = [](Commands& commands,
+                      unsigned command) { commands.EditCurrentColor(command == ID_SET_COLOR1 ? 0 : 1); },
+            .update =
+                [](const Commands& commands, unsigned command, CCommandState& state) {
+                    state.enabled =
+                        CanEditColor(commands.document_, command == ID_SET_COLOR1 ? 0 : 1);
+                }};
+    };
+    static const CCommandHandler<Commands> handlers[] = {
+        {.id = ID_GENERATE_MODEL, .run = [](Commands& c, unsigned) { c.GenerateModel(); }},
+        {.id = ID_DOT_SIZE, .run = [](Commands& c, unsigned) { c.EditDotSize(); }},
+        {.id = ID_BACKGROUND_COLOR, .run = [](Commands& c, unsigned) { c.EditBackground(); }},
+        colorHandler(ID_SET_COLOR1),
+        colorHandler(ID_SET_COLOR2),
+        // A part command: without a current part nobody handles it.
+        {.id = ID_PART_RATE,
+         .takes = [](const Commands& c, unsigned) { return c.document_.currentPart != nullptr; },
+         .run = [](Commands& c, unsigned) { c.EditPartRate(); }},
+    };
+    return handlers;
 }
 
+bool CDocumentDialogCommands::OnCommand(unsigned id) { return RunCommand(Handlers(), *this, id); }
+
 bool CDocumentDialogCommands::OnUpdateCommand(unsigned id, CCommandState& state) {
-    switch (id) {
-    case ID_GENERATE_MODEL:
-    case ID_DOT_SIZE:
-    case ID_BACKGROUND_COLOR:
-        state.enabled = true;
-        return true;
-    case ID_SET_COLOR1:
-    case ID_SET_COLOR2:
-        state.enabled = CanEditColor(document_, id == ID_SET_COLOR1 ? 0 : 1);
-        return true;
-    case ID_PART_RATE:
-        // A part command: without a current part nobody handles it.
-        return document_.currentPart != nullptr;
-    default:
-        return false;
-    }
+    return UpdateCommand(Handlers(), *this, id, state);
 }

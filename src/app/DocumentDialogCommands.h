@@ -39,6 +39,9 @@ public:
     bool OnUpdateCommand(unsigned id, CCommandState& state) override;
 
 private:
+    // The dialog commands: generate, dot size, background, colours, rate.
+    static std::span<const CCommandHandler<CDocumentDialogCommands>> Handlers();
+
     CDotDocument& document_;
     CProfile& profile_;
     CShellPrompts& prompts_;

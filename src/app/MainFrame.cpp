@@ -218,49 +218,49 @@ void CMainFrame::Paste() {
     }
 }
 
-bool CMainFrame::OnCommand(unsigned id) {
-    switch (id) {
-    case ID_APP_ABOUT: {
-        CAboutDialog about(this);
-        about.exec();
-        return true;
-    }
-    case ID_APP_EXIT:
-        close();
-        return true;
-    case ID_VIEW_TOOLBAR:
-        if (QToolBar* bar = findChild<QToolBar*>(QStringLiteral("ToolBar")))
-            bar->setVisible(!bar->isVisible());
-        return true;
-    case ID_VIEW_STATUS_BAR:
-        statusBar()->setVisible(!statusBar()->isVisible());
-        return true;
-    case ID_EDIT_PASTE:
-        Paste();
-        return true;
-    default:
-        return false;
-    }
+QToolBar* CMainFrame::ToolBar() const { return findChild<QToolBar*>(QStringLiteral("ToolBar")); }
+
+std::span<const CCommandHandler<CMainFrame>> CMainFrame::Handlers() {
+    static constexpr CCommandHandler<CMainFrame> handlers[] = {
+        {.id = ID_APP_ABOUT,
+         .run =
+             [](CMainFrame& frame, unsigned) {
+                 CAboutDialog about(&frame);
+                 about.exec();
+             }},
+        {.id = ID_APP_EXIT, .run = [](CMainFrame& frame, unsigned) { frame.close(); }},
+        {.id = ID_VIEW_TOOLBAR,
+         .run =
+             [](CMainFrame& frame, unsigned) {
+                 if (QToolBar* bar = frame.ToolBar())
+                     bar->setVisible(!bar->isVisible());
+             },
+         .update =
+             [](const CMainFrame& frame, unsigned, CCommandState& state) {
+                 if (QToolBar* bar = frame.ToolBar())
+                     state.checked = !bar->isHidden();
+             }},
+        {.id = ID_VIEW_STATUS_BAR,
+         .run =
+             [](CMainFrame& frame, unsigned) {
+                 frame.statusBar()->setVisible(!frame.statusBar()->isVisible());
+             },
+         .update = [](const CMainFrame& frame, unsigned,
+                      CCommandState& state) { state.checked = !frame.statusBar()->isHidden(); }},
+        {.id = ID_EDIT_PASTE,
+         .run = [](CMainFrame& frame, unsigned) { frame.Paste(); },
+         .update =
+             [](const CMainFrame& frame, unsigned, CCommandState& state) {
+                 state.enabled = frame.CanPastePart() || frame.CanPasteDots();
+             }},
+    };
+    return handlers;
 }
 
+bool CMainFrame::OnCommand(unsigned id) { return RunCommand(Handlers(), *this, id); }
+
 bool CMainFrame::OnUpdateCommand(unsigned id, CCommandState& state) {
-    switch (id) {
-    case ID_APP_ABOUT:
-    case ID_APP_EXIT:
-        return true;
-    case ID_VIEW_TOOLBAR:
-        if (QToolBar* bar = findChild<QToolBar*>(QStringLiteral("ToolBar")))
-            state.checked = !bar->isHidden();
-        return true;
-    case ID_VIEW_STATUS_BAR:
-        state.checked = !statusBar()->isHidden();
-        return true;
-    case ID_EDIT_PASTE:
-        state.enabled = CanPastePart() || CanPasteDots();
-        return true;
-    default:
-        return false;
-    }
+    return UpdateCommand(Handlers(), *this, id, state);
 }
 
 void CMainFrame::OnUpdate(CDocumentObserver*, const CUpdateNotice&) {

@@ -97,6 +97,9 @@ private:
     bool CanPastePart() const;
     bool CanPasteDots() const;
     void Paste();
+    QToolBar* ToolBar() const;
+    // The frame's commands: about, exit, tool bar, status bar and paste.
+    static std::span<const CCommandHandler<CMainFrame>> Handlers();
 
     std::unique_ptr<CShellPrompts> ownPrompts_;
     CShellPrompts& prompts_;

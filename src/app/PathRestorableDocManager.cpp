@@ -186,53 +186,47 @@ void CPathRestorableDocManager::OpenRecentFile(int index) {
     }
 }
 
-bool CPathRestorableDocManager::OnCommand(unsigned id) {
-    switch (id) {
-    case ID_FILE_NEW:
-        if (SaveModified())
-            NewDocument();
-        return true;
-    case ID_FILE_OPEN:
-        if (SaveModified()) {
-            if (const std::optional<QString> path = PromptFileName(true, QString()))
-                OpenDocumentFile(*path);
-        }
-        return true;
-    case ID_FILE_SAVE:
-        Save();
-        return true;
-    case ID_FILE_SAVE_AS:
-        SaveAs();
-        return true;
-    default:
-        if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RecentFileCount) {
-            const int index = static_cast<int>(id - ID_FILE_MRU_FILE1);
-            if (index >= recent_.size())
-                return false;
-            OpenRecentFile(index);
-            return true;
-        }
-        return false;
-    }
+std::span<const CCommandHandler<CPathRestorableDocManager>> CPathRestorableDocManager::Handlers() {
+    using Manager = CPathRestorableDocManager;
+    static const CCommandHandler<Manager> handlers[] = {
+        {.id = ID_FILE_NEW,
+         .run =
+             [](Manager& manager, unsigned) {
+                 if (manager.SaveModified())
+                     manager.NewDocument();
+             }},
+        {.id = ID_FILE_OPEN,
+         .run =
+             [](Manager& manager, unsigned) {
+                 if (!manager.SaveModified())
+                     return;
+                 if (const std::optional<QString> path = manager.PromptFileName(true, QString()))
+                     manager.OpenDocumentFile(*path);
+             }},
+        {.id = ID_FILE_SAVE, .run = [](Manager& manager, unsigned) { manager.Save(); }},
+        {.id = ID_FILE_SAVE_AS, .run = [](Manager& manager, unsigned) { manager.SaveAs(); }},
+        // The recent files: only the entries the list holds.
+        {.id = ID_FILE_MRU_FILE1,
+         .count = RecentFileCount,
+         .takes =
+             [](const Manager& manager, unsigned id) {
+                 return static_cast<int>(id - ID_FILE_MRU_FILE1) < manager.recent_.size();
+             },
+         .run =
+             [](Manager& manager, unsigned id) {
+                 manager.OpenRecentFile(static_cast<int>(id - ID_FILE_MRU_FILE1));
+             },
+         .update =
+             [](const Manager& manager, unsigned id, CCommandState& state) {
+                 const int index = static_cast<int>(id - ID_FILE_MRU_FILE1);
+                 state.text = RecentFileMenuText(index, manager.recent_[index]).toStdU16String();
+             }},
+    };
+    return handlers;
 }
 
+bool CPathRestorableDocManager::OnCommand(unsigned id) { return RunCommand(Handlers(), *this, id); }
+
 bool CPathRestorableDocManager::OnUpdateCommand(unsigned id, CCommandState& state) {
-    switch (id) {
-    case ID_FILE_NEW:
-    case ID_FILE_OPEN:
-    case ID_FILE_SAVE:
-    case ID_FILE_SAVE_AS:
-        state.enabled = true;
-        return true;
-    default:
-        if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RecentFileCount) {
-            const int index = static_cast<int>(id - ID_FILE_MRU_FILE1);
-            if (index >= recent_.size())
-                return false;
-            state.enabled = true;
-            state.text = RecentFileMenuText(index, recent_[index]).toStdU16String();
-            return true;
-        }
-        return false;
-    }
+    return UpdateCommand(Handlers(), *this, id, state);
 }

@@ -72,6 +72,8 @@ private:
     // The document now matches the file at absolute: unmodified, named
     // after it, at the top of the recent-file list.
     void AdoptPath(const QString& absolute);
+    // The file commands: new, open, save, save as and the recent files.
+    static std::span<const CCommandHandler<CPathRestorableDocManager>> Handlers();
 
     CDotDocument& document_;
     CProfile& profile_;

@@ -5,36 +5,27 @@
 #include "document/PartOperations.h"
 #include "resources/CommandIds.h"
 
+namespace {
+using Handler = CCommandHandler<CDotDocument>;
+constexpr Handler DocumentHandlers[] = {
+    {.id = ID_ALL_MATERIAL,
+     .run = [](CDotDocument& document, unsigned) { ToggleAllMaterials(document); },
+     .update =
+         [](const CDotDocument& document, unsigned, CCommandState& state) {
+             state.text = GetAllMaterialMenuText(document);
+         }},
+    {.id = ID_EDGE,
+     .run = [](CDotDocument& document, unsigned) { ToggleEdge(document); },
+     .update = [](const CDotDocument& document, unsigned,
+                  CCommandState& state) { state.checked = document.edge; }},
+    {.id = ID_PART_NEW, .run = [](CDotDocument& document, unsigned) { NewPart(document); }},
+};
+} // namespace
+
 bool OnDocumentEditCommand(CDotDocument& document, unsigned id) {
-    switch (id) {
-    case ID_ALL_MATERIAL:
-        ToggleAllMaterials(document);
-        return true;
-    case ID_EDGE:
-        ToggleEdge(document);
-        return true;
-    case ID_PART_NEW:
-        NewPart(document);
-        return true;
-    default:
-        return false;
-    }
+    return RunCommand<CDotDocument>(DocumentHandlers, document, id);
 }
 
 bool OnUpdateDocumentEditCommand(const CDotDocument& document, unsigned id, CCommandState& state) {
-    switch (id) {
-    case ID_ALL_MATERIAL:
-        state.enabled = true;
-        state.text = GetAllMaterialMenuText(document);
-        return true;
-    case ID_EDGE:
-        state.enabled = true;
-        state.checked = document.edge;
-        return true;
-    case ID_PART_NEW:
-        state.enabled = true;
-        return true;
-    default:
-        return false;
-    }
+    return UpdateCommand<CDotDocument>(DocumentHandlers, document, id, state);
 }

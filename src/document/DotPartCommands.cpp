@@ -10,59 +10,60 @@
 #include "resources/CommandIds.h"
 #include "rigging/PhysicsEditing.h"
 
-bool CDotPart::OnCommand(unsigned id) {
-    if (const FaceOrientation* shown = FaceOrientation::FromCommand(id)) {
-        SetPartFace(*this, *shown);
-        return true;
-    }
-    switch (id) {
-    case ID_VIEW_DEEPER:
-        GoDeeper(*this);
-        return true;
-    case ID_VIEW_NEARER:
-        GoNearer(*this);
-        return true;
-    case ID_PART_INVERT:
-        InvertPart(*this, GetEditorPrompt());
-        return true;
-    case ID_PART_RIGID_BODY:
-        ToggleRigidBody(*this);
-        return true;
-    case ID_PART_JOINT:
-        if (IsJointEnabled(*this))
-            ToggleJoint(*this);
-        return true;
-    default:
-        return false;
-    }
+namespace {
+
+using Handler = CCommandHandler<CDotPart>;
+
+// One of the six faces: shows the part from it; a radio mark on the shown one.
+constexpr Handler FaceHandler(unsigned id) {
+    return {.id = id,
+            .run = [](CDotPart& part,
+                      unsigned command) { SetPartFace(part, *FaceOrientation::FromCommand(command)); },
+            .update =
+                [](const CDotPart& part, unsigned command, CCommandState& state) {
+                    state.radio = true;
+                    state.checked = part.face == FaceOrientation::FromCommand(command);
+                }};
 }
 
+constexpr Handler PartHandlers[] = {
+    FaceHandler(ID_VIEW_FRONT),
+    FaceHandler(ID_VIEW_BACK),
+    FaceHandler(ID_VIEW_LEFT),
+    FaceHandler(ID_VIEW_RIGHT),
+    FaceHandler(ID_VIEW_TOP),
+    FaceHandler(ID_VIEW_BOTTOM),
+    {.id = ID_VIEW_DEEPER,
+     .run = [](CDotPart& part, unsigned) { GoDeeper(part); },
+     .update = [](const CDotPart& part, unsigned,
+                  CCommandState& state) { state.enabled = CanGoDeeper(part); }},
+    {.id = ID_VIEW_NEARER,
+     .run = [](CDotPart& part, unsigned) { GoNearer(part); },
+     .update = [](const CDotPart& part, unsigned,
+                  CCommandState& state) { state.enabled = CanGoNearer(part); }},
+    {.id = ID_PART_INVERT,
+     .run = [](CDotPart& part, unsigned) { InvertPart(part, GetEditorPrompt()); }},
+    {.id = ID_PART_RIGID_BODY,
+     .run = [](CDotPart& part, unsigned) { ToggleRigidBody(part); },
+     .update = [](const CDotPart& part, unsigned,
+                  CCommandState& state) { state.checked = IsRigidBodyChecked(part); }},
+    {.id = ID_PART_JOINT,
+     .run =
+         [](CDotPart& part, unsigned) {
+             if (IsJointEnabled(part))
+                 ToggleJoint(part);
+         },
+     .update =
+         [](const CDotPart& part, unsigned, CCommandState& state) {
+             state.enabled = IsJointEnabled(part);
+             state.checked = IsJointChecked(part);
+         }},
+};
+
+} // namespace
+
+bool CDotPart::OnCommand(unsigned id) { return RunCommand<CDotPart>(PartHandlers, *this, id); }
+
 bool CDotPart::OnUpdateCommand(unsigned id, CCommandState& state) {
-    if (const FaceOrientation* shown = FaceOrientation::FromCommand(id)) {
-        state.enabled = true;
-        state.radio = true;
-        state.checked = face == shown;
-        return true;
-    }
-    switch (id) {
-    case ID_VIEW_DEEPER:
-        state.enabled = CanGoDeeper(*this);
-        return true;
-    case ID_VIEW_NEARER:
-        state.enabled = CanGoNearer(*this);
-        return true;
-    case ID_PART_INVERT:
-        state.enabled = true;
-        return true;
-    case ID_PART_RIGID_BODY:
-        state.enabled = true;
-        state.checked = IsRigidBodyChecked(*this);
-        return true;
-    case ID_PART_JOINT:
-        state.enabled = IsJointEnabled(*this);
-        state.checked = IsJointChecked(*this);
-        return true;
-    default:
-        return false;
-    }
+    return UpdateCommand<CDotPart>(PartHandlers, *this, id, state);
 }

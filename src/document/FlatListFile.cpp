@@ -152,8 +152,7 @@ void ResolveIkParents(std::vector<BONE_ENTRY>& entries, int version) {
             continue;
         CDotPart& part = *entry.part;
         if (version < FirstIkParentIdVersion) {
-            part.ikParent = part.parent && !part.parent->ikName.empty() ? part.parent : nullptr;
-            part.ikParentId = part.ikParent ? part.ikParent->id : 0;
+            part.SetIkParent(part.parent && !part.parent->ikName.empty() ? part.parent : nullptr);
         } else {
             auto found = part.ikParentId != 0 ? firstWithId.find(part.ikParentId) : firstWithId.end();
             part.ikParent = found != firstWithId.end() ? found->second : nullptr;

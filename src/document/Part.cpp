@@ -9,6 +9,16 @@ CPart::CPart(CDotDocument* owner, int partId, std::u16string partName)
 
 CPart::~CPart() = default;
 
+void CPart::SetIkParent(CPart* part) {
+    ikParent = part;
+    ikParentId = part ? part->id : 0;
+}
+
+void CPart::SetLinkedPart(CPart* part) {
+    linkedPart = part;
+    linkedPartId = part ? part->id : 0;
+}
+
 int CPart::GetIndex() const {
     if (parent)
         return parent->IndexOfChild(this);

@@ -38,6 +38,10 @@ public:
     int32_t boneKind = BONE_MOVE;     // a BoneKind
     int32_t ikRange = 0;
     std::u16string ikName;
+    // The IK parent and the linked part are each a pointer with the id that
+    // is stored: set both with SetIkParent and SetLinkedPart. Readers set the
+    // id alone and resolve the pointer from it, which may stay null for an id
+    // no part has (the id is then kept and written back as it was).
     int32_t ikParentId = 0;
     CPart* ikParent = nullptr;        // resolved from ikParentId (not owned)
     int32_t morph = 0;
@@ -59,6 +63,10 @@ public:
     virtual bool HasRigidBody() const { return false; }
     virtual bool HasJoint() const { return false; }
     virtual bool CanHaveJoint() const { return false; }
+
+    // Sets the pointer and its id together (id 0 for none).
+    void SetIkParent(CPart* part);
+    void SetLinkedPart(CPart* part);
 
     // The part's index among its parent's children (the document's top-level
     // list when it has no parent); −1 when it is not found there.

@@ -72,32 +72,32 @@ std::u16string CUndoableDocument::GetRedoMenuText() const {
     return InsertLabel(text, commands[static_cast<size_t>(position)]->name);
 }
 
+namespace {
+using Handler = CCommandHandler<CUndoableDocument>;
+constexpr Handler UndoHandlers[] = {
+    {.id = ID_EDIT_UNDO,
+     .run = [](CUndoableDocument& document, unsigned) { document.Undo(); },
+     .update =
+         [](const CUndoableDocument& document, unsigned, CCommandState& state) {
+             state.enabled = document.CanUndo();
+             state.text = document.GetUndoMenuText();
+         }},
+    {.id = ID_EDIT_REDO,
+     .run = [](CUndoableDocument& document, unsigned) { document.Redo(); },
+     .update =
+         [](const CUndoableDocument& document, unsigned, CCommandState& state) {
+             state.enabled = document.CanRedo();
+             state.text = document.GetRedoMenuText();
+         }},
+};
+} // namespace
+
 bool CUndoableDocument::OnCommand(unsigned id) {
-    switch (id) {
-    case ID_EDIT_UNDO:
-        Undo();
-        return true;
-    case ID_EDIT_REDO:
-        Redo();
-        return true;
-    default:
-        return false;
-    }
+    return RunCommand<CUndoableDocument>(UndoHandlers, *this, id);
 }
 
 bool CUndoableDocument::OnUpdateCommand(unsigned id, CCommandState& state) {
-    switch (id) {
-    case ID_EDIT_UNDO:
-        state.enabled = CanUndo();
-        state.text = GetUndoMenuText();
-        return true;
-    case ID_EDIT_REDO:
-        state.enabled = CanRedo();
-        state.text = GetRedoMenuText();
-        return true;
-    default:
-        return false;
-    }
+    return UpdateCommand<CUndoableDocument>(UndoHandlers, *this, id, state);
 }
 
 void CUndoableDocument::AddObserver(CDocumentObserver* observer) {

@@ -17,11 +17,9 @@ void ApplyBone(CPart& part, const CPart::BONE& bone) {
     part.name = bone.name;
     part.boneKind = bone.boneKind;
     part.morph = bone.morph;
-    part.linkedPart = bone.linkedPart;
-    part.linkedPartId = bone.linkedPart ? bone.linkedPart->id : 0;
+    part.SetLinkedPart(bone.linkedPart);
     part.angle = bone.angle;
     part.ikRange = bone.ikRange;
     part.ikName = bone.ikName;
-    part.ikParent = bone.ikParent;
-    part.ikParentId = bone.ikParent ? bone.ikParent->id : 0;
+    part.SetIkParent(bone.ikParent);
 }

@@ -86,11 +86,8 @@ std::vector<STANDARD_PART> MakeStandardParts(CDotDocument& document,
     }
     for (STANDARD_PART& item : made) {
         item.parent = FindStandardPart(document, item.row->parent, made);
-        if (item.row->ikParent != 0) {
-            CPart* ikParent = FindStandardPart(document, item.row->ikParent, made);
-            item.part->ikParent = ikParent;
-            item.part->ikParentId = ikParent ? ikParent->id : 0;
-        }
+        if (item.row->ikParent != 0)
+            item.part->SetIkParent(FindStandardPart(document, item.row->ikParent, made));
     }
     return made;
 }

@@ -114,14 +114,10 @@ void MakeRandomDocument(CDotDocument& document, std::mt19937& random) {
         parts.push_back(&p);
     }
     for (CDotPart* p : parts) {
-        if (pick(3) == 0) {
-            p->ikParent = parts[static_cast<size_t>(pick(count))];
-            p->ikParentId = p->ikParent->id;
-        }
-        if (pick(3) == 0) {
-            p->linkedPart = parts[static_cast<size_t>(pick(count))];
-            p->linkedPartId = p->linkedPart->id;
-        }
+        if (pick(3) == 0)
+            p->SetIkParent(parts[static_cast<size_t>(pick(count))]);
+        if (pick(3) == 0)
+            p->SetLinkedPart(parts[static_cast<size_t>(pick(count))]);
     }
     document.OnDocumentLoaded();
 }

@@ -27,14 +27,6 @@ protected:
         }
         return rows;
     }
-    static void SetLink(CPart& part, CPart* target) {
-        part.linkedPart = target;
-        part.linkedPartId = target ? target->id : 0;
-    }
-    static void SetIkParent(CPart& part, CPart* target) {
-        part.ikParent = target;
-        part.ikParentId = target ? target->id : 0;
-    }
 };
 
 } // namespace
@@ -66,10 +58,10 @@ TEST_F(PartStructureTest, NewPartsAreNumberedAndHangUnderTheCurrentPart) {
 }
 
 TEST_F(PartStructureTest, DeleteAndUndoRestoreThePlaceAndTheReferences) {
-    SetLink(*upper, head);
-    SetIkParent(*upper, center);
-    SetLink(*arm, upper);     // a reference into the deleted subtree
-    SetIkParent(*head, neck); // one into its depth
+    upper->SetLinkedPart(head);
+    upper->SetIkParent(center);
+    arm->SetLinkedPart(upper); // a reference into the deleted subtree
+    head->SetIkParent(neck); // one into its depth
     document.currentPart = head;
     ExpectRoundTrip([&] { upper->Delete(u"削除"); }, {{Notice<HINT_PARTS>(upper)}},
                     {{Notice<HINT_PARTS>(upper)}});
@@ -115,7 +107,7 @@ TEST_F(PartStructureTest, PartsOutsideTheTreeBelongToTheirCommand) {
     // Added, undone and cut off: the command destroys the part. Nothing may
     // point at it afterwards, even a reference resolved while it was in.
     CPart* added = NewPart(document); // id 7
-    SetLink(*head, nullptr);
+    head->SetLinkedPart(nullptr);
     head->linkedPartId = 7;
     document.currentPart = head;
     head->Delete(u"削除");
@@ -232,8 +224,8 @@ TEST_F(PartStructureTest, OneAddCommandPutsManyPartsInOrderAndTakesThemOutBackwa
 TEST_F(PartStructureTest, UndoingADeleteKeepsThePartsReferencesIntoItsOwnSubtree) {
     // 上 links to 下, which is then moved below 上: the link points into 上's
     // own subtree, which leaves and comes back with it.
-    SetLink(*upper, lower);
-    SetIkParent(*upper, lower);
+    upper->SetLinkedPart(lower);
+    upper->SetIkParent(lower);
     ASSERT_TRUE(MovePart(*lower, upper, -1, &view));
     ExpectRoundTrip([&] { upper->Delete(u"削除"); }, {{Notice<HINT_PARTS>(upper)}},
                     {{Notice<HINT_PARTS>(upper)}});
