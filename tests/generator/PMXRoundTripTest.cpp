@@ -250,7 +250,7 @@ public:
             part.ikRange = Int(4);
             part.morph = Chance(0.25) ? 1 : 0;
             if (part.morph && !made.empty() && Chance(0.5))
-                part.linkedPart = made[static_cast<size_t>(Int(static_cast<int>(made.size())))];
+                part.SetLinkedPart(made[static_cast<size_t>(Int(static_cast<int>(made.size())))]);
             if (Chance(0.5)) {
                 part.rigidBody = std::make_unique<RIGID_BODY_PARAMS>();
                 part.rigidBody->mass = 0.5f + static_cast<float>(Int(10));
