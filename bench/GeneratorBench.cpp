@@ -130,13 +130,13 @@ void Run(benchmark::State& state, DocumentMaker make, STAGE stage, ModelFormat f
                     switch (s) {
                     case SURFACES: generator.BuildSurfaces(); break;
                     case ASSEMBLY: generator.BuildModel(); break;
-                    case TEXTURE: benchmark::DoNotOptimize(generator.WriteTexture()); break;
+                    case TEXTURE: generator.EncodeTexture(); break;
                     case BYTES:
                         if (stage == BYTES)
                             benchmark::DoNotOptimize(format == ModelFormat::PMX ? PMXBytes(generator.Model())
                                                                                 : generator.Model().ToBytes());
                         break;
-                    case WRITE: generator.WriteModel(); break;
+                    case WRITE: generator.WriteFiles(); break;
                     case WHOLE: break;
                     }
                 } catch (const CModelLimitError&) {

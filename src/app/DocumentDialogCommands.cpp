@@ -12,6 +12,7 @@
 #include "document/Profile.h"
 #include "document/UpdateHints.h"
 #include "generator/Generator.h"
+#include "generator/OutputPaths.h"
 #include "generator/PMDLimits.h"
 #include "resources/CommandIds.h"
 #include "resources/StringTable.h"
@@ -40,13 +41,14 @@ uint32_t ToColorRef(const QColor& color) {
 
 QString GenerateFailedMessage(const QString& path, const std::exception& error) {
     QString reason;
-    if (const auto* limit = dynamic_cast<const CModelLimitError*>(&error)) {
+    if (dynamic_cast<const COutputClashError*>(&error)) {
+        reason = QStringLiteral("モデルとテクスチャと文書は別々のファイルにしてください。");
+    } else if (const auto* limit = dynamic_cast<const CModelLimitError*>(&error)) {
         reason = QStringLiteral("モデルが %1 形式で扱える大きさを超えています。")
                      .arg(QString::fromStdString(limit->Format()));
         if (limit->Format() == "PMD")
             reason += QStringLiteral("\nPMX 形式 (*.pmx) なら書き出せます。");
-    }
-    else if (dynamic_cast<const CGeneratorError*>(&error))
+    } else if (dynamic_cast<const CGeneratorError*>(&error))
         reason = QStringLiteral("部品の設定からモデルを作れません。");
     else if (dynamic_cast<const std::bad_alloc*>(&error))
         reason = QStringLiteral("メモリが不足しています。");
@@ -78,8 +80,8 @@ QStringList ConvertFilterString(const QString& filter) {
 }
 
 CDocumentDialogCommands::CDocumentDialogCommands(CDotDocument& document, CProfile& profile,
-                                     CShellPrompts& prompts)
-    : document_(document), profile_(profile), prompts_(prompts) {}
+                                                 CShellPrompts& prompts, std::function<QString()> documentPath)
+    : document_(document), profile_(profile), prompts_(prompts), documentPath_(std::move(documentPath)) {}
 
 void CDocumentDialogCommands::GenerateModel() {
     FILE_PROMPT prompt;
@@ -104,22 +106,15 @@ void CDocumentDialogCommands::GenerateModel() {
 }
 
 bool CDocumentDialogCommands::GenerateModelTo(const QString& path) {
-    CGenerator::RESULT result;
     try {
         CWaitCursor wait;
-        CGenerator generator(document_, QFile::encodeName(path).toStdString());
-        result = generator.Generate();
+        const std::string model = QFile::encodeName(path).toStdString();
+        const QString source = documentPath_ ? documentPath_() : QString();
+        CheckOutputsApart(QFile::encodeName(source).toStdString(), model, TexturePathFor(model));
+        CGenerator(document_, model).Generate();
     } catch (const std::exception& error) {
         prompts_.ShowError(GenerateFailedMessage(path, error));
         return false;
-    }
-    if (!result.textureError.empty()) {
-        const QString texture = QString::fromUtf8(result.texturePath.c_str());
-        prompts_.ShowError(
-            QStringLiteral("テクスチャ画像 %1 を書き込めませんでした。\n%2\n"
-                           "モデルはテクスチャなしで表示されます。\n\n詳細: %3")
-                .arg(QDir::toNativeSeparators(texture), WriteFailureReason(texture),
-                     QString::fromUtf8(result.textureError.c_str())));
     }
     return true;
 }

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "document/CommandTarget.h"
 
@@ -18,7 +19,10 @@ class CShellPrompts;
 
 class CDocumentDialogCommands : public CCommandTarget {
 public:
-    CDocumentDialogCommands(CDotDocument& document, CProfile& profile, CShellPrompts& prompts);
+    // documentPath gives the file the document was read from or saved to
+    // (empty for a new document): generation never writes over it.
+    CDocumentDialogCommands(CDotDocument& document, CProfile& profile, CShellPrompts& prompts,
+                            std::function<QString()> documentPath = {});
 
     // "モデル生成(&G)...": asks for the model file, generates, remembers the path.
     void GenerateModel();
@@ -45,6 +49,7 @@ private:
     CDotDocument& document_;
     CProfile& profile_;
     CShellPrompts& prompts_;
+    std::function<QString()> documentPath_;
 };
 
 // A filter string of the form "name|pattern|name|pattern||" as Qt file

@@ -54,7 +54,8 @@ CMainFrame::CMainFrame(CProfile& profile, CShellPrompts* prompts, QWidget* paren
     setObjectName(QStringLiteral("MainFrame"));
 
     docManager_ = std::make_unique<CPathRestorableDocManager>(*document_, profile, prompts_);
-    dialogCommands_ = std::make_unique<CDocumentDialogCommands>(*document_, profile, prompts_);
+    dialogCommands_ = std::make_unique<CDocumentDialogCommands>(
+        *document_, profile, prompts_, [this] { return docManager_->PathName(); });
     router_ = new CCommandRouter(this);
     router_->SetChain([this] { return CommandChain(); });
     router_->SetErrorHandler(

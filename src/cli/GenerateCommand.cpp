@@ -5,17 +5,24 @@
 //
 // On success it prints one line, for example
 //   out/figure.pmd: 2088 vertices, 1044 triangles, 5 materials, 23 bones, 2 IK, 1 morphs, 2 rigid bodies, 1 joints, texture out/figure.png
-// ("texture none" without a texture). When the texture cannot be written the
-// model is written all the same, the line is printed, and the command fails
-// with the texture's error.
+// ("texture none" without a texture). The document, the model and the
+// texture must be three different files; the command refuses before writing
+// anything otherwise. On any failure the previous model and texture stay as
+// they were. What the reader mended in the document (repeated names, IK
+// parents in a circle) and what the model leaves out of it (a joint without
+// its rigid bodies) are told on the error stream as "IN: note: ..." and
+// "OUT: note: ..." lines.
 
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "cli/CliCommand.h"
 #include "document/DocumentFile.h"
 #include "document/DotDocument.h"
 #include "generator/Generator.h"
+#include "generator/OutputPaths.h"
 #include "generator/PMDLimits.h"
 
 namespace {
@@ -45,8 +52,16 @@ void AddGenerateCommand(CLI::App& app) {
         ->check(CLI::IsMember({"pmd", "pmx"}));
     command->add_flag("--quiet", options->quiet, "Print nothing on success");
     command->callback([options] {
+        try {
+            CheckOutputsApart(options->in, options->out, TexturePathFor(options->out));
+        } catch (const COutputClashError& e) {
+            throw CCliError(e.what());
+        }
         CDotDocument document;
-        LoadDocumentFile(options->in, document);
+        std::vector<std::string> readNotes;
+        LoadDocumentFile(options->in, document, &readNotes);
+        for (const std::string& note : readNotes)
+            std::fprintf(stderr, "%s: note: %s\n", options->in.c_str(), note.c_str());
         CGenerator::RESULT result;
         try {
             const ModelFormat format =
@@ -56,11 +71,13 @@ void AddGenerateCommand(CLI::App& app) {
             throw CCliError(options->out + ": " + e.what());
         } catch (const CGeneratorError& e) {
             throw CCliError(options->out + ": " + e.what());
+        } catch (const std::bad_alloc&) {
+            throw CCliError(options->out + ": not enough memory to generate the model");
         }
         if (!options->quiet)
             std::printf("%s\n", SummaryLine(options->out, result).c_str());
-        if (!result.textureError.empty())
-            throw CCliError(result.textureError);
+        for (const std::string& note : result.notes)
+            std::fprintf(stderr, "%s: note: %s\n", options->out.c_str(), note.c_str());
     });
 }
 

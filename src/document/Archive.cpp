@@ -3,12 +3,7 @@
 #include "document/TextCodec.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 // One append per value rather than one per byte: the model writer stores
 // millions of values.
@@ -143,70 +138,4 @@ std::u16string CArchiveReader::ReadString() {
     return text;
 }
 
-namespace {
-
-std::string ErrnoText(const std::string& path, const char* doing) {
-    return path + ": " + doing + ": " + std::strerror(errno);
-}
-
-} // namespace
-
-std::vector<uint8_t> ReadFileBytes(const std::string& path, size_t maxSize) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        throw CArchiveException(ErrnoText(path, "cannot open"));
-    std::vector<uint8_t> bytes;
-    uint8_t buffer[65536];
-    for (;;) {
-        size_t n = std::fread(buffer, 1, sizeof buffer, f);
-        if (n == 0)
-            break;
-        if (bytes.size() + n > maxSize) {
-            std::fclose(f);
-            throw CArchiveException(path + ": file is larger than " + std::to_string(maxSize) + " bytes");
-        }
-        bytes.insert(bytes.end(), buffer, buffer + n);
-    }
-    bool failed = std::ferror(f);
-    std::fclose(f);
-    if (failed)
-        throw CArchiveException(ErrnoText(path, "cannot read"));
-    return bytes;
-}
-
-void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
-    std::string temp = path + ".tmp-XXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0)
-        throw CArchiveException(ErrnoText(path, "cannot create a file in its folder"));
-    // mkstemp creates the file readable by the owner only; give it the
-    // permissions an ordinary new file gets.
-    mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            std::string reason = ErrnoText(path, "cannot write");
-            ::close(fd);
-            ::unlink(temp.c_str());
-            throw CArchiveException(reason);
-        }
-        done += static_cast<size_t>(n);
-    }
-    bool synced = ::fsync(fd) == 0;
-    bool closed = ::close(fd) == 0;
-    if (!synced || !closed) {
-        std::string reason = ErrnoText(path, "cannot write");
-        ::unlink(temp.c_str());
-        throw CArchiveException(reason);
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::string reason = ErrnoText(path, "cannot replace");
-        ::unlink(temp.c_str());
-        throw CArchiveException(reason);
-    }
-}
+// ReadFileBytes and WriteFileAtomically are in StagedFile.cpp.

@@ -10,10 +10,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // Raised by every reader of outside data on anything it cannot accept: the
@@ -21,6 +23,17 @@
 class CArchiveException : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// Memory ran out while reading or writing a file: still a std::bad_alloc for
+// those who handle that, but its message names the file.
+class CFileMemoryError : public std::bad_alloc {
+public:
+    explicit CFileMemoryError(std::string message) : message_(std::move(message)) {}
+    const char* what() const noexcept override { return message_.c_str(); }
+
+private:
+    std::string message_;
 };
 
 // Appends little-endian values to a growing byte buffer.
@@ -81,12 +94,14 @@ private:
     size_t pos_ = 0;
 };
 
-// Reads a whole file into memory; throws CArchiveException naming the file
-// and the reason. maxSize bounds the allocation.
+// Reads a whole regular file into memory; throws CArchiveException naming the
+// file and the reason. Folders, devices, pipes and sockets are refused before
+// anything is read. maxSize bounds the allocation.
 std::vector<uint8_t> ReadFileBytes(const std::string& path, size_t maxSize = size_t(1) << 30);
 
 // Writes a file atomically: the bytes go to a temporary file in the same
 // folder, which is flushed and then renamed over the target, so a failed save
-// never destroys the previous file. Throws CArchiveException naming the file
-// and the reason.
+// never destroys the previous file (CStagedFile, StagedFile.h: a symbolic link
+// is followed and the file's permissions kept). Throws CArchiveException
+// naming the file and the reason.
 void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes);

@@ -13,6 +13,7 @@
 #include "document/DotDocument.h"
 #include "document/DotPart.h"
 #include "document/FlatListFile.h"
+#include "document/ReadRepairs.h"
 #include "resources/StringTable.h"
 
 namespace {
@@ -32,7 +33,8 @@ int TruncateToInt(float value) {
 }
 
 // Before 785 the joint points of a scaled part were stored as if unscaled.
-void MigrateRates(CDotDocument& document) {
+// A point scaled off the grid is put back on its edge.
+void MigrateRates(CDotDocument& document, ReadNotes& notes) {
     for (CPart* part : document.CollectParts()) {
         if (!part->parent || part->rate == 1.0f)
             continue;
@@ -40,7 +42,7 @@ void MigrateRates(CDotDocument& document) {
         for (int c = 0; c < 3; ++c) {
             const int p = dotPart.parentPosition[c];
             const float scaled = static_cast<float>(dotPart.bonePosition[c] - p) * part->rate;
-            dotPart.bonePosition[c] = p + TruncateToInt(scaled);
+            dotPart.bonePosition[c] = ClampMigratedPoint(p + TruncateToInt(scaled), part->name, notes);
         }
     }
 }
@@ -66,19 +68,20 @@ void ResolveReferencesById(CDotDocument& document) {
     }
 }
 
-void ReadTree(CArchiveReader& archive, CDotDocument& document, int version) {
+void ReadTree(CArchiveReader& archive, CDotDocument& document, int version, ReadNotes& notes) {
     ReadDocumentSettings(archive, document, version);
     if (version >= FirstEdgeVersion)
         document.edge = archive.ReadBool();
     const int count = archive.ReadU16();
+    CGridBudget grids;
     for (int i = 0; i < count; ++i) {
         std::unique_ptr<CDotPart> part = document.CreatePart(0, std::u16string());
-        LoadPartRecord(*part, archive, version, 1);
+        LoadPartRecord(*part, archive, version, 1, grids);
         document.InsertChild(-1, std::move(part));
     }
     ResolveReferencesById(document);
     if (version < DocumentFileVersion)
-        MigrateRates(document);
+        MigrateRates(document, notes);
 }
 
 void ReadLegacy(CArchiveReader& archive, CDotDocument& document, int version) {
@@ -130,7 +133,9 @@ void ReadDocumentSettings(CArchiveReader& archive, CDotDocument& document, int v
     document.modelPath = archive.ReadString();
 }
 
-int ReadDocumentFile(std::span<const uint8_t> bytes, CDotDocument& document) {
+int ReadDocumentFile(std::span<const uint8_t> bytes, CDotDocument& document, ReadNotes* notes) {
+    ReadNotes ignored;
+    ReadNotes& told = notes ? *notes : ignored;
     CArchiveReader archive(bytes);
     CDotDocument read;
     read.edge = document.edge;
@@ -140,7 +145,9 @@ int ReadDocumentFile(std::span<const uint8_t> bytes, CDotDocument& document) {
     else if (version < FirstTreeVersion)
         ReadFlatList(archive, read, version);
     else
-        ReadTree(archive, read, version);
+        ReadTree(archive, read, version, told);
+    MakePartNamesUnique(read, told);
+    DropIkParentCycles(read, told);
     read.OnDocumentLoaded();
     TakeOver(read, document);
     return version;
@@ -157,6 +164,10 @@ std::vector<uint8_t> WriteDocumentFile(const CDotDocument& document) {
     archive.WriteBool(document.edge);
     if (document.children.size() > 0xFFFF)
         throw CArchiveException("the document has more than 65535 top-level parts");
+    // The reader refuses deeper nesting: never write a file that cannot open.
+    for (const auto& part : document.children)
+        if (SubtreeHeight(*part) > MaxPartDepth)
+            throw CArchiveException("parts are nested more than " + std::to_string(MaxPartDepth) + " deep");
     archive.WriteU16(static_cast<uint16_t>(document.children.size()));
     for (const auto& part : document.children)
         part->Store(archive);
@@ -169,15 +180,23 @@ void SaveDocumentFile(const CDotDocument& document, const std::string& path) {
         bytes = WriteDocumentFile(document);
     } catch (const CArchiveException& e) {
         throw CArchiveException(path + ": " + e.what());
+    } catch (const std::bad_alloc&) {
+        throw CFileMemoryError(path + ": not enough memory to write the document");
     }
     WriteFileAtomically(path, bytes);
 }
 
-int LoadDocumentFile(const std::string& path, CDotDocument& document) {
-    const std::vector<uint8_t> bytes = ReadFileBytes(path);
+int LoadDocumentFile(const std::string& path, CDotDocument& document, ReadNotes* notes) {
     try {
-        return ReadDocumentFile(bytes, document);
-    } catch (const CArchiveException& e) {
-        throw CArchiveException(path + ": " + e.what());
+        const std::vector<uint8_t> bytes = ReadFileBytes(path);
+        try {
+            return ReadDocumentFile(bytes, document, notes);
+        } catch (const CArchiveException& e) {
+            throw CArchiveException(path + ": " + e.what());
+        }
+    } catch (const CFileMemoryError&) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw CFileMemoryError(path + ": not enough memory to read the document");
     }
 }

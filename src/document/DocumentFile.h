@@ -49,8 +49,10 @@
 //   785    Joint points of parts with a rate other than 1 are stored as they
 //          are; older files stored them unscaled and the reader moves each
 //          bonePosition coordinate c to p + trunc((c − p) × rate), p being
-//          the part's own parentPosition coordinate.
+//          the part's own parentPosition coordinate, kept within 0–64.
 //   > 785  Read as 785.
+
+#include "document/PartLimits.h"
 
 #include <array>
 #include <cstdint>
@@ -66,13 +68,11 @@ class CDotPart;
 // The version the writer writes.
 constexpr int DocumentFileVersion = 785;
 
-// Parts may be nested at most this deep (a top-level part has depth 1); the
-// reader refuses deeper files, so that nothing that walks the tree recursively
-// can run out of stack.
-constexpr int MaxPartDepth = 1000;
 
 // The file image of document, version 785. Throws CArchiveException when the
-// document cannot be written (more than 65 535 parts under one parent).
+// document cannot be written as the reader would read it back: more than
+// 65 535 parts under one parent, parts nested deeper than MaxPartDepth, an id
+// outside 0–65 535, a joint point outside 0–255.
 std::vector<uint8_t> WriteDocumentFile(const CDotDocument& document);
 
 // Reads a file image of any version. On success document holds what the file
@@ -80,14 +80,18 @@ std::vector<uint8_t> WriteDocumentFile(const CDotDocument& document);
 // current, the placement computed) and the version read is returned. On
 // failure CArchiveException is thrown and document is left as it was: the
 // file is read into a separate document first and taken over only when
-// complete. A file without an edge flag keeps document's edge value.
-int ReadDocumentFile(std::span<const uint8_t> bytes, CDotDocument& document);
+// complete. A file without an edge flag keeps document's edge value. What the
+// reader had to mend (ReadRepairs.h: repeated names, IK parents in a circle,
+// joint points scaled off the grid) is added to notes when given.
+int ReadDocumentFile(std::span<const uint8_t> bytes, CDotDocument& document,
+                     std::vector<std::string>* notes = nullptr);
 
 // WriteDocumentFile saved to path atomically (a failed save leaves the old
 // file as it was). Errors name the file.
 void SaveDocumentFile(const CDotDocument& document, const std::string& path);
 // ReadDocumentFile of the file at path. Errors name the file.
-int LoadDocumentFile(const std::string& path, CDotDocument& document);
+int LoadDocumentFile(const std::string& path, CDotDocument& document,
+                     std::vector<std::string>* notes = nullptr);
 
 // Pieces shared by the readers of the layouts and the part record.
 
@@ -96,9 +100,10 @@ void ReadDocumentSettings(CArchiveReader& archive, CDotDocument& document, int v
 
 // A joint point: three u8 values, doubled for files before version 544.
 std::array<int, 3> ReadJointPoint(CArchiveReader& archive, int version);
-// A joint point: the low byte of each coordinate.
+// A joint point: one byte each; throws CArchiveException for a coordinate
+// outside 0–255.
 void WriteJointPoint(CArchiveWriter& archive, const std::array<int, 3>& point);
 // Reads part's record and its subtree; depth is the part's own depth (1 at
 // the top level). Throws CArchiveException for records nested deeper than
-// MaxPartDepth.
-void LoadPartRecord(CDotPart& part, CArchiveReader& archive, int version, int depth);
+// MaxPartDepth, and when grids takes no more grids.
+void LoadPartRecord(CDotPart& part, CArchiveReader& archive, int version, int depth, CGridBudget& grids);

@@ -186,6 +186,8 @@ public:
     int FreeId() {
         while (byId_.contains(nextFreeId_))
             ++nextFreeId_;
+        if (nextFreeId_ > MaxPartId)
+            throw CArchiveException("a grid needs a part of its own, but every part id is taken");
         return nextFreeId_;
     }
     // The base itself when unused, otherwise the base followed by the first
@@ -219,7 +221,8 @@ struct JOINT_RECORD {
 
 // Reads one grid entry and gives its grid and joint points to the parts.
 void ReadGridEntry(CArchiveReader& archive, CDotDocument& document, int version, CPartIndex& index,
-                   std::unordered_set<const CDotPart*>& withGrid, std::vector<uint8_t>& grid) {
+                   std::unordered_set<const CDotPart*>& withGrid, std::vector<uint8_t>& grid,
+                   CGridBudget& grids) {
     const std::u16string name = archive.ReadString();
     ReadRunLengthDots(archive, std::span<uint8_t, RLE_GRID_SIZE>(grid.data(), RLE_GRID_SIZE));
     const size_t count = archive.ReadU16();
@@ -266,6 +269,8 @@ void ReadGridEntry(CArchiveReader& archive, CDotDocument& document, int version,
     }
     withGrid.insert(receiver);
     receiver->SetDots(grid);
+    if (receiver->HasDots())
+        grids.Take();
 }
 
 // Joint points no grid entry gave: the origin at the top level, the parent's
@@ -299,9 +304,10 @@ void ReadFlatList(CArchiveReader& archive, CDotDocument& document, int version) 
     CPartIndex index(document);
     std::unordered_set<const CDotPart*> withGrid;
     std::vector<uint8_t> grid(GridDots);
+    CGridBudget grids;
     const int gridCount = archive.ReadU16();
     for (int i = 0; i < gridCount; ++i)
-        ReadGridEntry(archive, document, version, index, withGrid, grid);
+        ReadGridEntry(archive, document, version, index, withGrid, grid, grids);
 
     FillUnknownJointPoints(document);
 }

@@ -1,5 +1,6 @@
 #include "document/PartMirror.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -8,6 +9,7 @@
 #include "document/EditorPrompt.h"
 #include "document/InvertPartCommand.h"
 #include "document/OptionalRecord.h"
+#include "document/PartLimits.h"
 #include "resources/StringTable.h"
 
 namespace {
@@ -19,8 +21,13 @@ constexpr unsigned StringInvertPart = 178; // 部品反転
 
 constexpr int HalfCells = 64;
 
+// Mirrored joint points stay on the grid: the file keeps only 0–64 sensibly,
+// and a point off the grid (possible with parents of different sizes) would
+// put the part somewhere the user never saw.
+int OnGrid(int halfCells) { return std::clamp(halfCells, 0, HalfCells); }
+
 std::array<int, 3> MirrorPoint(const std::array<int, 3>& point) {
-    return {HalfCells - point[0], point[1], point[2]};
+    return {OnGrid(HalfCells - point[0]), point[1], point[2]};
 }
 
 } // namespace
@@ -53,8 +60,8 @@ void WriteMirror(const CDotPart& source, CDotPart& target, const CPart* targetPa
     if (source.parent && targetParent) {
         const auto& sourceParent = dynamic_cast<const CDotPart&>(*source.parent);
         const auto& parent = dynamic_cast<const CDotPart&>(*targetParent);
-        target.bonePosition = {sourceParent.parentPosition[0] + parent.parentPosition[0] -
-                                   source.bonePosition[0],
+        target.bonePosition = {OnGrid(sourceParent.parentPosition[0] + parent.parentPosition[0] -
+                                      source.bonePosition[0]),
                                source.bonePosition[1], source.bonePosition[2]};
     }
 
@@ -90,6 +97,9 @@ CPart* InvertPart(CDotPart& source, CEditorPrompt& prompt) {
         if (!targetParent)
             targetParent = source.parent;
     }
+    if (DepthOf(targetParent) + 1 > MaxPartDepth)
+        throw CPartLimitError("a mirrored part would be nested more than " + std::to_string(MaxPartDepth) +
+                              " deep");
     std::unique_ptr<CDotPart> target = document.CreatePart(document.GetFreeId(), name);
     WriteMirror(source, *target, targetParent);
     CPart* added = target.get();

@@ -8,6 +8,7 @@
 #include "document/DotDocument.h"
 #include "document/EditorPrompt.h"
 #include "document/MovePartCommand.h"
+#include "document/PartLimits.h"
 #include "document/PartNameCommand.h"
 #include "resources/StringTable.h"
 
@@ -19,6 +20,8 @@ constexpr unsigned StringPaste = 903;      // 貼り付け
 } // namespace
 
 CPart* NewPart(CDotDocument& document) {
+    if (DepthOf(document.currentPart) + 1 > MaxPartDepth)
+        throw CPartLimitError("a new part would be nested more than " + std::to_string(MaxPartDepth) + " deep");
     std::unique_ptr<CPart> part =
         document.CreatePart(document.GetFreeId(), document.MakeUniqueName(LoadString(StringPart)));
     CPart* added = part.get();
@@ -29,6 +32,9 @@ CPart* NewPart(CDotDocument& document) {
 }
 
 CPart* PastePart(CDotDocument& document, std::unique_ptr<CPart> loaded, CDocumentObserver* view) {
+    if (!loaded)
+        return nullptr;
+    RequireDepthBelow(document.currentPart, *loaded);
     std::unique_ptr<CPart> part = document.PastePart(std::move(loaded));
     if (!part)
         return nullptr;
@@ -56,6 +62,8 @@ bool MovePart(CPart& part, CPart* newParent, int newIndex, CDocumentObserver* vi
         const int landing = newIndex >= 0 && newIndex < last ? newIndex : last;
         if (landing == part.GetIndex())
             return false;
+    } else {
+        RequireDepthBelow(newParent, part);
     }
     part.document->Execute(
         std::make_unique<CMovePartCommand>(*part.document, part, newParent, newIndex), view);
@@ -120,6 +128,9 @@ CPart* DividePart(CDotPart& source, const DotRect& selection) {
     if (cells.IsEmpty())
         return nullptr;
     CDotDocument& document = *source.document;
+    if (DepthOf(&source) + 1 > MaxPartDepth)
+        throw CPartLimitError("a divided part would be nested more than " + std::to_string(MaxPartDepth) +
+                              " deep");
     std::unique_ptr<CDotPart> divided =
         document.CreatePart(document.GetFreeId(), document.MakeUniqueName(source.name));
     CDotPart* added = divided.get();

@@ -79,11 +79,15 @@ std::array<int, 3> ReadJointPoint(CArchiveReader& archive, int version) {
 }
 
 void WriteJointPoint(CArchiveWriter& archive, const std::array<int, 3>& point) {
-    for (int c : point)
-        archive.WriteU8(static_cast<uint8_t>(c & 0xFF));
+    for (int c : point) {
+        // A value the byte cannot hold would come back as another point.
+        if (c < 0 || c > 0xFF)
+            throw CArchiveException("joint point coordinate " + std::to_string(c) + " is outside 0–255");
+        archive.WriteU8(static_cast<uint8_t>(c));
+    }
 }
 
-void LoadPartRecord(CDotPart& part, CArchiveReader& archive, int version, int depth) {
+void LoadPartRecord(CDotPart& part, CArchiveReader& archive, int version, int depth, CGridBudget& grids) {
     if (depth > MaxPartDepth)
         throw CArchiveException("parts are nested more than " + std::to_string(MaxPartDepth) +
                                 " deep at byte " + std::to_string(archive.Position()));
@@ -106,6 +110,8 @@ void LoadPartRecord(CDotPart& part, CArchiveReader& archive, int version, int de
         part.dots = std::make_unique<uint8_t[]>(GridDots);
         ReadRunLengthDots(archive, std::span<uint8_t, RLE_GRID_SIZE>(part.dots.get(), RLE_GRID_SIZE));
         part.ReleaseIfEmpty();
+        if (part.HasDots())
+            grids.Take();
     }
     part.rate = archive.ReadF32();
 
@@ -134,15 +140,24 @@ void LoadPartRecord(CDotPart& part, CArchiveReader& archive, int version, int de
     const int count = archive.ReadU16();
     for (int i = 0; i < count; ++i) {
         std::unique_ptr<CDotPart> child = part.document->CreatePart(0, std::u16string());
-        LoadPartRecord(*child, archive, version, depth + 1);
+        LoadPartRecord(*child, archive, version, depth + 1, grids);
         part.InsertChild(-1, std::move(child));
     }
     part.linkedPartId = version >= 769 ? archive.ReadU16() : 0;
 }
 
-void CDotPart::Load(CArchiveReader& archive, int version) { LoadPartRecord(*this, archive, version, 1); }
+void CDotPart::Load(CArchiveReader& archive, int version) {
+    CGridBudget grids;
+    LoadPartRecord(*this, archive, version, 1, grids);
+}
 
 void CDotPart::Store(CArchiveWriter& archive) const {
+    // Ids are 16 bits in the file: a larger one would come back as another
+    // part's id.
+    for (int value : {id, linkedPartId})
+        if (value < 0 || value > MaxPartId)
+            throw CArchiveException("part id " + std::to_string(value) + " is outside 0–" +
+                                    std::to_string(MaxPartId));
     const uint8_t flags = FlagsOf(*this);
     archive.WriteString(name);
     archive.WriteU16(static_cast<uint16_t>(id));

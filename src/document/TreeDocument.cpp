@@ -6,6 +6,7 @@
 #include <string>
 
 #include "document/DotDocument.h"
+#include "document/PartLimits.h"
 
 namespace {
 
@@ -46,18 +47,18 @@ std::u16string FirstFreeName(std::u16string_view base, bool tryBase,
 // its parts are not in the tree yet, so the tree alone cannot tell that a
 // name is taken by one of them.
 int RenumberSubtree(CTreeDocument& tree, CDotDocument* owner, CPart& part, int lastId,
-                    std::set<std::u16string, std::less<>>& given) {
+                    std::set<std::u16string, std::less<>>& given, CPartIdAllocator& ids) {
     part.name = FirstFreeName(part.name, true, [&](std::u16string_view name) {
         return tree.FindPartByName(name) != nullptr || given.contains(name);
     });
     given.insert(part.name);
-    part.id = lastId + 1;
+    part.id = ids.Take(lastId);
     lastId = part.id;
     part.document = owner;
     for (const auto& child : part.children) {
         child->document = owner;
         child->parentId = part.id;
-        lastId = RenumberSubtree(tree, owner, *child, lastId, given);
+        lastId = RenumberSubtree(tree, owner, *child, lastId, given, ids);
     }
     return lastId;
 }
@@ -89,21 +90,7 @@ int CTreeDocument::GetMaxId(int start) const {
     return maxId;
 }
 
-int CTreeDocument::GetFreeId() const {
-    std::vector<int> ids;
-    for (const CPart* part : CollectParts())
-        if (part->id >= 1)
-            ids.push_back(part->id);
-    std::sort(ids.begin(), ids.end());
-    int candidate = 1;
-    for (int id : ids) {
-        if (id > candidate)
-            break;
-        if (id == candidate)
-            ++candidate;
-    }
-    return candidate;
-}
+int CTreeDocument::GetFreeId() const { return CPartIdAllocator(*this).Take(); }
 
 std::u16string CTreeDocument::MakeUniqueName(std::u16string_view base) const {
     return FirstFreeName(base, false,
@@ -124,9 +111,15 @@ std::vector<CPart*> CTreeDocument::CollectParts() const {
 }
 
 int CTreeDocument::Renumber(CPart& part, int lastId) {
+    CPartIdAllocator ids(*this);
+    const int needed = SubtreeSize(part);
+    if (needed > ids.FreeCount())
+        throw CPartLimitError(std::to_string(needed) + " parts need new ids, but only " +
+                              std::to_string(ids.FreeCount()) + " of the ids 1 to " + std::to_string(MaxPartId) +
+                              " are free");
     std::set<std::u16string, std::less<>> given;
     // Only CDotDocument is ever instantiated.
-    return RenumberSubtree(*this, static_cast<CDotDocument*>(this), part, lastId, given);
+    return RenumberSubtree(*this, static_cast<CDotDocument*>(this), part, lastId, given, ids);
 }
 
 void CTreeDocument::ResolveReferences(CPart& part) const {

@@ -30,7 +30,9 @@ public:
     CPart* FindPartById(int id) const;
     // The largest of start and every id in the tree.
     int GetMaxId(int start) const;
-    // The smallest id ≥ 1 that no part in the tree has.
+    // The smallest id 1–MaxPartId that no part in the tree has and no part in
+    // the tree names as IK parent or linked part (PartLimits.h). Throws
+    // CPartLimitError when there is none.
     int GetFreeId() const;
     // base followed by the first of 1, 2, 3, … that gives an unused name.
     std::u16string MakeUniqueName(std::u16string_view base) const;
@@ -42,8 +44,11 @@ public:
 
     // For a part not (yet) in the tree: gives it a unique name and the id
     // lastId + 1, then numbers its children in order after it (setting their
-    // document and parentId); returns the last id used. Each name is unique
-    // among the tree and the names already given in the subtree.
+    // document and parentId); returns the last id used. Ids taken in the tree
+    // (as by GetFreeId) are skipped, and after MaxPartId the numbering goes
+    // on from 1. Throws CPartLimitError, changing nothing, when too few ids
+    // are free. Each name is unique among the tree and the names already
+    // given in the subtree.
     int Renumber(CPart& part, int lastId);
     // Sets part's ikParent and linkedPart from their ids over the tree (an id
     // that matches no part in the tree gives null).

@@ -3,9 +3,9 @@
 #include "document/DotDocument.h"
 #include "document/DotPart.h"
 #include "document/TextCodec.h"
+#include "generator/OutputPaths.h"
 #include "generator/PMDLimits.h"
 #include "generator/PMXWriter.h"
-#include "generator/PngWriter.h"
 #include "generator/SurfaceBuilder.h"
 #include "resources/StringTable.h"
 
@@ -45,7 +45,7 @@ CGenerator::CGenerator(CDotDocument& document, std::string path)
 
 CGenerator::CGenerator(CDotDocument& document, std::string path, ModelFormat format)
     : document(document), path(std::move(path)), format(format) {
-    texturePath = std::filesystem::path(this->path).replace_extension(".png").string();
+    texturePath = TexturePathFor(this->path);
     CollectParts();
 }
 
@@ -258,31 +258,6 @@ uint32_t CGenerator::FindOrAddVertex(const VEC3& position, const VEC3& normal, c
     return found.index;
 }
 
-std::string CGenerator::WriteTexture() {
-    if (!textured)
-        return {};
-    const int height = atlas.ImageHeight();
-    for (CModelVertex& vertex : model.vertices) {
-        const auto scaled = CTextureAtlas::Rescale({vertex.uv.x, vertex.uv.y}, height);
-        vertex.uv = {scaled.u, scaled.v};
-    }
-    try {
-        WritePngBands(texturePath, CTextureAtlas::IMAGE_WIDTH, CTextureAtlas::CELL_PIXELS,
-                      height / CTextureAtlas::CELL_PIXELS,
-                      [this](int band, uint8_t* row) { atlas.FillPixelRow(band, row); });
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return {};
-}
-
-void CGenerator::WriteModel() {
-    if (format == ModelFormat::PMX)
-        WritePMXFile(model, path);
-    else
-        model.WriteFile(path);
-}
-
 CGenerator::RESULT CGenerator::Summary() const {
     RESULT result;
     result.vertices = model.vertices.size();
@@ -295,15 +270,18 @@ CGenerator::RESULT CGenerator::Summary() const {
     result.joints = model.joints.size();
     if (textured)
         result.texturePath = texturePath;
+    result.notes = notes;
     return result;
 }
 
 CGenerator::RESULT CGenerator::Generate() {
+    CheckValues();
     BuildSurfaces();
     BuildModel();
-    std::string textureError = WriteTexture();
-    WriteModel();
-    RESULT result = Summary();
-    result.textureError = std::move(textureError);
-    return result;
+    CheckBoneChains();
+    CheckModelFinite();
+    CheckTextureSize();
+    EncodeTexture();
+    WriteFiles();
+    return Summary();
 }

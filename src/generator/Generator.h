@@ -7,11 +7,14 @@
 //   BuildSurfaces   every part's blocks and merged faces, on worker threads
 //   BuildModel      materials, bones, faces with shared vertices, IK, morphs,
 //                   rigid bodies and joints; checks the chosen format's limits
-//   WriteTexture    the atlas image beside the model, and the final texture
+//   EncodeTexture   the atlas image in memory, and the final texture
 //                   coordinates
-//   WriteModel      the model file, written atomically
-// Nothing is written before BuildModel has succeeded, so a model the format
-// cannot hold, or an IK that needs a bone a part does not have, leaves every
+//   WriteFiles      the model and its texture, each to a temporary file,
+//                   renamed over the old pair only when both are complete
+// Generate also checks the document's numbers before the first stage and the
+// built model before the texture (GeneratorChecks.cpp). Nothing is written
+// before every stage but the last has succeeded, and the last changes the old
+// pair only once both new files are complete, so any failure leaves every
 // file as it was.
 
 #include "generator/Block.h"
@@ -65,9 +68,9 @@ public:
         size_t joints = 0;
         // The texture image's path; empty when the model has no texture.
         std::string texturePath;
-        // Why the texture image could not be written; empty when it was (or
-        // when there is none). The model file is written all the same.
-        std::string textureError;
+        // What the model leaves out of the document, one sentence each (a
+        // joint without its rigid bodies).
+        std::vector<std::string> notes;
     };
 
     // Prepares a generation of document into the model file at path (UTF-8),
@@ -80,19 +83,22 @@ public:
     CGenerator(const CGenerator&) = delete;
     CGenerator& operator=(const CGenerator&) = delete;
 
-    // Builds, writes the texture when one is needed, then writes the model.
+    // Builds, then writes the model and, when one is needed, its texture.
     // Throws CGeneratorError or CModelLimitError before any file is written,
-    // and CArchiveException when the model file cannot be written (the
-    // previous file then stays). A texture that cannot be written is reported
-    // in the result, not thrown. The document's modelPath is not touched: the
-    // caller records the path after success.
+    // CPngException when the texture cannot be encoded, and CArchiveException
+    // when the files cannot be written; the previous model and texture then
+    // stay as they were. The document's modelPath is not touched: the caller
+    // records the path after success.
     RESULT Generate();
 
     void BuildSurfaces();
     void BuildModel();
-    // Returns the reason when the image could not be saved, else empty.
-    std::string WriteTexture();
-    void WriteModel();
+    // Rescales the texture coordinates to the image and encodes the image
+    // (nothing without a texture). Throws CPngException.
+    void EncodeTexture();
+    // Removes the stale temporaries of the model's folder, stages the model
+    // and the encoded texture, then renames both into place (GeneratorOutput.cpp).
+    void WriteFiles();
 
     const CPMDModel& Model() const { return model; }
     ModelFormat Format() const { return format; }
@@ -136,6 +142,16 @@ private:
     int RequireBone(const CPart& owner, const CPart& needed);
     void CreateMorphs();
 
+    // Checks (GeneratorChecks.cpp) that Generate makes around the stages, so
+    // that no file is written for a document with numbers that are not
+    // finite, bones in a circle or a texture too large; each throws
+    // CGeneratorError naming the part or record. CheckValues runs first, the
+    // others on the built model.
+    void CheckValues() const;
+    void CheckModelFinite() const;
+    void CheckBoneChains() const;
+    void CheckTextureSize() const;
+
     // Rigid bodies and joints (GeneratorPhysics.cpp).
     void CreateRigidBodies();
     void CreateBody(int partIndex, int group, bool forced);
@@ -147,6 +163,8 @@ private:
     ModelFormat format;
     std::string texturePath;
     bool textured = false;
+    std::vector<uint8_t> textureBytes; // the encoded image, by EncodeTexture
+    std::vector<std::string> notes;    // for RESULT::notes
 
     std::vector<PART_INFO> parts;
     std::vector<std::unique_ptr<CMaterial>> materials;

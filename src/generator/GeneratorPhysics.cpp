@@ -4,6 +4,7 @@
 
 #include "document/DotDocument.h"
 #include "document/DotPart.h"
+#include "document/TextCodec.h"
 
 #include <unordered_map>
 
@@ -104,11 +105,20 @@ void CGenerator::CreateJoints() {
             continue;
         const PART_INFO& info = parts[i];
         const CDotPart& part = *info.part;
+        const int32_t bodyA = findBody(part.parent->name);
+        const int32_t bodyB = findBody(part.name);
+        // Loaders refuse a joint to no body: leave it out and say so.
+        if (bodyA < 0 || bodyB < 0) {
+            notes.push_back("the joint of part \"" + Utf16ToUtf8(part.name) + "\" is left out: " +
+                            (bodyB < 0 ? "the part" : "its parent \"" + Utf16ToUtf8(part.parent->name) + "\"") +
+                            " has no rigid body in the model (a part without dots gets none)");
+            continue;
+        }
         CJoint& joint = model.AddJoint(part.name);
         joint.position = {info.position[0], info.position[1], info.position[2]};
         joint.rotation = {0.0f, 0.0f, 0.0f};
-        joint.bodyA = findBody(part.parent->name);
-        joint.bodyB = findBody(part.name);
+        joint.bodyA = bodyA;
+        joint.bodyB = bodyB;
         const JOINT_PARAMS& params = *part.joint;
         auto set = [](PMDFloat3& to, const std::array<float, 3>& from) { to = {from[0], from[1], from[2]}; };
         set(joint.positionMin, params.positionMin);

@@ -83,7 +83,7 @@ bool EncodeWithLibpng(PNG_SINK& sink, int width, int height, const uint8_t* rgb,
 }
 
 void CheckSize(int width, int height) {
-    if (width <= 0 || height <= 0 || width > 1 << 20 || height > 1 << 20)
+    if (width <= 0 || height <= 0 || width > kPngMaxSide || height > kPngMaxSide)
         throw CPngException("image size " + std::to_string(width) + " x " + std::to_string(height) +
                             " is not supported");
 }

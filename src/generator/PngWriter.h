@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+// The most rows or columns an image may have: libpng refuses larger ones.
+constexpr int kPngMaxSide = 1000000;
+
 // Raised when an image cannot be encoded or saved; the message says why.
 class CPngException : public std::runtime_error {
 public:

@@ -54,7 +54,7 @@ void ToggleJoint(CDotPart& part) {
 
 CPhysicsDialogModel::CPhysicsDialogModel(CDotPart& target)
     : part(&target), rigidBodyCheck(target.HasRigidBody()),
-      applyToChildrenCheck(target.GetChildCount() > 0), jointCheck(target.HasJoint()),
+      applyToChildrenCheck(false), jointCheck(target.HasJoint()),
       rigidBody(target.rigidBody ? *target.rigidBody : RIGID_BODY_PARAMS{}),
       joint(target.joint ? *target.joint : JOINT_PARAMS{}) {}
 

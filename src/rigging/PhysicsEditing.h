@@ -28,8 +28,9 @@ void ToggleJoint(CDotPart& part);
 // The state of the physics dialog ("物理演算") on one part.
 class CPhysicsDialogModel {
 public:
-    // Checks from the part's records ("子部品にも適用" on when it has
-    // children); working records from the part, or the defaults.
+    // Checks from the part's records; "子部品にも適用" starts off, so that OK
+    // without a change changes nothing below the part. Working records from
+    // the part, or the defaults.
     explicit CPhysicsDialogModel(CDotPart& part);
 
     CDotPart* part; // not owned

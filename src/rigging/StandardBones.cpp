@@ -1,10 +1,12 @@
 #include "rigging/StandardBones.h"
 
+#include <algorithm>
 #include <bit>
-#include <unordered_set>
+#include <string>
 
 #include "document/DotDocument.h"
 #include "document/DotPart.h"
+#include "document/PartLimits.h"
 #include "resources/StringTable.h"
 
 namespace {
@@ -39,13 +41,6 @@ constexpr CPart::TEMPLATE Table[] = {
     {0, 0, 0, 0.0f, 0, 0, 0},
 };
 
-// The smallest id ≥ 1 in neither set.
-int32_t FirstFreeId(const std::unordered_set<int32_t>& used) {
-    int32_t id = 1;
-    while (used.contains(id))
-        ++id;
-    return id;
-}
 
 } // namespace
 
@@ -68,15 +63,14 @@ CPart* FindStandardPart(const CDotDocument& document, int32_t nameId,
 
 std::vector<STANDARD_PART> MakeStandardParts(CDotDocument& document,
                                              std::span<const CPart::TEMPLATE* const> rows) {
-    std::unordered_set<int32_t> used;
-    for (const CPart* part : document.CollectParts())
-        used.insert(part->id);
-
+    CPartIdAllocator ids(document);
+    if (static_cast<int>(rows.size()) > ids.FreeCount())
+        throw CPartLimitError(std::to_string(rows.size()) + " standard parts need new ids, but only " +
+                              std::to_string(ids.FreeCount()) + " ids are free");
     std::vector<STANDARD_PART> made;
     made.reserve(rows.size());
     for (const CPart::TEMPLATE* row : rows) {
-        const int32_t id = FirstFreeId(used);
-        used.insert(id);
+        const int32_t id = ids.Take();
         std::unique_ptr<CDotPart> part = document.CreatePart(id, LoadString(static_cast<unsigned>(row->name)));
         part->boneKind = row->movable ? BONE_MOVE : BONE_ROTATE;
         part->angle = {0.0f, 0.0f, row->angleZ * RadiansPerDegree};
@@ -88,6 +82,23 @@ std::vector<STANDARD_PART> MakeStandardParts(CDotDocument& document,
         item.parent = FindStandardPart(document, item.row->parent, made);
         if (item.row->ikParent != 0)
             item.part->SetIkParent(FindStandardPart(document, item.row->ikParent, made));
+    }
+    // A row's parent is an existing part or a part made before it here.
+    for (const STANDARD_PART& item : made) {
+        int depth = 1;
+        for (const CPart* parent = item.parent; parent;) {
+            ++depth;
+            const auto found = std::find_if(made.begin(), made.end(),
+                                            [parent](const STANDARD_PART& p) { return p.part.get() == parent; });
+            if (found == made.end()) {
+                depth += DepthOf(parent) - 1;
+                break;
+            }
+            parent = found->parent;
+        }
+        if (depth > MaxPartDepth)
+            throw CPartLimitError("a standard part would be nested " + std::to_string(depth) +
+                                  " deep, more than the " + std::to_string(MaxPartDepth) + " a document can hold");
     }
     return made;
 }

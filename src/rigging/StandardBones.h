@@ -39,12 +39,13 @@ struct STANDARD_PART {
 };
 
 // Makes the standard parts of rows in order, as one operation: each part gets
-// the smallest id ≥ 1 used neither in the document's tree nor by a part made
-// before it here, the row's name, kind, rest angle (degrees × 0.017453292 in
+// the smallest id ≥ 1 used neither in the document's tree (as GetFreeId sees
+// it) nor by a part made before it here, the row's name, kind, rest angle (degrees × 0.017453292 in
 // single precision) and IK settings, and defaults otherwise. Each row's parent
 // and IK parent are looked up by name in the document first and then among the
 // new parts (first match); ikParent and ikParentId are set on the new part.
-// Nothing is inserted into the document.
+// Nothing is inserted into the document. Throws CPartLimitError when the ids
+// run out or a part would be nested deeper than MaxPartDepth.
 std::vector<STANDARD_PART> MakeStandardParts(CDotDocument& document,
                                              std::span<const CPart::TEMPLATE* const> rows);
 

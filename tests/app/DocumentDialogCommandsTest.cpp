@@ -83,6 +83,26 @@ TEST_F(FrameTest, GenerateFailureIsReportedAndThePathKept) {
     EXPECT_EQ(Document().modelPath, u"/old.pmd");
 }
 
+TEST_F(FrameTest, GenerateRefusesToWriteOverTheOpenDocument) {
+    ASSERT_TRUE(frame->DocManager().SaveTo(File("figure.kbrl")));
+    const QByteArray saved = [&] {
+        QFile file(File("figure.kbrl"));
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }();
+    // The model over the document, then the texture over it (model
+    // figure.pmd would do, but a document named figure.png is the case).
+    prompts.files = {File("figure.kbrl")};
+    Router().Execute(ID_GENERATE_MODEL);
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors[0].contains("別々のファイル")) << prompts.errors[0].toStdString();
+    QFile file(File("figure.kbrl"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), saved);
+    EXPECT_FALSE(QFile::exists(File("figure.png")));
+    EXPECT_TRUE(Document().modelPath.empty() || Document().modelPath != File("figure.kbrl").toStdU16String());
+}
+
 TEST_F(FrameTest, BackgroundColourIsStoredSentAndWritten) {
     CRecordingObserver views;
     Document().AddObserver(&views);

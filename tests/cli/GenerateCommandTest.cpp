@@ -1,6 +1,6 @@
 // kubrell-cli generate as a user runs it: the sample figure, --quiet, and the
-// failures (a texture that cannot be written, a model over the format's
-// limits, a missing document).
+// failures (a texture that cannot be written, outputs that would overwrite the
+// input, a model over the format's limits, a missing document).
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -75,13 +75,68 @@ TEST_F(GenerateCommandTest, TheFigureGivesAModelATextureAndOneSummaryLine) {
     EXPECT_EQ(Slurp(Path("quiet.pmd")).size(), Slurp(Path("figure.pmd")).size());
 }
 
-TEST_F(GenerateCommandTest, ATextureThatCannotBeWrittenFailsAfterWritingTheModel) {
+TEST_F(GenerateCommandTest, ATextureThatCannotBeWrittenKeepsTheOldPair) {
+    std::ofstream(Path("m.pmd")) << "old model";
     fs::create_directory(Path("m.png"));
     EXPECT_EQ(Generate(Figure.string() + " " + Path("m.pmd")), 1);
-    EXPECT_NE(out.find("texture"), std::string::npos) << out;
+    EXPECT_EQ(out, "");
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_NE(err.find(Path("m.png")), std::string::npos) << err;
-    EXPECT_EQ(Slurp(Path("m.pmd")).substr(0, 3), "Pmd");
+    EXPECT_EQ(Slurp(Path("m.pmd")), "old model");
+
+    // A folder where the model should go leaves no new texture behind.
+    fs::create_directory(Path("d.pmd"));
+    EXPECT_EQ(Generate(Figure.string() + " " + Path("d.pmd")), 1);
+    EXPECT_NE(err.find(Path("d.pmd")), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(Path("d.png")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 3);
+}
+
+TEST_F(GenerateCommandTest, OutputsThatWouldOverwriteTheInputAreRefusedBeforeWriting) {
+    const std::string figure = Slurp(Figure);
+    auto copy = [&](const std::string& name) {
+        std::ofstream(Path(name), std::ios::binary) << figure;
+        return Path(name);
+    };
+    // The model is the document.
+    const std::string b = copy("b.kbrl");
+    EXPECT_EQ(Generate(b + " " + b), 1);
+    EXPECT_NE(err.find("overwrite the document"), std::string::npos) << err;
+    EXPECT_EQ(Slurp(b), figure);
+    EXPECT_FALSE(fs::exists(Path("b.png")));
+    // The texture is the document.
+    const std::string d = copy("d.png");
+    EXPECT_EQ(Generate(d + " " + Path("d.pmd")), 1);
+    EXPECT_NE(err.find("overwrite the document"), std::string::npos) << err;
+    EXPECT_EQ(Slurp(d), figure);
+    EXPECT_FALSE(fs::exists(Path("d.pmd")));
+    // The model is its own texture.
+    const std::string c = copy("c.kbrl");
+    EXPECT_EQ(Generate(c + " " + Path("c.png")), 1);
+    EXPECT_NE(err.find("same file"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(Path("c.png")));
+    // The same file under another name: a hard link, a symbolic link, a
+    // detour through "..".
+    fs::create_hard_link(b, Path("hard.pmd"));
+    fs::create_symlink(b, Path("soft.pmd"));
+    fs::create_directory(Path("sub"));
+    for (const std::string& model : {Path("hard.pmd"), Path("soft.pmd"), Path("sub/../b.kbrl")}) {
+        EXPECT_EQ(Generate(b + " " + model), 1) << model;
+        EXPECT_NE(err.find("overwrite the document"), std::string::npos) << err;
+    }
+    EXPECT_EQ(Slurp(b), figure);
+    EXPECT_FALSE(fs::exists(Path("hard.png")));
+    EXPECT_FALSE(fs::exists(Path("soft.png")));
+}
+
+TEST_F(GenerateCommandTest, WhatWasMendedOrLeftOutIsToldAsNotes) {
+    const fs::path hostile = fs::path(KUBRELL_TEST_DATA) / "hostile";
+    ASSERT_EQ(Generate((hostile / "ik-cycle.kbrl").string() + " " + Path("c.pmd")), 0) << err;
+    EXPECT_NE(err.find("ik-cycle.kbrl: note: the IK parent"), std::string::npos) << err;
+    EXPECT_NE(err.find("circle"), std::string::npos) << err;
+    ASSERT_EQ(Generate((hostile / "joint-without-body.kbrl").string() + " " + Path("j.pmd")), 0) << err;
+    EXPECT_NE(err.find("j.pmd: note: the joint of part"), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
 }
 
 TEST_F(GenerateCommandTest, TheExtensionOrFormatOptionChoosesPMX) {

@@ -270,3 +270,48 @@ TEST_F(ArchiveFile, MissingFolderIsReported) {
     const std::string path = dir_ + "/no/such/doc.kbrl";
     ExpectArchiveError([&] { WriteFileAtomically(path, Bytes({1})); }, path);
 }
+
+namespace {
+
+TEST_F(ArchiveFile, OnlyRegularFilesAreRead) {
+    // A pipe named like a document: refused at once, not waited on.
+    const std::string pipe = dir_ + "/f.kbrl";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    ExpectArchiveError([&] { ReadFileBytes(pipe); }, "a pipe");
+    // A device that never ends: refused before a byte is read.
+    ExpectArchiveError([] { ReadFileBytes("/dev/zero"); }, "a device");
+    ExpectArchiveError([&] { ReadFileBytes(dir_); }, "a folder");
+    // A link to a regular file is read as the file.
+    const std::string file = dir_ + "/real.kbrl";
+    WriteFileAtomically(file, Bytes({4, 5}));
+    const std::string link = dir_ + "/link.kbrl";
+    ASSERT_EQ(::symlink(file.c_str(), link.c_str()), 0);
+    EXPECT_EQ(ReadFileBytes(link), Bytes({4, 5}));
+}
+
+TEST_F(ArchiveFile, SavingThroughALinkWritesTheFileItPointsToAndKeepsItsMode) {
+    const std::string file = dir_ + "/real.kbrl";
+    WriteFileAtomically(file, Bytes({1}));
+    ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+    const std::string link = dir_ + "/link.kbrl";
+    ASSERT_EQ(::symlink("real.kbrl", link.c_str()), 0); // relative, as users make them
+    WriteFileAtomically(link, Bytes({2, 3}));
+
+    struct stat info{};
+    ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode)) << "the link stays a link";
+    EXPECT_EQ(ReadFileBytes(file), Bytes({2, 3}));
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    // A link to a file that does not exist yet creates that file.
+    const std::string dangling = dir_ + "/later.kbrl";
+    ASSERT_EQ(::symlink((dir_ + "/new.kbrl").c_str(), dangling.c_str()), 0);
+    WriteFileAtomically(dangling, Bytes({9}));
+    EXPECT_EQ(ReadFileBytes(dir_ + "/new.kbrl"), Bytes({9}));
+    // Links that lead round in a circle are reported.
+    ASSERT_EQ(::symlink("loop2", (dir_ + "/loop1").c_str()), 0);
+    ASSERT_EQ(::symlink("loop1", (dir_ + "/loop2").c_str()), 0);
+    ExpectArchiveError([&] { WriteFileAtomically(dir_ + "/loop1", Bytes({1})); }, "loop1");
+}
+
+} // namespace

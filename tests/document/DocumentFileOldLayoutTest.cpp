@@ -186,15 +186,35 @@ TEST(DocumentFileFlatList, JointPointsNoRecordGaveAreFilledIn) {
 }
 
 TEST(DocumentFileFlatList, ManySplitOffsStayFastAndUnique) {
-    // Five thousand grids for the same part: each is split off under it with a
+    // Four thousand grids for the same part: each is split off under it with a
     // new unique name and id.
-    std::vector<GRID_BYTES> grids(5000, GRID_BYTES{u"g", 1, {{1, {1, 1, 1}}}});
+    std::vector<GRID_BYTES> grids(4000, GRID_BYTES{u"g", 1, {{1, {1, 1, 1}}}});
     CDotDocument document;
     ReadDocumentFile(test::FlatFile(600, Skeleton(), grids), document);
     CDotPart& a = Named(document, u"a");
-    EXPECT_EQ(2u + 4999u, a.children.size());
-    EXPECT_EQ(u"g4998", a.children.back()->name); // "g", then g1 … g4998
-    EXPECT_EQ(5003, a.children.back()->id);
+    EXPECT_EQ(2u + 3999u, a.children.size());
+    EXPECT_EQ(u"g3998", a.children.back()->name); // "g", then g1 … g3998
+    EXPECT_EQ(4003, a.children.back()->id);
+}
+
+TEST(DocumentFileFlatList, MoreGridsThanMemoryAllowsAreRefused) {
+    // Each grid takes 32 KiB whatever it holds: a small file of many one-dot
+    // grids would take gigabytes. Past the limit the file is refused, and the
+    // open document stays as it was.
+    std::vector<GRID_BYTES> grids(MaxPartsWithDots + 1, GRID_BYTES{u"g", 1, {{1, {1, 1, 1}}}});
+    CDotDocument document;
+    document.dotSize = 0.25f;
+    try {
+        ReadDocumentFile(test::FlatFile(600, Skeleton(), grids), document);
+        FAIL() << "read";
+    } catch (const CArchiveException& e) {
+        EXPECT_NE(std::string(e.what()).find("4096 parts hold dots"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(document.dotSize, 0.25f);
+    // Empty grids cost nothing and do not count.
+    for (GRID_BYTES& grid : grids)
+        grid.dotValue = 0;
+    EXPECT_NO_THROW(ReadDocumentFile(test::FlatFile(600, Skeleton(), grids), document));
 }
 
 TEST(DocumentFileLegacy, OneCentrePartHoldsTheGrid) {

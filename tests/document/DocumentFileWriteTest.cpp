@@ -113,9 +113,13 @@ void MakeRandomDocument(CDotDocument& document, std::mt19937& random) {
         }
         parts.push_back(&p);
     }
-    for (CDotPart* p : parts) {
-        if (pick(3) == 0)
-            p->SetIkParent(parts[static_cast<size_t>(pick(count))]);
+    for (size_t i = 0; i < parts.size(); ++i) {
+        CDotPart* p = parts[i];
+        // IK parents only among the parts made before: a loop of them is
+        // something the reader mends, not something that round-trips.
+        const auto ikParent = static_cast<size_t>(pick(count));
+        if (pick(3) == 0 && ikParent < i)
+            p->SetIkParent(parts[ikParent]);
         if (pick(3) == 0)
             p->SetLinkedPart(parts[static_cast<size_t>(pick(count))]);
     }

@@ -1,15 +1,20 @@
 // What generation writes when things go wrong: a model beyond the format's
-// limits, a texture that cannot be saved, a model file that cannot be
-// written.
+// limits, a texture or model file that cannot be written (the old pair
+// stays), temporaries left by a killed run, names at the file system's limit.
 
 #include "generator/GeneratorTestUtil.h"
 
+#include "document/DocumentFile.h"
 #include "generator/PMDLimits.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -60,20 +65,77 @@ TEST(GeneratorFiles, AModelBeyondTheVertexLimitIsRefusedBeforeAnythingIsWritten)
     EXPECT_EQ(FileText(pmd), "previous");
 }
 
-TEST(GeneratorFiles, ATextureThatCannotBeSavedIsReportedAndTheModelStillWritten) {
+TEST(GeneratorFiles, WhenEitherFileCannotBeWrittenTheOldPairStays) {
     CTempFolder folder("files");
     CDotDocument document;
     AddPart(document, nullptr, u"本体").SetDot(0, 0, 0, 8);
+    std::ofstream(folder.File("m.pmd")) << "old model";
     // A folder where the image should go: it cannot be replaced by a file.
     fs::create_directory(folder.File("m.png"));
-    GENERATED g = GenerateFile(document, folder.File("m.pmd"));
-
-    EXPECT_FALSE(g.result.textureError.empty());
-    EXPECT_NE(g.result.textureError.find(folder.File("m.png")), std::string::npos) << g.result.textureError;
-    EXPECT_EQ(g.result.texturePath, folder.File("m.png"));
-    EXPECT_EQ(g.file.vertices.size(), 24u);
-    EXPECT_EQ(PMDText(g.file.materials.at(0).texture), u"m.png");
+    EXPECT_THROW(CGenerator(document, folder.File("m.pmd")).Generate(), CArchiveException);
+    EXPECT_EQ(FileText(folder.File("m.pmd")), "old model");
     EXPECT_TRUE(fs::is_directory(folder.File("m.png")));
+
+    // A folder where the model should go: no new texture is left behind.
+    fs::create_directory(folder.File("d.pmd"));
+    EXPECT_THROW(CGenerator(document, folder.File("d.pmd")).Generate(), CArchiveException);
+    EXPECT_FALSE(fs::exists(folder.File("d.png")));
+
+    // A full disk part-way through the model, after the texture was staged.
+    std::ofstream(folder.File("f.pmd")) << "old model";
+    std::ofstream(folder.File("f.png")) << "old texture";
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previous = signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 1000; // the texture is a few hundred bytes, the model more
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    bool threw = false;
+    try {
+        CGenerator(document, folder.File("f.pmd")).Generate();
+    } catch (const CArchiveException&) {
+        threw = true;
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previous);
+    EXPECT_TRUE(threw);
+    EXPECT_EQ(FileText(folder.File("f.pmd")), "old model");
+    EXPECT_EQ(FileText(folder.File("f.png")), "old texture");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 5)
+        << "no temporary left";
+}
+
+TEST(GeneratorFiles, StaleTemporariesOfDeadWritersAreRemovedOthersKept) {
+    CTempFolder folder("files");
+    // A writer that was killed: a process that has ended.
+    const pid_t dead = fork();
+    if (dead == 0)
+        _exit(0);
+    ASSERT_GT(dead, 0);
+    waitpid(dead, nullptr, 0);
+    const std::string stale = folder.File(".kubrell-" + std::to_string(dead) + "-a1B2c3");
+    const std::string live = folder.File(".kubrell-" + std::to_string(getpid()) + "-a1B2c3");
+    const std::string unrelated = folder.File(".kubrell-notes");
+    for (const std::string& path : {stale, live, unrelated})
+        std::ofstream(path) << "x";
+    CDotDocument document;
+    AddPart(document, nullptr, u"本体").SetDot(0, 0, 0, 8);
+    GenerateFile(document, folder.File("m.pmd"));
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(live)) << "a generation running now";
+    EXPECT_TRUE(fs::exists(unrelated)) << "not a name the writer makes";
+}
+
+TEST(GeneratorFiles, TheLongestNamesTheFileSystemTakesCanBeWritten) {
+    CTempFolder folder("files");
+    CDotDocument document;
+    AddPart(document, nullptr, u"本体").SetDot(0, 0, 0, 8);
+    const std::string stem(251, 'm'); // 255 bytes with ".pmd" and with ".png"
+    GENERATED g = GenerateFile(document, folder.File(stem + ".pmd"));
+    EXPECT_EQ(g.file.vertices.size(), 24u);
+    EXPECT_TRUE(fs::exists(folder.File(stem + ".png")));
+    SaveDocumentFile(document, folder.File(stem + ".kbr"));
+    EXPECT_TRUE(fs::exists(folder.File(stem + ".kbr")));
 }
 
 TEST(GeneratorFiles, AModelFileThatCannotBeWrittenRaisesAndLeavesNoFile) {

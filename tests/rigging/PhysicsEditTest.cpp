@@ -78,7 +78,7 @@ TEST_F(PhysicsEditTest, DialogOpensOnThePartAndEnablesByItsRules) {
     CPhysicsDialogModel model(*arm);
     EXPECT_FALSE(model.rigidBodyCheck);
     EXPECT_FALSE(model.jointCheck);
-    EXPECT_TRUE(model.applyToChildrenCheck);
+    EXPECT_FALSE(model.applyToChildrenCheck) << "only when the user asks";
     EXPECT_TRUE(model.IsApplyToChildrenEnabled());
     EXPECT_EQ(model.rigidBody, RIGID_BODY_PARAMS{});
     EXPECT_FALSE(model.IsRigidBodyDetailsEnabled());
@@ -124,6 +124,19 @@ TEST_F(PhysicsEditTest, DialogOkChangesOnlyWhatDiffers) {
     EXPECT_EQ(document.commands.back()->name, u"物理演算");
 }
 
+TEST_F(PhysicsEditTest, OkWithoutAChangeLeavesTheChildrensBodiesAlone) {
+    // The part has no body, its children have: opened and confirmed as shown,
+    // the dialog makes no undo step and removes nothing.
+    hand->rigidBody = std::make_unique<RIGID_BODY_PARAMS>();
+    leg->rigidBody = std::make_unique<RIGID_BODY_PARAMS>(RIGID_BODY_PARAMS{5, 0, 0, 0, 0});
+    const size_t steps = document.commands.size();
+    CPhysicsDialogModel model(*body);
+    EXPECT_FALSE(model.Apply());
+    EXPECT_EQ(document.commands.size(), steps);
+    EXPECT_NE(hand->rigidBody, nullptr);
+    EXPECT_EQ(leg->rigidBody->mass, 5.0f);
+}
+
 TEST_F(PhysicsEditTest, ApplyingToChildrenGivesThemTheRigidBodyButNotTheJoint) {
     arm->joint = std::make_unique<JOINT_PARAMS>();
     hand->joint = std::make_unique<JOINT_PARAMS>();
@@ -136,6 +149,7 @@ TEST_F(PhysicsEditTest, ApplyingToChildrenGivesThemTheRigidBodyButNotTheJoint) {
     model.rigidBody.angularDamping = 0.0f;
     model.rigidBody.friction = 0.0f;
     model.jointCheck = true; // the top-level part's own joint
+    model.applyToChildrenCheck = true;
     auto command = model.MakeCommand();
     ASSERT_NE(command, nullptr);
     EXPECT_EQ(command->elements.size(), 3u) << "体, 腕 and 手; 脚 has that rigid body already";
@@ -148,6 +162,7 @@ TEST_F(PhysicsEditTest, ApplyingToChildrenGivesThemTheRigidBodyButNotTheJoint) {
     // Switched off with the children: every rigid body goes, joints stay.
     CPhysicsDialogModel off(*body);
     off.rigidBodyCheck = false;
+    off.applyToChildrenCheck = true;
     EXPECT_TRUE(off.Apply());
     for (CDotPart* part : {body, arm, hand, leg})
         EXPECT_EQ(part->rigidBody, nullptr) << Utf16ToUtf8(part->name);

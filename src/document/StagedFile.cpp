@@ -1,0 +1,199 @@
+// Reading and writing whole files: the staged writer, the cleaning of stale
+// temporaries, and the file functions of Archive.h built on them.
+
+#include "document/StagedFile.h"
+
+#include "document/Archive.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string ErrnoText(const std::string& path, const char* doing, int error) {
+    return path + ": " + doing + ": " + std::strerror(error);
+}
+
+// Links are followed at most this many times, as the kernel does.
+constexpr int MaxLinkHops = 40;
+
+// path with every symbolic link at its end followed; the links need not point
+// to anything that exists yet.
+std::string FollowLinks(const std::string& path) {
+    std::string current = path;
+    for (int hop = 0; hop < MaxLinkHops; ++hop) {
+        struct stat info{};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        std::string link(static_cast<size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
+        if (n < 0 || static_cast<size_t>(n) >= link.size())
+            return current; // changed meanwhile: let the write report it
+        link.resize(static_cast<size_t>(n));
+        const std::filesystem::path target(link);
+        current = target.is_absolute() ? link : (std::filesystem::path(current).parent_path() / target).string();
+    }
+    throw CArchiveException(ErrnoText(path, "cannot follow the link", ELOOP));
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    return folder.empty() ? "." : folder;
+}
+
+const char* KindOf(mode_t mode) {
+    if (S_ISDIR(mode))
+        return "a folder";
+    if (S_ISFIFO(mode))
+        return "a pipe";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    return "not a regular file";
+}
+
+bool WriteAll(int fd, std::span<const uint8_t> bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+void RequireWritableTarget(const std::string& path) {
+    struct stat info{};
+    if (::stat(FollowLinks(path).c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+        throw CArchiveException(path + ": cannot be replaced: it is " + KindOf(info.st_mode));
+}
+
+CStagedFile::CStagedFile(const std::string& path, std::span<const uint8_t> bytes)
+    : path_(path), target_(FollowLinks(path)) {
+    RequireWritableTarget(target_);
+    std::string temp = FolderOf(target_) + "/" + TemporaryFilePrefix + std::to_string(::getpid()) + "-XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        throw CArchiveException(ErrnoText(path, "cannot create a file in its folder", errno));
+    temp_ = temp;
+    // mkstemp makes the file readable by the owner only: give it the
+    // permissions of the file it replaces, or those of an ordinary new file.
+    struct stat existing{};
+    if (::stat(target_.c_str(), &existing) == 0) {
+        ::fchmod(fd, existing.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    const bool written = WriteAll(fd, bytes);
+    int error = errno;
+    const bool synced = written && ::fsync(fd) == 0;
+    if (written && !synced)
+        error = errno;
+    const bool closed = ::close(fd) == 0;
+    if (synced && !closed)
+        error = errno;
+    if (!written || !synced || !closed) {
+        ::unlink(temp_.c_str());
+        temp_.clear();
+        throw CArchiveException(ErrnoText(path, "cannot write", error));
+    }
+}
+
+CStagedFile::~CStagedFile() {
+    if (!temp_.empty())
+        ::unlink(temp_.c_str());
+}
+
+void CStagedFile::Commit() {
+    if (std::rename(temp_.c_str(), target_.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp_.c_str());
+        temp_.clear();
+        throw CArchiveException(ErrnoText(path_, "cannot replace", error));
+    }
+    temp_.clear();
+}
+
+void RemoveStaleTemporaries(const std::string& folder) {
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return;
+    const size_t prefix = std::strlen(TemporaryFilePrefix);
+    while (const dirent* entry = ::readdir(dir)) {
+        const char* name = entry->d_name;
+        if (std::strncmp(name, TemporaryFilePrefix, prefix) != 0)
+            continue;
+        char* end = nullptr;
+        const long pid = std::strtol(name + prefix, &end, 10);
+        if (end == name + prefix || *end != '-' || std::strlen(end) != 7)
+            continue;
+        // Still being written by a running process (possibly this one).
+        if (pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH))
+            continue;
+        ::unlinkat(::dirfd(dir), name, 0);
+    }
+    ::closedir(dir);
+}
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path, size_t maxSize) {
+    // Opened without waiting, so that a pipe named like a document cannot
+    // block; anything but a regular file is refused before reading.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw CArchiveException(ErrnoText(path, "cannot open", errno));
+    struct stat info{};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const mode_t mode = info.st_mode;
+        ::close(fd);
+        throw CArchiveException(path + ": cannot open: it is " + KindOf(mode));
+    }
+    if (static_cast<uint64_t>(info.st_size) > maxSize) {
+        ::close(fd);
+        throw CArchiveException(path + ": file is larger than " + std::to_string(maxSize) + " bytes");
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::vector<uint8_t> bytes;
+    uint8_t buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            throw CArchiveException(ErrnoText(path, "cannot read", error));
+        }
+        if (n == 0)
+            break;
+        // The file may grow while it is read.
+        if (bytes.size() + static_cast<size_t>(n) > maxSize) {
+            ::close(fd);
+            throw CArchiveException(path + ": file is larger than " + std::to_string(maxSize) + " bytes");
+        }
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+    ::close(fd);
+    return bytes;
+}
+
+void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
+    CStagedFile file(path, bytes);
+    file.Commit();
+}

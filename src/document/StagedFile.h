@@ -1,0 +1,51 @@
+#pragma once
+// Files written in two steps: the bytes go to a temporary file beside the
+// target, and only a complete, flushed temporary is renamed over it. Several
+// files staged first and committed together change only once all of them are
+// complete, so a failure leaves every earlier file as it was.
+//
+// Temporary names are short and do not depend on the target's name, so that
+// every name the file system accepts can be written: ".kubrell-PID-XXXXXX",
+// PID being the writing process. A temporary left by a process that died (a
+// kill, a power cut) is removed by RemoveStaleTemporaries.
+
+#include <span>
+#include <string>
+
+// The prefix of every temporary file name.
+inline constexpr const char* TemporaryFilePrefix = ".kubrell-";
+
+class CStagedFile {
+public:
+    // Writes bytes to a new temporary file in the folder of path's final
+    // target (a symbolic link is followed, so the file it points to is the one
+    // replaced), with the target's permissions when it exists. Throws
+    // CArchiveException naming path when the target is not a regular file or
+    // the bytes cannot be written; nothing is left behind then.
+    CStagedFile(const std::string& path, std::span<const uint8_t> bytes);
+    // Removes the temporary unless it was committed.
+    ~CStagedFile();
+    CStagedFile(const CStagedFile&) = delete;
+    CStagedFile& operator=(const CStagedFile&) = delete;
+
+    // Renames the temporary over the target. Throws CArchiveException naming
+    // the path; the temporary is removed then.
+    void Commit();
+
+    const std::string& Target() const { return target_; }
+    const std::string& TemporaryPath() const { return temp_; }
+
+private:
+    std::string path_;   // as the caller named it, for messages
+    std::string target_; // path with symbolic links followed
+    std::string temp_;   // empty once committed or removed
+};
+
+// Refuses a path that names something other than a regular file (or a link to
+// one) or nothing: a folder, a device, a pipe or a socket. Throws
+// CArchiveException naming the path.
+void RequireWritableTarget(const std::string& path);
+
+// Removes the temporaries in folder that were left by processes no longer
+// running. Errors are ignored: a stale temporary is only clutter.
+void RemoveStaleTemporaries(const std::string& folder);
