@@ -5,12 +5,16 @@
 // counter "refused" is 1).
 // Stage timings are manual: each iteration runs all stages and times only
 // the one measured (after a refusal the later stages are not run). Run with
-// --benchmark_repetitions=N to get medians.
+// --benchmark_repetitions=N to get medians. "Stages/…" writes PMD,
+// "StagesPMX/…" the same documents as PMX (Random20 then fits); the stage
+// "Bytes" is the model's serialisation alone, "Write" the atomic save.
+// "Serialise/DOC/FORMAT" repeats the serialisation of one built model.
 
 #include "BenchDocuments.h"
 #include "document/DotDocument.h"
 #include "generator/Generator.h"
 #include "generator/PMDLimits.h"
+#include "generator/PMXWriter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -33,9 +37,11 @@ std::string OutputPath() {
 
 using DocumentMaker = std::unique_ptr<CDotDocument> (*)();
 
-enum STAGE { WHOLE, SURFACES, ASSEMBLY, TEXTURE, WRITE };
+// BYTES is the model file's serialisation alone, without the disk; it is
+// not part of WHOLE.
+enum STAGE { WHOLE, SURFACES, ASSEMBLY, TEXTURE, BYTES, WRITE };
 
-void Run(benchmark::State& state, DocumentMaker make, STAGE stage) {
+void Run(benchmark::State& state, DocumentMaker make, STAGE stage, ModelFormat format) {
     std::unique_ptr<CDotDocument> document;
     try {
         document = make();
@@ -49,8 +55,8 @@ void Run(benchmark::State& state, DocumentMaker make, STAGE stage) {
     bool refused = false;
     try {
         for (auto _ : state) {
-            CGenerator generator(*document, path);
-            const STAGE stages[] = {SURFACES, ASSEMBLY, TEXTURE, WRITE};
+            CGenerator generator(*document, path, format);
+            const STAGE stages[] = {SURFACES, ASSEMBLY, TEXTURE, BYTES, WRITE};
             double seconds = 0;
             refused = false;
             for (STAGE s : stages) {
@@ -60,6 +66,11 @@ void Run(benchmark::State& state, DocumentMaker make, STAGE stage) {
                     case SURFACES: generator.BuildSurfaces(); break;
                     case ASSEMBLY: generator.BuildModel(); break;
                     case TEXTURE: generator.EncodeTexture(); break;
+                    case BYTES:
+                        if (stage == BYTES)
+                            benchmark::DoNotOptimize(format == ModelFormat::PMX ? PMXBytes(generator.Model())
+                                                                                : generator.Model().ToBytes());
+                        break;
                     case WRITE: generator.WriteFiles(); break;
                     case WHOLE: break;
                     }
@@ -83,12 +94,36 @@ void Run(benchmark::State& state, DocumentMaker make, STAGE stage) {
     state.counters["refused"] = refused ? 1 : 0;
 }
 
-void Register(const char* name, DocumentMaker make) {
+// The model file's bytes alone, many times over one built model: steadier
+// than the Bytes stage, which times one serialisation per build.
+void RunSerialise(benchmark::State& state, DocumentMaker make, ModelFormat format) {
+    try {
+        std::unique_ptr<CDotDocument> document = make();
+        CGenerator generator(*document, OutputPath(), format);
+        generator.BuildSurfaces();
+        generator.BuildModel();
+        for (auto _ : state)
+            benchmark::DoNotOptimize(format == ModelFormat::PMX ? PMXBytes(generator.Model())
+                                                                : generator.Model().ToBytes());
+        state.counters["vertices"] = static_cast<double>(generator.Model().vertices.size());
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+
+void Register(const char* name, DocumentMaker make, ModelFormat format) {
+    benchmark::RegisterBenchmark((std::string("Serialise/") + name + "/" + ModelFormatName(format)).c_str(),
+                                 [make, format](benchmark::State& state) { RunSerialise(state, make, format); })
+        ->Unit(benchmark::kMillisecond);
     const std::pair<const char*, STAGE> stages[] = {
-        {"Whole", WHOLE}, {"Surfaces", SURFACES}, {"Assembly", ASSEMBLY}, {"Texture", TEXTURE}, {"Write", WRITE}};
+        {"Whole", WHOLE}, {"Surfaces", SURFACES}, {"Assembly", ASSEMBLY}, {"Texture", TEXTURE},
+        {"Bytes", BYTES}, {"Write", WRITE}};
+    const std::string prefix = format == ModelFormat::PMX ? "StagesPMX/" : "Stages/";
     for (const auto& [stageName, stage] : stages)
-        benchmark::RegisterBenchmark((std::string("Stages/") + name + "/" + stageName).c_str(),
-                                     [make, stage = stage](benchmark::State& state) { Run(state, make, stage); })
+        benchmark::RegisterBenchmark((prefix + name + "/" + stageName).c_str(),
+                                     [make, stage = stage, format](benchmark::State& state) {
+                                         Run(state, make, stage, format);
+                                     })
             ->UseManualTime()
             // Every iteration runs the whole build whatever stage it times,
             // so the count is fixed rather than grown to fill a time budget.
@@ -97,8 +132,11 @@ void Register(const char* name, DocumentMaker make) {
 }
 
 const bool registered = [] {
+    // Each document in both formats one after the other, so that the two
+    // are timed under the same load.
     for (const BENCH_DOCUMENT& document : BenchDocuments())
-        Register(document.name, document.make);
+        for (ModelFormat format : {ModelFormat::PMD, ModelFormat::PMX})
+            Register(document.name, document.make, format);
     return true;
 }();
 

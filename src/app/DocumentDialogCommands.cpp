@@ -42,11 +42,14 @@ uint32_t ToColorRef(const QColor& color) {
 
 QString GenerateFailedMessage(const QString& path, const std::exception& error) {
     QString reason;
-    if (dynamic_cast<const COutputClashError*>(&error))
+    if (dynamic_cast<const COutputClashError*>(&error)) {
         reason = QStringLiteral("モデルとテクスチャと文書は別々のファイルにしてください。");
-    else if (dynamic_cast<const CModelLimitError*>(&error))
-        reason = QStringLiteral("モデルが PMD 形式で扱える大きさを超えています。");
-    else if (dynamic_cast<const CGeneratorError*>(&error))
+    } else if (const auto* limit = dynamic_cast<const CModelLimitError*>(&error)) {
+        reason = QStringLiteral("モデルが %1 形式で扱える大きさを超えています。")
+                     .arg(QString::fromStdString(limit->Format()));
+        if (limit->Format() == "PMD")
+            reason += QStringLiteral("\nPMX 形式 (*.pmx) なら書き出せます。");
+    } else if (dynamic_cast<const CGeneratorError*>(&error))
         reason = QStringLiteral("部品の設定からモデルを作れません。");
     else if (dynamic_cast<const std::bad_alloc*>(&error))
         reason = QStringLiteral("メモリが不足しています。");
@@ -88,8 +91,13 @@ void CDocumentDialogCommands::GenerateModel() {
     if (prompt.initialPath.isEmpty())
         prompt.initialPath =
             QString::fromStdU16String(profile_.GetString(ProfileWorkspace, u"ModelDirectory"));
+    // Both model types; the last model's type comes first in the chooser.
     prompt.filters = ConvertFilterString(QString::fromStdU16String(LoadString(IDS_MODEL_FILTER)));
-    prompt.defaultSuffix = QStringLiteral("pmd");
+    prompt.filters.insert(1, QStringLiteral("PMXファイル(*.pmx)"));
+    prompt.filterSuffixes = {QStringLiteral("pmd"), QStringLiteral("pmx"), QString()};
+    const bool pmx = ModelFormatOfPath(QFile::encodeName(prompt.initialPath).toStdString()) == ModelFormat::PMX;
+    prompt.selectedFilter = pmx ? 1 : 0;
+    prompt.defaultSuffix = prompt.filterSuffixes[prompt.selectedFilter];
     const std::optional<QString> chosen = prompts_.ChooseSaveFile(prompt);
     if (!chosen || chosen->isEmpty())
         return;

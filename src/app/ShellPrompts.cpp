@@ -20,8 +20,17 @@ std::optional<QString> RunFileDialog(QWidget* owner, const FILE_PROMPT& prompt, 
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters(prompt.filters);
-    if (save)
+    if (prompt.selectedFilter > 0 && prompt.selectedFilter < prompt.filters.size())
+        dialog.selectNameFilter(prompt.filters[prompt.selectedFilter]);
+    if (save) {
         dialog.setDefaultSuffix(prompt.defaultSuffix);
+        // A name typed without extension gets the one of the chosen type.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+            const qsizetype index = prompt.filters.indexOf(filter);
+            if (index >= 0 && index < prompt.filterSuffixes.size())
+                dialog.setDefaultSuffix(prompt.filterSuffixes[index]);
+        });
+    }
     const QFileInfo initial(prompt.initialPath);
     if (initial.isDir()) {
         dialog.setDirectory(prompt.initialPath);

@@ -1,5 +1,7 @@
-// kubrell-cli generate IN.kbrl OUT.pmd [--quiet]: generate the model, and
-// OUT.png beside it when some palette colour goes through the texture.
+// kubrell-cli generate IN.kbrl OUT [--format pmd|pmx] [--quiet]: generate the
+// model, and its .png beside it when some palette colour goes through the
+// texture. The model is PMX 2.0 when OUT ends in ".pmx", PMD 1.0 otherwise;
+// --format chooses whatever the extension.
 //
 // On success it prints one line, for example
 //   out/figure.pmd: 2088 vertices, 1044 triangles, 5 materials, 23 bones, 2 IK, 1 morphs, 2 rigid bodies, 1 joints, texture out/figure.png
@@ -28,6 +30,7 @@ namespace {
 struct GENERATE_OPTIONS {
     std::string in;
     std::string out;
+    std::string format;
     bool quiet = false;
 };
 
@@ -40,10 +43,13 @@ std::string SummaryLine(const std::string& path, const CGenerator::RESULT& r) {
 }
 
 void AddGenerateCommand(CLI::App& app) {
-    auto* command = app.add_subcommand("generate", "Generate the model (.pmd) and, when textured, its texture (.png)");
+    auto* command = app.add_subcommand("generate",
+                                       "Generate the model (.pmd or .pmx) and, when textured, its texture (.png)");
     auto options = std::make_shared<GENERATE_OPTIONS>();
     command->add_option("IN", options->in, "The document to read (.kbrl)")->required();
-    command->add_option("OUT", options->out, "The model to write (.pmd)")->required();
+    command->add_option("OUT", options->out, "The model to write (.pmd, or .pmx for PMX 2.0)")->required();
+    command->add_option("--format", options->format, "The model format, whatever OUT's extension")
+        ->check(CLI::IsMember({"pmd", "pmx"}));
     command->add_flag("--quiet", options->quiet, "Print nothing on success");
     command->callback([options] {
         try {
@@ -58,7 +64,9 @@ void AddGenerateCommand(CLI::App& app) {
             std::fprintf(stderr, "%s: note: %s\n", options->in.c_str(), note.c_str());
         CGenerator::RESULT result;
         try {
-            result = CGenerator(document, options->out).Generate();
+            const ModelFormat format =
+                ParseModelFormat(options->format).value_or(ModelFormatOfPath(options->out));
+            result = CGenerator(document, options->out, format).Generate();
         } catch (const CModelLimitError& e) {
             throw CCliError(options->out + ": " + e.what());
         } catch (const CGeneratorError& e) {

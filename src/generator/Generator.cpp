@@ -5,6 +5,7 @@
 #include "document/TextCodec.h"
 #include "generator/OutputPaths.h"
 #include "generator/PMDLimits.h"
+#include "generator/PMXWriter.h"
 #include "generator/SurfaceBuilder.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
@@ -24,6 +25,12 @@ namespace {
 // the format's limit and going on would only use memory.
 constexpr size_t VERTEX_COUNT_CAP = 4 * kPMDMaxVertices;
 
+// How many vertices the build makes before it stops: for PMD far beyond its
+// limit (so the limit error can give the count), for PMX what it can hold.
+size_t VertexCap(ModelFormat format) {
+    return format == ModelFormat::PMX ? kPMXMaxCount : VERTEX_COUNT_CAP;
+}
+
 bool HasOwnBone(const CPart& part) {
     return part.boneKind != BONE_HIDDEN && !(part.boneKind == BONE_NONE && part.parent);
 }
@@ -33,7 +40,10 @@ PMDFloat3 ToFloat3(const VEC3& v) { return {v[0], v[1], v[2]}; }
 } // namespace
 
 CGenerator::CGenerator(CDotDocument& document, std::string path)
-    : document(document), path(std::move(path)) {
+    : CGenerator(document, path, ModelFormatOfPath(path)) {}
+
+CGenerator::CGenerator(CDotDocument& document, std::string path, ModelFormat format)
+    : document(document), path(std::move(path)), format(format) {
     texturePath = TexturePathFor(this->path);
     CollectParts();
 }
@@ -146,8 +156,9 @@ void CGenerator::BuildModel() {
             for (const CBlock& block : info.blocks)
                 for (const CBlock::CSurface& face : block.GetAllSurfaces())
                     faces += face.hidden ? 0 : 1;
-    vertexTable.Reserve(std::min(4 * faces, VERTEX_COUNT_CAP));
-    model.vertices.reserve(std::min(4 * faces, kPMDMaxVertices + 1));
+    const size_t vertexBound = format == ModelFormat::PMX ? VertexCap(format) : kPMDMaxVertices + 1;
+    vertexTable.Reserve(std::min(4 * faces, VertexCap(format)));
+    model.vertices.reserve(std::min(4 * faces, vertexBound));
     for (size_t i = 0; i < parts.size(); ++i)
         if (parts[i].part->boneKind != BONE_HIDDEN)
             EmitFaces(static_cast<int>(i));
@@ -157,7 +168,10 @@ void CGenerator::BuildModel() {
     CreateRigidBodies();
     CreateJoints();
     model.name = Utf8ToUtf16(std::filesystem::path(path).stem().string());
-    model.CheckLimits();
+    if (format == ModelFormat::PMX)
+        CheckPMXLimits(model);
+    else
+        model.CheckLimits();
 }
 
 void CGenerator::CreateBones() {
@@ -250,10 +264,13 @@ void CGenerator::EmitFaces(int partIndex) {
 uint32_t CGenerator::FindOrAddVertex(const VERTEX_KEY& key, int partIndex) {
     const auto found = vertexTable.FindOrAdd(key, model.vertices);
     if (found.created) {
-        if (model.vertices.size() >= VERTEX_COUNT_CAP)
+        if (model.vertices.size() >= VertexCap(format)) {
+            if (format == ModelFormat::PMX)
+                throw CModelLimitError("the model", "vertices", model.vertices.size() + 1, kPMXMaxCount, "PMX");
             throw CGeneratorError("the model has more than " + FormatCount(VERTEX_COUNT_CAP) +
                                   " vertices, far more than the " + FormatCount(kPMDMaxVertices) +
                                   " a PMD file can hold");
+        }
         model.vertices.emplace_back(ToFloat3(key.position), ToFloat3(key.normal), PMDFloat2{key.uv[0], key.uv[1]},
                                     key.bone);
         vertexParts.push_back(partIndex);

@@ -1,12 +1,12 @@
 #pragma once
-// Model generation: turns a document into a rigged PMD model with its texture
-// and writes both.
+// Model generation: turns a document into a rigged model with its texture and
+// writes both, the model as PMD or as PMX (ModelFormat).
 //
 // Generate runs the whole build. The stages are public so that tests and
 // benchmarks can run and time them one by one, in this order:
 //   BuildSurfaces   every part's blocks and merged faces, on worker threads
 //   BuildModel      materials, bones, faces with shared vertices, IK, morphs,
-//                   rigid bodies and joints; checks the format's limits
+//                   rigid bodies and joints; checks the chosen format's limits
 //   EncodeTexture   the atlas image in memory, and the final texture
 //                   coordinates
 //   WriteFiles      the model and its texture, each to a temporary file,
@@ -18,6 +18,7 @@
 // file as it was.
 
 #include "generator/Block.h"
+#include "generator/ModelFormat.h"
 #include "generator/ModelGeometry.h"
 #include "generator/PMDModel.h"
 #include "generator/TextureAtlas.h"
@@ -72,9 +73,12 @@ public:
         std::vector<std::string> notes;
     };
 
-    // Prepares a generation of document into the model file at path (UTF-8).
-    // The document must stay unchanged until the generator is destroyed.
+    // Prepares a generation of document into the model file at path (UTF-8),
+    // in the format its extension names (ModelFormatOfPath). The document
+    // must stay unchanged until the generator is destroyed.
     CGenerator(CDotDocument& document, std::string path);
+    // The same, in the given format whatever the extension.
+    CGenerator(CDotDocument& document, std::string path, ModelFormat format);
     ~CGenerator();
     CGenerator(const CGenerator&) = delete;
     CGenerator& operator=(const CGenerator&) = delete;
@@ -97,6 +101,7 @@ public:
     void WriteFiles();
 
     const CPMDModel& Model() const { return model; }
+    ModelFormat Format() const { return format; }
     const std::vector<std::unique_ptr<CMaterial>>& Materials() const { return materials; }
     const CTextureAtlas& Atlas() const { return atlas; }
     // Whether some palette entry goes through the texture.
@@ -154,6 +159,7 @@ private:
 
     CDotDocument& document;
     std::string path;
+    ModelFormat format;
     std::string texturePath;
     bool textured = false;
     std::vector<uint8_t> textureBytes; // the encoded image, by EncodeTexture

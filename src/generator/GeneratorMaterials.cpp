@@ -91,10 +91,7 @@ void CGenerator::FlushFaces() {
         total += material->indices.size();
     model.faces.reserve(total);
     for (const auto& material : materials) {
-        // Indices beyond 16 bits only occur in a model that the limit check
-        // refuses before anything is written.
-        for (uint32_t index : material->indices)
-            model.faces.push_back(static_cast<uint16_t>(index));
+        model.faces.insert(model.faces.end(), material->indices.begin(), material->indices.end());
         material->record->faceVertexCount = static_cast<uint32_t>(material->indices.size());
     }
 }

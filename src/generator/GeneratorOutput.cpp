@@ -4,6 +4,7 @@
 #include "generator/Generator.h"
 
 #include "document/StagedFile.h"
+#include "generator/PMXWriter.h"
 #include "generator/PngWriter.h"
 
 #include <filesystem>
@@ -39,15 +40,21 @@ void CGenerator::WriteFiles() {
     std::optional<CStagedFile> texture;
     if (textured)
         texture.emplace(texturePath, textureBytes);
-    // The model goes through a small buffer straight into its temporary file.
-    CStagedFile modelFile(path, [this](const CArchiveWriter::SINK& sink) {
-        CArchiveWriter archive(sink, 1 << 16);
-        model.Write(archive);
-        archive.Flush();
-    });
+    // A PMD goes through a small buffer straight into its temporary file; a
+    // PMX is serialised whole first, since its index widths follow the counts.
+    std::optional<CStagedFile> modelFile;
+    if (format == ModelFormat::PMX) {
+        modelFile.emplace(path, PMXBytes(model));
+    } else {
+        modelFile.emplace(path, [this](const CArchiveWriter::SINK& sink) {
+            CArchiveWriter archive(sink, 1 << 16);
+            model.Write(archive);
+            archive.Flush();
+        });
+    }
     // From here on only the renames are left: a kill between them is the one
     // moment the pair can be mixed.
-    modelFile.Commit();
+    modelFile->Commit();
     if (texture)
         texture->Commit();
 }

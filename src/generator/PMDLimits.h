@@ -26,16 +26,18 @@ inline constexpr size_t kPMDMaxBoneGroups = 255;
 class CModelLimitError : public std::runtime_error {
 public:
     // subject: what holds the items ("the model"); items: what was counted
-    // ("vertices").
+    // ("vertices"); format: the file format whose limit it is ("PMD", "PMX").
     CModelLimitError(const std::string& subject, const std::string& items, size_t count,
-                     size_t maximum);
+                     size_t maximum, const std::string& format = "PMD");
 
     const std::string& Items() const { return items_; }
+    const std::string& Format() const { return format_; }
     size_t Count() const { return count_; }
     size_t Maximum() const { return maximum_; }
 
 private:
     std::string items_;
+    std::string format_;
     size_t count_;
     size_t maximum_;
 };

@@ -173,7 +173,9 @@ public:
     std::u16string comment;
     std::vector<CModelVertex> vertices;
     // Vertex indices, three per triangle, grouped by material in material order.
-    std::vector<uint16_t> faces;
+    // Held at 32 bits so that one model can be written as PMD (16-bit indices,
+    // which the vertex limit check guarantees) or as PMX (any vertex count).
+    std::vector<uint32_t> faces;
     std::deque<CModelMaterial> materials;
     std::deque<CModelIK> iks;
     // The morphs without the "base" morph, which the writer adds.

@@ -173,14 +173,14 @@ void WriteVertex(CArchiveWriter& archive, const CModelVertex& vertex) {
 }
 
 // The face indices in blocks of little-endian values.
-void WriteFaces(CArchiveWriter& archive, const std::vector<uint16_t>& faces) {
+void WriteFaces(CArchiveWriter& archive, const std::vector<uint32_t>& faces) {
     constexpr size_t block = 2048;
     uint8_t bytes[block * 2];
     for (size_t begin = 0; begin < faces.size(); begin += block) {
         const size_t count = std::min(block, faces.size() - begin);
         uint8_t* at = bytes;
         for (size_t i = 0; i < count; ++i)
-            at = Put16(at, faces[begin + i]);
+            at = Put16(at, static_cast<uint16_t>(faces[begin + i]));
         archive.WriteBytes(bytes, count * 2);
     }
 }
@@ -317,6 +317,7 @@ void CPMDModel::Write(CArchiveWriter& archive) const {
         WriteVertex(archive, vertex);
 
     archive.WriteU32(static_cast<uint32_t>(faces.size()));
+    // Every index fits: CheckLimits refused more than 65,535 vertices.
     WriteFaces(archive, faces);
 
     archive.WriteU32(static_cast<uint32_t>(materials.size()));

@@ -20,7 +20,9 @@ TEST_F(FrameTest, GenerateWritesTheModelAndTextureAndRemembersThePath) {
     ASSERT_EQ(prompts.filePrompts.size(), 1u);
     EXPECT_EQ(prompts.filePrompts[0].initialPath, folder.path());
     EXPECT_EQ(prompts.filePrompts[0].filters,
-              QStringList({"PMDファイル(*.pmd)", "すべてのファイル(*)"}));
+              QStringList({"PMDファイル(*.pmd)", "PMXファイル(*.pmx)", "すべてのファイル(*)"}));
+    EXPECT_EQ(prompts.filePrompts[0].selectedFilter, 0);
+    EXPECT_EQ(prompts.filePrompts[0].defaultSuffix, "pmd");
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
     EXPECT_TRUE(QFile::exists(File("figure.pmd")));
     EXPECT_TRUE(QFile::exists(File("figure.png"))) << "the default palette is textured";
@@ -30,6 +32,45 @@ TEST_F(FrameTest, GenerateWritesTheModelAndTextureAndRemembersThePath) {
     prompts.files = {QString()};
     Router().Execute(ID_GENERATE_MODEL);
     EXPECT_EQ(prompts.filePrompts[1].initialPath, File("figure.pmd"));
+}
+
+TEST_F(FrameTest, GeneratePMXWritesPMXAndTheNextChooserOffersPMXFirst) {
+    prompts.files = {File("figure.pmx")};
+    Router().Execute(ID_GENERATE_MODEL);
+    EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
+    QFile model(File("figure.pmx"));
+    ASSERT_TRUE(model.open(QIODevice::ReadOnly));
+    EXPECT_EQ(model.read(4), "PMX ");
+    EXPECT_TRUE(QFile::exists(File("figure.png"))) << "the texture is written beside a PMX too";
+    EXPECT_EQ(Document().modelPath, File("figure.pmx").toStdU16String());
+
+    // The remembered type is preselected, and a bare name gets its extension.
+    prompts.files = {File("second")};
+    Router().Execute(ID_GENERATE_MODEL);
+    ASSERT_EQ(prompts.filePrompts.size(), 2u);
+    EXPECT_EQ(prompts.filePrompts[1].initialPath, File("figure.pmx"));
+    EXPECT_EQ(prompts.filePrompts[1].selectedFilter, 1);
+    EXPECT_EQ(prompts.filePrompts[1].defaultSuffix, "pmx");
+    EXPECT_TRUE(QFile::exists(File("second.pmx")));
+    EXPECT_EQ(Document().modelPath, File("second.pmx").toStdU16String());
+}
+
+TEST_F(FrameTest, AModelTooLargeForPMDIsRefusedWithAPointerToPMX) {
+    CPart& part = CurrentPart();
+    for (int z = 0; z < 32; z += 2)
+        for (int y = 0; y < 32; y += 2)
+            for (int x = 0; x < 32; x += 2)
+                static_cast<CDotPart&>(part).SetDot(x, y, z, 2);
+    prompts.files = {File("big.pmd"), File("big.pmx")};
+    Router().Execute(ID_GENERATE_MODEL);
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors[0].contains("PMD 形式で扱える大きさを超えています")) << prompts.errors[0].toStdString();
+    EXPECT_TRUE(prompts.errors[0].contains("PMX 形式 (*.pmx) なら書き出せます")) << prompts.errors[0].toStdString();
+    EXPECT_FALSE(QFile::exists(File("big.pmd")));
+    Router().Execute(ID_GENERATE_MODEL);
+    EXPECT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(QFile::exists(File("big.pmx")));
+    EXPECT_EQ(Document().modelPath, File("big.pmx").toStdU16String());
 }
 
 TEST_F(FrameTest, GenerateFailureIsReportedAndThePathKept) {

@@ -139,6 +139,24 @@ TEST_F(GenerateCommandTest, WhatWasMendedOrLeftOutIsToldAsNotes) {
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
 }
 
+TEST_F(GenerateCommandTest, TheExtensionOrFormatOptionChoosesPMX) {
+    ASSERT_EQ(Generate(Figure.string() + " " + Path("figure.pmx")), 0) << err;
+    EXPECT_NE(out.find("figure.pmx: "), std::string::npos) << out;
+    EXPECT_EQ(Slurp(Path("figure.pmx")).substr(0, 4), "PMX ");
+    EXPECT_EQ(Slurp(Path("figure.png")).substr(1, 3), "PNG");
+    ASSERT_EQ(Generate(Figure.string() + " " + Path("upper.PMX")), 0) << err;
+    EXPECT_EQ(Slurp(Path("upper.PMX")).substr(0, 4), "PMX ");
+
+    ASSERT_EQ(Generate("--format pmx " + Figure.string() + " " + Path("a.model")), 0) << err;
+    EXPECT_EQ(Slurp(Path("a.model")).substr(0, 4), "PMX ");
+    ASSERT_EQ(Generate("--format pmd " + Figure.string() + " " + Path("b.pmx")), 0) << err;
+    EXPECT_EQ(Slurp(Path("b.pmx")).substr(0, 3), "Pmd");
+
+    EXPECT_NE(Generate("--format obj " + Figure.string() + " " + Path("c.obj")), 0);
+    EXPECT_NE(err.find("obj"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(Path("c.obj")));
+}
+
 TEST_F(GenerateCommandTest, FailuresWriteNothing) {
     // A document over the vertex limit: 4,096 separate dots.
     CDotDocument document;

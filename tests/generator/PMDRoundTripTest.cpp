@@ -123,7 +123,7 @@ void ExpectSameModel(const CPMDModel& model, const PMDContents& file) {
         EXPECT_EQ(r.bone1, 0xFFFF);
         EXPECT_EQ(r.weight, 100);
     }
-    EXPECT_EQ(file.faces, model.faces);
+    EXPECT_EQ(std::vector<uint32_t>(file.faces.begin(), file.faces.end()), model.faces);
     ASSERT_EQ(file.materials.size(), model.materials.size());
     for (size_t i = 0; i < model.materials.size(); ++i) {
         const CModelMaterial& m = model.materials[i];
