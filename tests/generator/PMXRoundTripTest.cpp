@@ -281,7 +281,7 @@ private:
 TEST(PMXRoundTrip, TheSampleFigureAgreesWithItsPMD) {
     CTempFolder folder("pmx-figure");
     CDotDocument document;
-    LoadDocumentFile((std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples" /
+    LoadDocumentFile((std::filesystem::path(KUBRELL_TEST_DATA).parent_path().parent_path() / "examples" /
                       "figure.kbrl").string(),
                      document);
     BOTH both = GenerateBoth(document, folder);
