@@ -30,8 +30,5 @@ int CellAt(int origin, double dip) {
 }
 
 int CWheelSteps::Add(int delta) {
-    const int64_t total = int64_t{remainder_} + delta;
-    const int64_t steps = total / Notch; // toward zero, like one notch's division
-    remainder_ = static_cast<int>(total - steps * Notch);
-    return static_cast<int>(std::clamp<int64_t>(steps, -ScrollCells, ScrollCells));
+    return static_cast<int>(std::clamp<int64_t>(notches_.Add(delta), -ScrollCells, ScrollCells));
 }

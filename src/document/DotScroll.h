@@ -4,6 +4,8 @@
 // columns (rows) with an origin, the first cell shown, and a page, the number
 // of cells that fit.
 
+#include "document/WheelNotches.h"
+
 constexpr int CellPitch = 19;
 constexpr int ScrollCells = 32;
 // Pointer cells are kept within this distance of the grid: no real screen
@@ -23,16 +25,15 @@ int CellAt(int origin, double dip);
 // The DIP offset of a cell's leading edge.
 inline double CellEdge(int cell, int origin) { return (cell - origin) * double(CellPitch); }
 
-// Adds up wheel deltas (120 a notch) until they make whole steps, so that a
-// touchpad's small deltas scroll too. Any delta is safe: the remainder stays
-// below one notch and the steps are limited to the grid.
+// Wheel notches turned into steps of the view, limited to the grid, so that
+// a touchpad's small deltas scroll too and any delta is safe.
 class CWheelSteps {
 public:
-    static constexpr int Notch = 120;
+    static constexpr int Notch = CWheelNotches::Notch;
     // Returns the whole notches now complete (negative for negative deltas).
     int Add(int delta);
-    void Reset() { remainder_ = 0; }
+    void Reset() { notches_.Reset(); }
 
 private:
-    int remainder_ = 0;
+    CWheelNotches notches_;
 };

@@ -5,7 +5,7 @@ void COrbitCamera::Reset() {
     pitch = yaw = roll = 0.0f;
     distance = DefaultDistance;
     fieldOfView = DefaultFieldOfView;
-    wheelRest_ = 0;
+    wheel_.Reset();
 }
 
 void COrbitCamera::Rotate(int dx, int dy) {
@@ -23,10 +23,7 @@ void COrbitCamera::Pan(int dx, int dy) {
 }
 
 bool COrbitCamera::Wheel(int delta) {
-    // Summed wide, so that an extreme delta cannot overflow.
-    const long long sum = static_cast<long long>(wheelRest_) + delta;
-    const long long notches = sum / WheelNotch;
-    wheelRest_ = static_cast<int>(sum % WheelNotch);
+    const int64_t notches = wheel_.Add(delta);
     if (notches == 0)
         return false;
     distance -= DistancePerNotch * static_cast<float>(notches);
@@ -45,7 +42,7 @@ void COrbitCamera::Set(const CAMERA& camera) {
     yaw = camera.yaw;
     roll = camera.roll;
     distance = camera.distance;
-    wheelRest_ = 0;
+    wheel_.Reset();
 }
 
 Matrix4 COrbitCamera::Rotation() const {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <unordered_map>
 
+#include "document/WheelNotches.h"
 #include "scene/Matrix4.h"
 
 // A camera as remembered per subject; the field of view is not remembered.
@@ -28,7 +29,7 @@ public:
     static constexpr float RadiansPerPixel = 0.017453292f;  // one degree
     static constexpr float PanPerPixel = 0.04f;
     static constexpr float DistancePerNotch = 2.0f;
-    static constexpr int WheelNotch = 120;
+    static constexpr int WheelNotch = CWheelNotches::Notch;
     static constexpr float NearZ = 1.0f;
     static constexpr float FarZ = 1000.0f;
 
@@ -70,7 +71,7 @@ public:
     float fieldOfView = DefaultFieldOfView;
 
 private:
-    int wheelRest_ = 0;
+    CWheelNotches wheel_;
 };
 
 // The cameras remembered per subject: the whole model (key null) and each
