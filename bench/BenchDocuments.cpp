@@ -107,8 +107,9 @@ std::string SampleFigurePath() {
 
 const std::vector<BENCH_DOCUMENT>& BenchDocuments() {
     static const std::vector<BENCH_DOCUMENT> documents = {
-        {"Figure", FigureDocument},       {"Solid", SolidDocument},     {"SolidDots", SolidDotsDocument},
-        {"Random20", RandomDocument},     {"Checker", CheckerDocument}, {"NearLimit", NearLimitDocument},
+        {"Figure", FigureDocument},       {"Solid", SolidDocument},
+        {"SolidDots", SolidDotsDocument}, {"Random20", RandomDocument},
+        {"Checker", CheckerDocument},     {"NearLimit", NearLimitDocument},
     };
     return documents;
 }

@@ -117,8 +117,9 @@ const bool registered = [] {
                                      [&entry](benchmark::State& state) { RunFloor(state, entry); })
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark((std::string("Generate/") + entry.name).c_str(),
-                                     [&entry](benchmark::State& state) { RunGenerate(state, entry); })
+        benchmark::RegisterBenchmark(
+            (std::string("Generate/") + entry.name).c_str(),
+            [&entry](benchmark::State& state) { RunGenerate(state, entry); })
             ->UseManualTime()
             ->Iterations(20)
             ->Unit(benchmark::kMillisecond);

@@ -68,8 +68,9 @@ void Run(benchmark::State& state, DocumentMaker make, STAGE stage, ModelFormat f
                     case TEXTURE: generator.EncodeTexture(); break;
                     case BYTES:
                         if (stage == BYTES)
-                            benchmark::DoNotOptimize(format == ModelFormat::PMX ? PMXBytes(generator.Model())
-                                                                                : generator.Model().ToBytes());
+                            benchmark::DoNotOptimize(format == ModelFormat::PMX
+                                                         ? PMXBytes(generator.Model())
+                                                         : generator.Model().ToBytes());
                         break;
                     case WRITE: generator.WriteFiles(); break;
                     case WHOLE: break;
@@ -112,12 +113,13 @@ void RunSerialise(benchmark::State& state, DocumentMaker make, ModelFormat forma
 }
 
 void Register(const char* name, DocumentMaker make, ModelFormat format) {
-    benchmark::RegisterBenchmark((std::string("Serialise/") + name + "/" + ModelFormatName(format)).c_str(),
-                                 [make, format](benchmark::State& state) { RunSerialise(state, make, format); })
+    benchmark::RegisterBenchmark(
+        (std::string("Serialise/") + name + "/" + ModelFormatName(format)).c_str(),
+        [make, format](benchmark::State& state) { RunSerialise(state, make, format); })
         ->Unit(benchmark::kMillisecond);
-    const std::pair<const char*, STAGE> stages[] = {
-        {"Whole", WHOLE}, {"Surfaces", SURFACES}, {"Assembly", ASSEMBLY}, {"Texture", TEXTURE},
-        {"Bytes", BYTES}, {"Write", WRITE}};
+    const std::pair<const char*, STAGE> stages[] = {{"Whole", WHOLE},       {"Surfaces", SURFACES},
+                                                    {"Assembly", ASSEMBLY}, {"Texture", TEXTURE},
+                                                    {"Bytes", BYTES},       {"Write", WRITE}};
     const std::string prefix = format == ModelFormat::PMX ? "StagesPMX/" : "Stages/";
     for (const auto& [stageName, stage] : stages)
         benchmark::RegisterBenchmark((prefix + name + "/" + stageName).c_str(),

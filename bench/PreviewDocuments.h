@@ -24,7 +24,8 @@ inline std::unique_ptr<CDotDocument> SolidSkeleton() {
     document->OnNewDocument();
     int index = 0;
     for (CPart* part : document->CollectParts())
-        static_cast<CDotPart*>(part)->SetDots(std::vector<uint8_t>(GridDots, static_cast<uint8_t>(1 + index++ % 9)));
+        static_cast<CDotPart*>(part)->SetDots(
+            std::vector<uint8_t>(GridDots, static_cast<uint8_t>(1 + index++ % 9)));
     document->UpdateAllPlacements();
     return document;
 }

@@ -37,9 +37,9 @@ enum : int {
     SHIRT = 5,    // material
     TROUSERS = 6, // material
     SHOES = 7,
-    GLASSES = 8,  // translucent material
+    GLASSES = 8, // translucent material
     MOUTH = 9,
-    BELT = 10,    // material
+    BELT = 10, // material
 };
 
 // A point of the frame in half dots.
@@ -79,7 +79,8 @@ private:
     int Grid(int dot, int jointHalf) const {
         const int g = dot + 16 - FloorHalf(jointHalf);
         if (g < 0 || g > 31)
-            throw std::logic_error("a dot of part " + Utf16ToUtf8(part_.name) + " lies outside its grid");
+            throw std::logic_error("a dot of part " + Utf16ToUtf8(part_.name) +
+                                   " lies outside its grid");
         return g;
     }
 
@@ -139,7 +140,8 @@ struct SEGMENT {
 };
 
 // Attaches each segment to the one before, the first to parent.
-void BuildChain(CDotDocument& document, const CLayout& parent, std::initializer_list<SEGMENT> segments) {
+void BuildChain(CDotDocument& document, const CLayout& parent,
+                std::initializer_list<SEGMENT> segments) {
     const CLayout* previous = &parent;
     std::vector<CLayout> made;
     made.reserve(segments.size());

@@ -39,10 +39,14 @@ public:
         return state_;
     }
     // An integer in [lo, hi].
-    int Between(int lo, int hi) { return lo + static_cast<int>(Next() % static_cast<uint32_t>(hi - lo + 1)); }
+    int Between(int lo, int hi) {
+        return lo + static_cast<int>(Next() % static_cast<uint32_t>(hi - lo + 1));
+    }
     // A float in [lo, hi) with 2^-16 steps; the steps keep the values exact in
     // the document, the odd ones keep them away from round angles.
-    float Real(float lo, float hi) { return lo + (hi - lo) * static_cast<float>(Next() >> 16) / 65536.0f; }
+    float Real(float lo, float hi) {
+        return lo + (hi - lo) * static_cast<float>(Next() >> 16) / 65536.0f;
+    }
     bool OneIn(int n) { return Next() % static_cast<uint32_t>(n) == 0; }
 
 private:
@@ -69,7 +73,8 @@ CDotPart& Named(CDotDocument& document, const char16_t* name) {
 void FillPalette(CDotDocument& document, CSequence& random) {
     for (int index = 1; index <= 12; ++index) {
         CDotColor& colour = document.GetColor(index);
-        colour.SetColor(MakeColorRef(random.Between(0, 255), random.Between(0, 255), random.Between(0, 255)));
+        colour.SetColor(
+            MakeColorRef(random.Between(0, 255), random.Between(0, 255), random.Between(0, 255)));
         colour.SetMaterial(index % 3 == 0);
         colour.SetAlpha(index == 6 || index == 9 ? random.Real(0.2f, 0.9f) : 1.0f);
     }
@@ -77,8 +82,10 @@ void FillPalette(CDotDocument& document, CSequence& random) {
 
 void FillBoxes(CDotPart& part, CSequence& random, int boxes) {
     for (int b = 0; b < boxes; ++b) {
-        const int x0 = random.Between(8, 22), y0 = random.Between(8, 22), z0 = random.Between(8, 22);
-        const int x1 = x0 + random.Between(0, 4), y1 = y0 + random.Between(0, 5), z1 = z0 + random.Between(0, 3);
+        const int x0 = random.Between(8, 22), y0 = random.Between(8, 22),
+                  z0 = random.Between(8, 22);
+        const int x1 = x0 + random.Between(0, 4), y1 = y0 + random.Between(0, 5),
+                  z1 = z0 + random.Between(0, 3);
         const int colour = random.Between(1, 12);
         for (int z = z0; z <= z1; ++z)
             for (int y = y0; y <= y1; ++y)

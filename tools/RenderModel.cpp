@@ -61,10 +61,14 @@ public:
         const float area = Edge(p[0], p[1], p[2][0], p[2][1]);
         if (area == 0)
             return;
-        const int x0 = std::max(0, static_cast<int>(std::floor(std::min({p[0][0], p[1][0], p[2][0]}))));
-        const int x1 = std::min(width_ - 1, static_cast<int>(std::ceil(std::max({p[0][0], p[1][0], p[2][0]}))));
-        const int y0 = std::max(0, static_cast<int>(std::floor(std::min({p[0][1], p[1][1], p[2][1]}))));
-        const int y1 = std::min(height_ - 1, static_cast<int>(std::ceil(std::max({p[0][1], p[1][1], p[2][1]}))));
+        const int x0 =
+            std::max(0, static_cast<int>(std::floor(std::min({p[0][0], p[1][0], p[2][0]}))));
+        const int x1 = std::min(width_ - 1,
+                                static_cast<int>(std::ceil(std::max({p[0][0], p[1][0], p[2][0]}))));
+        const int y0 =
+            std::max(0, static_cast<int>(std::floor(std::min({p[0][1], p[1][1], p[2][1]}))));
+        const int y1 = std::min(height_ - 1,
+                                static_cast<int>(std::ceil(std::max({p[0][1], p[1][1], p[2][1]}))));
         for (int y = y0; y <= y1; ++y)
             for (int x = x0; x <= x1; ++x) {
                 const float px = static_cast<float>(x) + 0.5f, py = static_cast<float>(y) + 0.5f;
@@ -79,7 +83,8 @@ public:
                 const Float3 c = shade(w);
                 for (size_t k = 0; k < 3; ++k) {
                     const float old = rgb_[at * 3 + k];
-                    rgb_[at * 3 + k] = static_cast<uint8_t>(std::clamp(old + (c[k] * 255 - old) * alpha, 0.0f, 255.0f));
+                    rgb_[at * 3 + k] = static_cast<uint8_t>(
+                        std::clamp(old + (c[k] * 255 - old) * alpha, 0.0f, 255.0f));
                 }
                 if (alpha >= 1)
                     depth_[at] = z;
@@ -126,8 +131,8 @@ void ApplyMorph(PMDContents& model, const std::u16string& name) {
 // Draws one view: screen x and depth are picked from the model axes by the
 // caller; screen y is always up.
 template <typename Project>
-void DrawView(CCanvas& canvas, const PMDContents& model, const std::vector<TEXTURE>& textures, Project project,
-              int left, float scale, float floor) {
+void DrawView(CCanvas& canvas, const PMDContents& model, const std::vector<TEXTURE>& textures,
+              Project project, int left, float scale, float floor) {
     for (int pass = 0; pass < 2; ++pass) { // opaque first, then translucent
         size_t first = 0;
         for (size_t m = 0; m < model.materials.size(); ++m) {
@@ -141,20 +146,30 @@ void DrawView(CCanvas& canvas, const PMDContents& model, const std::vector<TEXTU
                     for (size_t k = 0; k < 3; ++k) {
                         v[k] = &model.vertices.at(model.faces[f + k]);
                         const Float3 p = project(v[k]->position);
-                        screen[k] = {static_cast<float>(left) + p[0] * scale, floor - p[1] * scale, p[2]};
+                        screen[k] = {static_cast<float>(left) + p[0] * scale, floor - p[1] * scale,
+                                     p[2]};
                     }
                     // Towards the light: front, above, to the figure's right.
                     const Float3 light{-0.4f, 0.6f, -0.7f};
                     const Float3& n = v[0]->normal;
-                    const float lit = 0.45f + 0.55f * std::max(0.0f, n[0] * light[0] + n[1] * light[1] + n[2] * light[2]);
+                    const float lit =
+                        0.45f +
+                        0.55f * std::max(0.0f, n[0] * light[0] + n[1] * light[1] + n[2] * light[2]);
                     const TEXTURE& texture = textures[m];
                     canvas.Triangle(screen, alpha, [&](const float* w) {
-                        Float3 colour{material.diffuse[0], material.diffuse[1], material.diffuse[2]};
+                        Float3 colour{material.diffuse[0], material.diffuse[1],
+                                      material.diffuse[2]};
                         if (texture.width > 0) {
-                            const float u = w[0] * v[0]->uv[0] + w[1] * v[1]->uv[0] + w[2] * v[2]->uv[0];
-                            const float t = w[0] * v[0]->uv[1] + w[1] * v[1]->uv[1] + w[2] * v[2]->uv[1];
-                            const int x = std::clamp(static_cast<int>(u * static_cast<float>(texture.width)), 0, texture.width - 1);
-                            const int y = std::clamp(static_cast<int>(t * static_cast<float>(texture.height)), 0, texture.height - 1);
+                            const float u =
+                                w[0] * v[0]->uv[0] + w[1] * v[1]->uv[0] + w[2] * v[2]->uv[0];
+                            const float t =
+                                w[0] * v[0]->uv[1] + w[1] * v[1]->uv[1] + w[2] * v[2]->uv[1];
+                            const int x =
+                                std::clamp(static_cast<int>(u * static_cast<float>(texture.width)),
+                                           0, texture.width - 1);
+                            const int y =
+                                std::clamp(static_cast<int>(t * static_cast<float>(texture.height)),
+                                           0, texture.height - 1);
                             const size_t at = static_cast<size_t>(y * texture.width + x) * 3;
                             for (size_t k = 0; k < 3; ++k)
                                 colour[k] *= static_cast<float>(texture.rgb[at + k]) / 255.0f;
@@ -182,7 +197,8 @@ int main(int argc, char** argv) {
         const auto folder = std::filesystem::path(argv[1]).parent_path();
         for (const auto& material : model.materials) {
             const std::u16string name = PMDText(material.texture);
-            textures.push_back(name.empty() ? TEXTURE{} : ReadTexture((folder / Utf16ToUtf8(name)).string()));
+            textures.push_back(name.empty() ? TEXTURE{}
+                                            : ReadTexture((folder / Utf16ToUtf8(name)).string()));
         }
         Float3 low{1e9f, 1e9f, 1e9f}, high{-1e9f, -1e9f, -1e9f};
         for (const auto& v : model.vertices)
@@ -193,16 +209,25 @@ int main(int argc, char** argv) {
         const float bottom = std::min(low[1], 0.0f);
         const float height = high[1] - bottom;
         const float scale = 440.0f / height;
-        const int viewWidth = static_cast<int>(std::max(high[0] - low[0], high[2] - low[2]) * scale) + 40;
+        const int viewWidth =
+            static_cast<int>(std::max(high[0] - low[0], high[2] - low[2]) * scale) + 40;
         CCanvas canvas(viewWidth * 2, 480);
         const float floor = 460.0f + bottom * scale;
         // Front: screen x = model x (the figure's left on the right), nearer = smaller z.
         const float centreX = (low[0] + high[0]) / 2, centreZ = (low[2] + high[2]) / 2;
-        DrawView(canvas, model, textures, [&](const Float3& p) { return Float3{p[0] - centreX, p[1], p[2]}; },
-                 viewWidth / 2, scale, floor);
+        DrawView(
+            canvas, model, textures,
+            [&](const Float3& p) {
+                return Float3{p[0] - centreX, p[1], p[2]};
+            },
+            viewWidth / 2, scale, floor);
         // Left side: the front (-z) on the left, nearer = larger x.
-        DrawView(canvas, model, textures, [&](const Float3& p) { return Float3{p[2] - centreZ, p[1], -p[0]}; },
-                 viewWidth + viewWidth / 2, scale, floor);
+        DrawView(
+            canvas, model, textures,
+            [&](const Float3& p) {
+                return Float3{p[2] - centreZ, p[1], -p[0]};
+            },
+            viewWidth + viewWidth / 2, scale, floor);
         canvas.HorizontalLine(static_cast<int>(floor), 0, viewWidth * 2);
         canvas.Save(argv[2]);
     } catch (const std::exception& e) {

@@ -64,12 +64,8 @@ void Run(benchmark::State& state) {
             view.Camera().Rotate(1, 0);
             view.CameraChanged();
             break;
-        case Work::Edit:
-            view.OnUpdate(nullptr, Notice<HINT_DOTS>(part));
-            break;
-        case Work::Rebuild:
-            view.OnUpdate(nullptr, Notice<HINT_INITIAL>());
-            break;
+        case Work::Edit: view.OnUpdate(nullptr, Notice<HINT_DOTS>(part)); break;
+        case Work::Rebuild: view.OnUpdate(nullptr, Notice<HINT_INITIAL>()); break;
         }
         view.Frame();
     }
@@ -82,8 +78,12 @@ BENCHMARK(Run<NewDocument, Work::Frame>)->Name("Frame/Empty")->Unit(benchmark::k
 BENCHMARK(Run<SampleFigure, Work::Frame>)->Name("Frame/Figure")->Unit(benchmark::kMillisecond);
 BENCHMARK(Run<SolidSkeleton, Work::Frame>)->Name("Frame/Solid")->Unit(benchmark::kMillisecond);
 BENCHMARK(Run<SampleFigure, Work::Edit>)->Name("EditFrame/Figure")->Unit(benchmark::kMillisecond);
-BENCHMARK(Run<SampleFigure, Work::Rebuild>)->Name("RebuildFrame/Figure")->Unit(benchmark::kMillisecond);
-BENCHMARK(Run<SolidSkeleton, Work::Rebuild>)->Name("RebuildFrame/Solid")->Unit(benchmark::kMillisecond);
+BENCHMARK(Run<SampleFigure, Work::Rebuild>)
+    ->Name("RebuildFrame/Figure")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Run<SolidSkeleton, Work::Rebuild>)
+    ->Name("RebuildFrame/Solid")
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     // KUBRELL_SAMPLES=0 measures without multisampling.

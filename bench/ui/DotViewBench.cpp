@@ -96,8 +96,14 @@ void BM_FullRepaintNow(benchmark::State& state) {
         viewport->repaint();
 }
 
-BENCHMARK(BM_BaselineWholeViewUpdateToPaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Repetitions(5);
-BENCHMARK(BM_StrokeCellEventToPaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_BaselineWholeViewUpdateToPaint)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5);
+BENCHMARK(BM_StrokeCellEventToPaint)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5);
 BENCHMARK(BM_FullRepaintNow)->Unit(benchmark::kMillisecond)->Repetitions(5);
 
 } // namespace

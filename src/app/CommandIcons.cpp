@@ -152,8 +152,7 @@ void Gear(QPainter& p) {
 
 Painter PainterFor(unsigned id) {
     switch (id) {
-    case ID_FILE_NEW:
-        return [](QPainter& p) { Page(p, 5, 3); };
+    case ID_FILE_NEW: return [](QPainter& p) { Page(p, 5, 3); };
     case ID_FILE_OPEN:
         return [](QPainter& p) {
             p.setPen(InkPen(1.2));
@@ -172,19 +171,15 @@ Painter PainterFor(unsigned id) {
             p.setBrush(QColor(0xd8, 0xd8, 0xd8));
             p.drawRect(QRectF(6, 13, 12, 8));
         };
-    case ID_EDIT_CUT:
-        return Scissors;
+    case ID_EDIT_CUT: return Scissors;
     case ID_EDIT_COPY:
         return [](QPainter& p) {
             Page(p, 3, 2);
             Page(p, 9, 6);
         };
-    case ID_EDIT_PASTE:
-        return Clipboard;
-    case ID_EDIT_UNDO:
-        return [](QPainter& p) { CurvedArrow(p, true); };
-    case ID_EDIT_REDO:
-        return [](QPainter& p) { CurvedArrow(p, false); };
+    case ID_EDIT_PASTE: return Clipboard;
+    case ID_EDIT_UNDO: return [](QPainter& p) { CurvedArrow(p, true); };
+    case ID_EDIT_REDO: return [](QPainter& p) { CurvedArrow(p, false); };
     case ID_TOOL_SELECT:
         return [](QPainter& p) {
             QPen pen(Ink, 1.5, Qt::DashLine);
@@ -192,8 +187,7 @@ Painter PainterFor(unsigned id) {
             p.setBrush(Qt::NoBrush);
             p.drawRect(QRectF(4, 5, 16, 14));
         };
-    case ID_TOOL_PENCIL:
-        return Pencil;
+    case ID_TOOL_PENCIL: return Pencil;
     case ID_TOOL_LINE:
         return [](QPainter& p) {
             p.setPen(InkPen(2.5));
@@ -211,20 +205,16 @@ Painter PainterFor(unsigned id) {
             p.setBrush(QColor(0x3a, 0x7b, 0xe0));
             p.drawRect(QRectF(4, 6, 16, 12));
         };
-    case ID_TOOL_PAINT:
-        return Bucket;
-    case ID_TOOL_SPOIT:
-        return Dropper;
-    case ID_PREVIEW_PART:
-        return [](QPainter& p) { Cube(p, 12, 3, 9, QColor(0xe0, 0x4a, 0x4a)); };
+    case ID_TOOL_PAINT: return Bucket;
+    case ID_TOOL_SPOIT: return Dropper;
+    case ID_PREVIEW_PART: return [](QPainter& p) { Cube(p, 12, 3, 9, QColor(0xe0, 0x4a, 0x4a)); };
     case ID_PREVIEW_MODEL:
         return [](QPainter& p) {
             Cube(p, 7, 5, 6, QColor(0x4a, 0x7f, 0xe0));
             Cube(p, 17, 5, 6, QColor(0x4c, 0xb8, 0x4c));
             Cube(p, 12, 9, 6, QColor(0xe0, 0x4a, 0x4a));
         };
-    case ID_PART_STANDARD_BONES:
-        return Bone;
+    case ID_PART_STANDARD_BONES: return Bone;
     case ID_PART_RIGID_BODY:
         return [](QPainter& p) {
             QRadialGradient shade(QPointF(9, 9), 10);
@@ -244,14 +234,14 @@ Painter PainterFor(unsigned id) {
             p.setPen(InkPen(2.0));
             p.drawLine(QPointF(10, 10), QPointF(14, 14));
         };
-    case ID_PART_PHYSICS:
-        return Gear;
+    case ID_PART_PHYSICS: return Gear;
     case ID_GENERATE_MODEL:
         return [](QPainter& p) {
             Cube(p, 10, 5, 7, QColor(0xe6, 0xcc, 0x3a));
             p.setPen(InkPen(1.0));
             p.setBrush(QColor(0xff, 0x80, 0x20));
-            p.drawPolygon(QPolygonF({{18, 12}, {22, 16}, {18, 20}, {18, 18}, {13, 18}, {13, 14}, {18, 14}}));
+            p.drawPolygon(
+                QPolygonF({{18, 12}, {22, 16}, {18, 20}, {18, 18}, {13, 18}, {13, 14}, {18, 14}}));
         };
     case ID_APP_ABOUT:
         return [](QPainter& p) {
@@ -265,8 +255,7 @@ Painter PainterFor(unsigned id) {
             p.setPen(Paper);
             p.drawText(QRectF(3, 3, 18, 18), Qt::AlignCenter, QStringLiteral("?"));
         };
-    default:
-        return {};
+    default: return {};
     }
 }
 

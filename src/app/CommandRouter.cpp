@@ -27,8 +27,8 @@ QString ToQString(std::u16string_view text) {
 
 QList<QKeySequence> Shortcuts(std::string_view text) {
     QList<QKeySequence> list;
-    const QStringList parts =
-        QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())).split(u';', Qt::SkipEmptyParts);
+    const QStringList parts = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()))
+                                  .split(u';', Qt::SkipEmptyParts);
     for (const QString& part : parts)
         list.append(QKeySequence::fromString(part, QKeySequence::PortableText));
     return list;
@@ -177,9 +177,8 @@ QMenu* CCommandRouter::BuildMenu(const POPUP_MENU& popup, QWidget* parent) {
             }
             const unsigned id = item.id;
             connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
-            connect(action, &QObject::destroyed, this, [this, action] {
-                std::erase(localActions_, action);
-            });
+            connect(action, &QObject::destroyed, this,
+                    [this, action] { std::erase(localActions_, action); });
             localActions_.push_back(action);
             menu->addAction(action);
         } else if (QAction* action = Action(item.id)) {

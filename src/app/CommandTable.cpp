@@ -194,14 +194,10 @@ const COMMAND_INFO* FindCommand(unsigned id) {
 
 std::span<const POPUP_MENU> GetMenu(unsigned resourceId) {
     switch (resourceId) {
-    case MENU_MAIN:
-        return MainMenu;
-    case MENU_PART_LIST:
-        return PartListMenu;
-    case MENU_DOT_VIEW:
-        return DotViewMenu;
-    default:
-        return {};
+    case MENU_MAIN: return MainMenu;
+    case MENU_PART_LIST: return PartListMenu;
+    case MENU_DOT_VIEW: return DotViewMenu;
+    default: return {};
     }
 }
 

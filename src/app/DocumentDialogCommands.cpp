@@ -81,8 +81,10 @@ QStringList ConvertFilterString(const QString& filter) {
 }
 
 CDocumentDialogCommands::CDocumentDialogCommands(CDotDocument& document, CProfile& profile,
-                                                 CShellPrompts& prompts, std::function<QString()> documentPath)
-    : document_(document), profile_(profile), prompts_(prompts), documentPath_(std::move(documentPath)) {}
+                                                 CShellPrompts& prompts,
+                                                 std::function<QString()> documentPath)
+    : document_(document), profile_(profile), prompts_(prompts),
+      documentPath_(std::move(documentPath)) {}
 
 void CDocumentDialogCommands::GenerateModel() {
     FILE_PROMPT prompt;
@@ -95,7 +97,8 @@ void CDocumentDialogCommands::GenerateModel() {
     prompt.filters = ConvertFilterString(QString::fromStdU16String(LoadString(IDS_MODEL_FILTER)));
     prompt.filters.insert(1, QStringLiteral("PMXファイル(*.pmx)"));
     prompt.filterSuffixes = {QStringLiteral("pmd"), QStringLiteral("pmx"), QString()};
-    const bool pmx = ModelFormatOfPath(QFile::encodeName(prompt.initialPath).toStdString()) == ModelFormat::PMX;
+    const bool pmx =
+        ModelFormatOfPath(QFile::encodeName(prompt.initialPath).toStdString()) == ModelFormat::PMX;
     prompt.selectedFilter = pmx ? 1 : 0;
     prompt.defaultSuffix = prompt.filterSuffixes[prompt.selectedFilter];
     const std::optional<QString> chosen = prompts_.ChooseSaveFile(prompt);
@@ -129,8 +132,8 @@ void CDocumentDialogCommands::EditPartRate() {
     CPart* part = document_.currentPart;
     if (!part)
         return;
-    if (const std::optional<float> value = prompts_.EditDotSize(
-            QString::fromStdU16String(LoadString(IDS_RATE)), part->rate))
+    if (const std::optional<float> value =
+            prompts_.EditDotSize(QString::fromStdU16String(LoadString(IDS_RATE)), part->rate))
         SetPartRate(*part, *value);
 }
 
@@ -186,15 +189,19 @@ std::span<const CCommandHandler<CDocumentDialogCommands>> CDocumentDialogCommand
     auto colorHandler = [](unsigned id) {
         return CCommandHandler<Commands>{
             .id = id,
-            .run = [](Commands& commands,
-                      unsigned command) { commands.EditCurrentColor(command == ID_SET_COLOR1 ? 0 : 1); },
+            .run =
+                [](Commands& commands, unsigned command) {
+                    commands.EditCurrentColor(command == ID_SET_COLOR1 ? 0 : 1);
+                },
             .update =
                 [](const Commands& commands, unsigned command, CCommandState& state) {
                     state.enabled =
                         CanEditColor(commands.document_, command == ID_SET_COLOR1 ? 0 : 1);
                 }};
     };
-    constexpr auto hasPart = [](const Commands& c, unsigned) { return c.document_.currentPart != nullptr; };
+    constexpr auto hasPart = [](const Commands& c, unsigned) {
+        return c.document_.currentPart != nullptr;
+    };
     static const CCommandHandler<Commands> handlers[] = {
         {.id = ID_GENERATE_MODEL, .run = [](Commands& c, unsigned) { c.GenerateModel(); }},
         {.id = ID_DOT_SIZE, .run = [](Commands& c, unsigned) { c.EditDotSize(); }},
@@ -202,9 +209,13 @@ std::span<const CCommandHandler<CDocumentDialogCommands>> CDocumentDialogCommand
         colorHandler(ID_SET_COLOR1),
         colorHandler(ID_SET_COLOR2),
         // Part commands: without a current part nobody handles them.
-        {.id = ID_PART_RATE, .takes = hasPart, .run = [](Commands& c, unsigned) { c.EditPartRate(); }},
+        {.id = ID_PART_RATE,
+         .takes = hasPart,
+         .run = [](Commands& c, unsigned) { c.EditPartRate(); }},
         {.id = ID_PART_BONE, .takes = hasPart, .run = [](Commands& c, unsigned) { c.EditBone(); }},
-        {.id = ID_PART_PHYSICS, .takes = hasPart, .run = [](Commands& c, unsigned) { c.EditPhysics(); }},
+        {.id = ID_PART_PHYSICS,
+         .takes = hasPart,
+         .run = [](Commands& c, unsigned) { c.EditPhysics(); }},
         {.id = ID_PART_STANDARD_BONES, .run = [](Commands& c, unsigned) { c.AddStandardBones(); }},
     };
     return handlers;

@@ -12,8 +12,7 @@
 std::optional<float> ParseDotSize(const QString& text) {
     bool ok = false;
     const double number = QLocale::c().toDouble(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(number) ||
-        std::fabs(number) > std::numeric_limits<float>::max())
+    if (!ok || !std::isfinite(number) || std::fabs(number) > std::numeric_limits<float>::max())
         return std::nullopt;
     return static_cast<float>(number);
 }
@@ -58,6 +57,7 @@ void CDotSizeDialog::OnTextChanged(const QString& text) {
         return;
     }
     value_ = *number;
-    message_->setText(*number > 0.0f ? QString() : QStringLiteral("0 より大きい値を入力してください。"));
+    message_->setText(*number > 0.0f ? QString()
+                                     : QStringLiteral("0 より大きい値を入力してください。"));
     ok_->setEnabled(*number > 0.0f);
 }

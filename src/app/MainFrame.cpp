@@ -131,7 +131,8 @@ void CMainFrame::CreateViews() {
     splitter_->setStretchFactor(2, 1);
     setCentralWidget(splitter_);
 
-    const int dot = Profile().GetInt(ProfileWorkspace, u"HorizontalSplitter", DefaultDotColumnWidth);
+    const int dot =
+        Profile().GetInt(ProfileWorkspace, u"HorizontalSplitter", DefaultDotColumnWidth);
     const int list = Profile().GetInt(ProfileWorkspace, u"ListWidth", DefaultListWidth);
     dotColumnWidth_ = dot < 1 ? DefaultDotColumnWidth : dot;
     listWidth_ = list < 1 ? DefaultListWidth : list;
@@ -140,7 +141,8 @@ void CMainFrame::CreateViews() {
 
 void CMainFrame::ConnectDotView() {
     connect(dotView_, &CDotView::StatusTextChanged, this, &CMainFrame::SetStatusText);
-    connect(dotView_, &CDotView::CommandRequested, this, [this](unsigned id) { router_->Execute(id); });
+    connect(dotView_, &CDotView::CommandRequested, this,
+            [this](unsigned id) { router_->Execute(id); });
     connect(dotView_, &CDotView::ContextMenuRequested, this, &CMainFrame::ShowDotViewMenu);
     VIEW_TARGETS targets = targets_;
     targets.dotView = dotView_;
@@ -277,10 +279,8 @@ std::span<const CCommandHandler<CMainFrame>> CMainFrame::Handlers() {
                      state.checked = !bar->isHidden();
              }},
         {.id = ID_VIEW_STATUS_BAR,
-         .run =
-             [](CMainFrame& frame, unsigned) {
-                 frame.statusBar()->setVisible(!frame.statusBar()->isVisible());
-             },
+         .run = [](CMainFrame& frame,
+                   unsigned) { frame.statusBar()->setVisible(!frame.statusBar()->isVisible()); },
          .update = [](const CMainFrame& frame, unsigned,
                       CCommandState& state) { state.checked = !frame.statusBar()->isHidden(); }},
         {.id = ID_EDIT_PASTE,

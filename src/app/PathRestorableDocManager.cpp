@@ -116,24 +116,21 @@ bool CPathRestorableDocManager::SaveModified() {
     if (!document_.IsModified())
         return true;
     switch (prompts_.AskSaveChanges(Title())) {
-    case SaveAnswer::Yes:
-        return Save();
-    case SaveAnswer::No:
-        return true;
+    case SaveAnswer::Yes: return Save();
+    case SaveAnswer::No: return true;
     case SaveAnswer::Cancel:
-    default:
-        return false;
+    default: return false;
     }
 }
 
 std::optional<QString> CPathRestorableDocManager::PromptFileName(bool open,
-                                                                  const QString& proposed) {
+                                                                 const QString& proposed) {
     FILE_PROMPT prompt;
     prompt.title = open ? QStringLiteral("開く") : QStringLiteral("名前を付けて保存");
     prompt.filters = DocumentFileFilters();
     prompt.defaultSuffix = QStringLiteral("kbrl");
-    const QString folder = QString::fromStdU16String(
-        profile_.GetString(ProfileWorkspace, DocumentDirectoryKey));
+    const QString folder =
+        QString::fromStdU16String(profile_.GetString(ProfileWorkspace, DocumentDirectoryKey));
     const bool hasFolder = proposed.contains(u'/');
     if (hasFolder || folder.isEmpty())
         prompt.initialPath = proposed;
@@ -163,7 +160,8 @@ void CPathRestorableDocManager::AddRecentFile(const QString& path) {
 void CPathRestorableDocManager::LoadRecentFiles() {
     recent_.clear();
     for (int i = 0; i < RecentFileCount; ++i) {
-        const QString path = QString::fromStdU16String(profile_.GetString(RecentSection, RecentKey(i)));
+        const QString path =
+            QString::fromStdU16String(profile_.GetString(RecentSection, RecentKey(i)));
         if (!path.isEmpty() && !recent_.contains(path))
             recent_.append(path);
     }

@@ -37,15 +37,9 @@ void CRestorableFrame::ShowWindow(int requested) {
     switch (ChooseShowCommand(requested)) {
     case SHOW_MINIMIZED:
     case SHOW_MINIMIZE:
-    case SHOW_MIN_NO_ACTIVE:
-        showMinimized();
-        break;
-    case SHOW_MAXIMIZED:
-        showMaximized();
-        break;
-    default:
-        show();
-        break;
+    case SHOW_MIN_NO_ACTIVE: showMinimized(); break;
+    case SHOW_MAXIMIZED: showMaximized(); break;
+    default: show(); break;
     }
 }
 

@@ -11,7 +11,8 @@ std::u16string ToU16(const QString& text) { return text.toStdU16String(); }
 
 } // namespace
 
-CSettingsProfile::CSettingsProfile() : settings_(QStringLiteral("Quenvale"), QStringLiteral("Kubrell")) {}
+CSettingsProfile::CSettingsProfile()
+    : settings_(QStringLiteral("Quenvale"), QStringLiteral("Kubrell")) {}
 
 std::u16string CSettingsProfile::GetString(std::u16string_view section, std::u16string_view key,
                                            std::u16string_view defaultValue) const {

@@ -25,11 +25,12 @@ std::optional<QString> RunFileDialog(QWidget* owner, const FILE_PROMPT& prompt, 
     if (save) {
         dialog.setDefaultSuffix(prompt.defaultSuffix);
         // A name typed without extension gets the one of the chosen type.
-        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
-            const qsizetype index = prompt.filters.indexOf(filter);
-            if (index >= 0 && index < prompt.filterSuffixes.size())
-                dialog.setDefaultSuffix(prompt.filterSuffixes[index]);
-        });
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&](const QString& filter) {
+                             const qsizetype index = prompt.filters.indexOf(filter);
+                             if (index >= 0 && index < prompt.filterSuffixes.size())
+                                 dialog.setDefaultSuffix(prompt.filterSuffixes[index]);
+                         });
     }
     const QFileInfo initial(prompt.initialPath);
     if (initial.isDir()) {

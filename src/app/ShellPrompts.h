@@ -22,10 +22,10 @@ enum class SaveAnswer { Yes, No, Cancel };
 // A file chooser request.
 struct FILE_PROMPT {
     QString title;
-    QString initialPath; // folder, or folder and proposed file name
-    QStringList filters; // Qt filter strings
+    QString initialPath;    // folder, or folder and proposed file name
+    QStringList filters;    // Qt filter strings
     int selectedFilter = 0; // the one preselected
-    QString defaultSuffix; // added to a chosen name without extension (save only)
+    QString defaultSuffix;  // added to a chosen name without extension (save only)
     // Save only, when not empty: the suffix of each filter, which replaces
     // defaultSuffix while that filter is chosen ("" for none).
     QStringList filterSuffixes;

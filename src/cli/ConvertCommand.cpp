@@ -14,7 +14,8 @@ struct CONVERT_OPTIONS {
 };
 
 void AddConvertCommand(CLI::App& app) {
-    auto* command = app.add_subcommand("convert", "Read a document of any version and write it as version 785");
+    auto* command =
+        app.add_subcommand("convert", "Read a document of any version and write it as version 785");
     auto options = std::make_shared<CONVERT_OPTIONS>();
     command->add_option("IN", options->in, "The document to read (.kbrl)")->required();
     command->add_option("OUT", options->out, "The document to write (.kbrl)")->required();

@@ -4,7 +4,8 @@
 // --format chooses whatever the extension.
 //
 // On success it prints one line, for example
-//   out/figure.pmd: 2088 vertices, 1044 triangles, 5 materials, 23 bones, 2 IK, 1 morphs, 2 rigid bodies, 1 joints, texture out/figure.png
+//   out/figure.pmd: 2088 vertices, 1044 triangles, 5 materials, 23 bones, 2 IK, 1 morphs, 2 rigid
+//   bodies, 1 joints, texture out/figure.png
 // ("texture none" without a texture). The document, the model and the
 // texture must be three different files; the command refuses before writing
 // anything otherwise. On any failure the previous model and texture stay as
@@ -36,18 +37,20 @@ struct GENERATE_OPTIONS {
 
 std::string SummaryLine(const std::string& path, const CGenerator::RESULT& r) {
     auto count = [](size_t n, const char* what) { return std::to_string(n) + " " + what; };
-    return path + ": " + count(r.vertices, "vertices") + ", " + count(r.triangles, "triangles") + ", " +
-           count(r.materials, "materials") + ", " + count(r.bones, "bones") + ", " + count(r.iks, "IK") + ", " +
-           count(r.morphs, "morphs") + ", " + count(r.rigidBodies, "rigid bodies") + ", " +
-           count(r.joints, "joints") + ", texture " + (r.texturePath.empty() ? "none" : r.texturePath);
+    return path + ": " + count(r.vertices, "vertices") + ", " + count(r.triangles, "triangles") +
+           ", " + count(r.materials, "materials") + ", " + count(r.bones, "bones") + ", " +
+           count(r.iks, "IK") + ", " + count(r.morphs, "morphs") + ", " +
+           count(r.rigidBodies, "rigid bodies") + ", " + count(r.joints, "joints") + ", texture " +
+           (r.texturePath.empty() ? "none" : r.texturePath);
 }
 
 void AddGenerateCommand(CLI::App& app) {
-    auto* command = app.add_subcommand("generate",
-                                       "Generate the model (.pmd or .pmx) and, when textured, its texture (.png)");
+    auto* command = app.add_subcommand(
+        "generate", "Generate the model (.pmd or .pmx) and, when textured, its texture (.png)");
     auto options = std::make_shared<GENERATE_OPTIONS>();
     command->add_option("IN", options->in, "The document to read (.kbrl)")->required();
-    command->add_option("OUT", options->out, "The model to write (.pmd, or .pmx for PMX 2.0)")->required();
+    command->add_option("OUT", options->out, "The model to write (.pmd, or .pmx for PMX 2.0)")
+        ->required();
     command->add_option("--format", options->format, "The model format, whatever OUT's extension")
         ->check(CLI::IsMember({"pmd", "pmx"}));
     command->add_flag("--quiet", options->quiet, "Print nothing on success");

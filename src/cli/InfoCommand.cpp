@@ -34,7 +34,9 @@ Json Numbers(const Values& values, size_t count) {
     return array;
 }
 
-Json Integers(const std::array<int, 3>& values) { return Json::array({values[0], values[1], values[2]}); }
+Json Integers(const std::array<int, 3>& values) {
+    return Json::array({values[0], values[1], values[2]});
+}
 
 Json RigidBodyJson(const CDotPart& part) {
     if (!part.rigidBody)
@@ -86,7 +88,8 @@ Json PartJson(const CDotPart& part) {
 Json DocumentJson(const CDotDocument& document, int version) {
     Json palette = Json::array();
     for (const CDotColor& color : document.colors)
-        palette.push_back({{"color", color.color}, {"alpha", Number(color.alpha)}, {"material", color.material}});
+        palette.push_back(
+            {{"color", color.color}, {"alpha", Number(color.alpha)}, {"material", color.material}});
     Json parts = Json::array();
     for (const auto& part : document.children)
         parts.push_back(PartJson(static_cast<const CDotPart&>(*part)));
@@ -113,7 +116,8 @@ const char* BoneKindName(int kind) {
 }
 
 std::string Triple(const std::array<int, 3>& p) {
-    return "(" + std::to_string(p[0]) + ", " + std::to_string(p[1]) + ", " + std::to_string(p[2]) + ")";
+    return "(" + std::to_string(p[0]) + ", " + std::to_string(p[1]) + ", " + std::to_string(p[2]) +
+           ")";
 }
 
 std::string Float(float value) {
@@ -126,7 +130,8 @@ std::string Float(float value) {
 // joint points, then the rigging settings that differ from the defaults.
 void PrintPartLine(const CDotPart& part, int depth) {
     std::string line(static_cast<size_t>(depth) * 2, ' ');
-    line += Utf16ToUtf8(part.name) + " [" + std::to_string(part.id) + "] " + BoneKindName(part.boneKind);
+    line += Utf16ToUtf8(part.name) + " [" + std::to_string(part.id) + "] " +
+            BoneKindName(part.boneKind);
     line += ", " + std::to_string(part.CountDots()) + " dots";
     line += ", bone " + Triple(part.bonePosition) + ", own " + Triple(part.parentPosition);
     if (part.rate != 1.0f)
@@ -149,7 +154,8 @@ void PrintPartLine(const CDotPart& part, int depth) {
 }
 
 void PrintText(const std::string& path, const CDotDocument& document, int version) {
-    std::printf("%s: version %d, %zu parts\n", path.c_str(), version, document.CollectParts().size());
+    std::printf("%s: version %d, %zu parts\n", path.c_str(), version,
+                document.CollectParts().size());
     std::printf("dot size %s, background #%02X%02X%02X, edges %s, model offset (%s, %s, %s)\n",
                 Float(document.dotSize).c_str(), RedOf(document.background),
                 GreenOf(document.background), BlueOf(document.background),

@@ -9,7 +9,8 @@
 namespace {
 
 void AddNewCommand(CLI::App& app) {
-    auto* command = app.add_subcommand("new", "Write a new document (the standard skeleton), version 785");
+    auto* command =
+        app.add_subcommand("new", "Write a new document (the standard skeleton), version 785");
     auto out = std::make_shared<std::string>();
     command->add_option("OUT", *out, "The document to write (.kbrl)")->required();
     command->callback([out] {

@@ -153,7 +153,8 @@ std::u16string CArchiveReader::ReadString() {
                                 std::to_string(Remaining()) + " bytes left");
     auto span = ReadSpan(static_cast<size_t>(bytes));
     if (!unicode)
-        return Cp932ToUtf16(std::string_view(reinterpret_cast<const char*>(span.data()), span.size()));
+        return Cp932ToUtf16(
+            std::string_view(reinterpret_cast<const char*>(span.data()), span.size()));
     std::u16string text(static_cast<size_t>(length), u'\0');
     for (size_t i = 0; i < text.size(); ++i)
         text[i] = static_cast<char16_t>(span[2 * i] | (span[2 * i + 1] << 8));

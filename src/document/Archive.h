@@ -137,4 +137,5 @@ void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes
 // Writes a file atomically as above, its bytes made by produce, which hands
 // them on in pieces through the sink it is given. When produce throws, the
 // temporary file is removed and the exception passes on unchanged.
-void StreamFileAtomically(const std::string& path, const std::function<void(const CArchiveWriter::SINK&)>& produce);
+void StreamFileAtomically(const std::string& path,
+                          const std::function<void(const CArchiveWriter::SINK&)>& produce);

@@ -16,7 +16,7 @@
 struct CCommandState {
     bool enabled = true;
     bool checked = false;
-    bool radio = false; // checked shows as a radio mark
+    bool radio = false;                 // checked shows as a radio mark
     std::optional<std::u16string> text; // replaces the item text when set
 };
 
@@ -24,7 +24,10 @@ class CCommandTarget {
 public:
     virtual ~CCommandTarget() = default;
     // Runs the command; returns whether this target handles id.
-    virtual bool OnCommand(unsigned id) { (void)id; return false; }
+    virtual bool OnCommand(unsigned id) {
+        (void)id;
+        return false;
+    }
     // Fills state for the command; returns whether this target handles id.
     virtual bool OnUpdateCommand(unsigned id, CCommandState& state) {
         (void)id;
@@ -69,8 +72,8 @@ bool RunCommand(std::span<const CCommandHandler<Target>> table, Target& target, 
 
 // Fills state for id from table; returns whether target handles it.
 template <class Target>
-bool UpdateCommand(std::span<const CCommandHandler<Target>> table, const Target& target, unsigned id,
-                   CCommandState& state) {
+bool UpdateCommand(std::span<const CCommandHandler<Target>> table, const Target& target,
+                   unsigned id, CCommandState& state) {
     const CCommandHandler<Target>* handler = FindHandler(table, target, id);
     if (!handler)
         return false;

@@ -7,8 +7,7 @@
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
-namespace {
-}
+namespace {}
 
 CDividePartCommand::CDividePartCommand(CDotPart& source, std::unique_ptr<CPart> newPart)
     : CChangePartCommand(source, LoadString(IDS_DIVIDE)),

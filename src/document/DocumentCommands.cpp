@@ -10,10 +10,8 @@ using Handler = CCommandHandler<CDotDocument>;
 constexpr Handler DocumentHandlers[] = {
     {.id = ID_ALL_MATERIAL,
      .run = [](CDotDocument& document, unsigned) { ToggleAllMaterials(document); },
-     .update =
-         [](const CDotDocument& document, unsigned, CCommandState& state) {
-             state.text = GetAllMaterialMenuText(document);
-         }},
+     .update = [](const CDotDocument& document, unsigned,
+                  CCommandState& state) { state.text = GetAllMaterialMenuText(document); }},
     {.id = ID_EDGE,
      .run = [](CDotDocument& document, unsigned) { ToggleEdge(document); },
      .update = [](const CDotDocument& document, unsigned,

@@ -42,7 +42,8 @@ void MigrateRates(CDotDocument& document, ReadNotes& notes) {
         for (int c = 0; c < 3; ++c) {
             const int p = dotPart.parentPosition[c];
             const float scaled = static_cast<float>(dotPart.bonePosition[c] - p) * part->rate;
-            dotPart.bonePosition[c] = ClampMigratedPoint(p + TruncateToInt(scaled), part->name, notes);
+            dotPart.bonePosition[c] =
+                ClampMigratedPoint(p + TruncateToInt(scaled), part->name, notes);
         }
     }
 }
@@ -167,7 +168,8 @@ std::vector<uint8_t> WriteDocumentFile(const CDotDocument& document) {
     // The reader refuses deeper nesting: never write a file that cannot open.
     for (const auto& part : document.children)
         if (SubtreeHeight(*part) > MaxPartDepth)
-            throw CArchiveException("parts are nested more than " + std::to_string(MaxPartDepth) + " deep");
+            throw CArchiveException("parts are nested more than " + std::to_string(MaxPartDepth) +
+                                    " deep");
     archive.WriteU16(static_cast<uint16_t>(document.children.size()));
     for (const auto& part : document.children)
         part->Store(archive);

@@ -68,7 +68,6 @@ class CDotPart;
 // The version the writer writes.
 constexpr int DocumentFileVersion = 785;
 
-
 // The file image of document, version 785. Throws CArchiveException when the
 // document cannot be written as the reader would read it back: more than
 // 65 535 parts under one parent, parts nested deeper than MaxPartDepth, an id
@@ -106,4 +105,5 @@ void WriteJointPoint(CArchiveWriter& archive, const std::array<int, 3>& point);
 // Reads part's record and its subtree; depth is the part's own depth (1 at
 // the top level). Throws CArchiveException for records nested deeper than
 // MaxPartDepth, and when grids takes no more grids.
-void LoadPartRecord(CDotPart& part, CArchiveReader& archive, int version, int depth, CGridBudget& grids);
+void LoadPartRecord(CDotPart& part, CArchiveReader& archive, int version, int depth,
+                    CGridBudget& grids);

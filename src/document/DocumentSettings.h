@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 
-
 class CDocumentObserver;
 class CDotDocument;
 class CPart;

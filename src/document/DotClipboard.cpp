@@ -64,8 +64,8 @@ std::vector<uint8_t> EncodeBitmap(const CDotImage& block, const CDotDocument& do
     archive.WriteU32(InfoHeaderSize);
     archive.WriteI32(w);
     archive.WriteI32(h);
-    archive.WriteU16(1);  // planes
-    archive.WriteU16(32); // bits a pixel
+    archive.WriteU16(1);                    // planes
+    archive.WriteU16(32);                   // bits a pixel
     for (int field = 0; field < 6; ++field) // compression, size, resolution, colours
         archive.WriteU32(0);
     for (int y = h - 1; y >= 0; --y) {
@@ -89,9 +89,9 @@ CDotImage PictureToBlock(int width, int height, bool hasAlpha,
             const uint32_t argb = pixel(x, y);
             if (hasAlpha && (argb >> 24) == 0)
                 continue; // stays empty
-            block.SetDot(x, y, document.FindNearestColor(MakeColorRef(int(argb >> 16 & 0xFF),
-                                                                      int(argb >> 8 & 0xFF),
-                                                                      int(argb & 0xFF))));
+            block.SetDot(x, y,
+                         document.FindNearestColor(MakeColorRef(
+                             int(argb >> 16 & 0xFF), int(argb >> 8 & 0xFF), int(argb & 0xFF))));
         }
     }
     return block;

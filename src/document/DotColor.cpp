@@ -59,8 +59,8 @@ std::array<CDotColor, PaletteSize> DefaultPalette() {
     for (int step = 4; step >= 1; --step) {
         const int value = step * 255 / 4; // 1020, 765, 510, 255 over 4
         for (int hue = 1; hue <= 7; ++hue) {
-            palette[index++] = CDotColor(MakeColorRef(hue & 4 ? value : 0, hue & 2 ? value : 0,
-                                                      hue & 1 ? value : 0));
+            palette[index++] = CDotColor(
+                MakeColorRef(hue & 4 ? value : 0, hue & 2 ? value : 0, hue & 1 ? value : 0));
         }
     }
     palette[29] = CDotColor(MakeColorRef(0, 0, 0));

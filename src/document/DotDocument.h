@@ -23,8 +23,8 @@ public:
     // Drawing colours of the left and right button (0 draws empty dots).
     std::array<int32_t, 2> currentColor{8, 0};
     uint32_t background = 0xFFFFFF; // COLORREF of the views' background
-    std::u16string modelPath;        // last generated model file, empty when none
-    bool edge = true;                // whether generated materials draw edges
+    std::u16string modelPath;       // last generated model file, empty when none
+    bool edge = true;               // whether generated materials draw edges
     std::array<float, 4> modelOffset{0.0f, 0.0f, 0.0f, 0.0f};
 
     // The palette entry of index 1–31; throws std::out_of_range otherwise.

@@ -50,7 +50,8 @@ void CDotImage::Resize(int width, int height) {
     width_ = width;
     height_ = height;
     if (width > 0 && height > 0)
-        dots_ = std::make_unique<uint8_t[]>(static_cast<size_t>(width) * static_cast<size_t>(height));
+        dots_ =
+            std::make_unique<uint8_t[]>(static_cast<size_t>(width) * static_cast<size_t>(height));
 }
 
 void CDotImage::Copy(const CDotHolder& other) {

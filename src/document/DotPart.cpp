@@ -63,9 +63,8 @@ int CDotPart::CountDots() const {
 
 bool CDotPart::IsUsingColor(int index) const {
     if (dots) {
-        const bool found = std::any_of(dots.get(), dots.get() + GridDots, [index](uint8_t v) {
-            return (v & DotIndexMask) == index;
-        });
+        const bool found = std::any_of(dots.get(), dots.get() + GridDots,
+                                       [index](uint8_t v) { return (v & DotIndexMask) == index; });
         if (found)
             return true;
     }

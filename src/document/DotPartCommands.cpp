@@ -16,14 +16,15 @@ using Handler = CCommandHandler<CDotPart>;
 
 // One of the six faces: shows the part from it; a radio mark on the shown one.
 constexpr Handler FaceHandler(unsigned id) {
-    return {.id = id,
-            .run = [](CDotPart& part,
-                      unsigned command) { SetPartFace(part, *FaceOrientation::FromCommand(command)); },
-            .update =
-                [](const CDotPart& part, unsigned command, CCommandState& state) {
-                    state.radio = true;
-                    state.checked = part.face == FaceOrientation::FromCommand(command);
-                }};
+    return {
+        .id = id,
+        .run = [](CDotPart& part,
+                  unsigned command) { SetPartFace(part, *FaceOrientation::FromCommand(command)); },
+        .update =
+            [](const CDotPart& part, unsigned command, CCommandState& state) {
+                state.radio = true;
+                state.checked = part.face == FaceOrientation::FromCommand(command);
+            }};
 }
 
 constexpr Handler PartHandlers[] = {

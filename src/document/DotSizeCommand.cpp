@@ -8,8 +8,7 @@
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
-namespace {
-}
+namespace {}
 
 bool IsValidScale(float value) { return std::isfinite(value) && value > 0.0f; }
 

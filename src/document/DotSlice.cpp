@@ -17,8 +17,8 @@ DotRect ClipToSlice(const DotRect& rect) {
 } // namespace
 
 CDotSlice::CDotSlice()
-    : working(SliceSide, SliceSide), committed(SliceSide, SliceSide),
-      behind(SliceSide, SliceSide) {}
+    : working(SliceSide, SliceSide), committed(SliceSide, SliceSide), behind(SliceSide, SliceSide) {
+}
 
 void CDotSlice::Reload(const CDotPart* part) {
     working.Resize(SliceSide, SliceSide);
@@ -105,8 +105,8 @@ CDotImage CDotSlice::SelectedCells() const {
 CDotImage CDotSlice::Compose(int skipValue) const {
     CDotImage composed(working);
     if (HasFloating()) {
-        composed.Blit(floating, {0, 0}, floatingOrigin,
-                      {floating.GetWidth(), floating.GetHeight()}, skipValue);
+        composed.Blit(floating, {0, 0}, floatingOrigin, {floating.GetWidth(), floating.GetHeight()},
+                      skipValue);
     }
     return composed;
 }

@@ -25,10 +25,10 @@ class CDotSlice {
 public:
     CDotSlice();
 
-    CDotImage working;   // the slice as drawn so far
-    CDotImage committed; // the slice as last written into the part
-    CDotImage behind;    // palette indices one slice deeper; zeros at depth 31
-    CDotImage floating;  // lifted or pasted cells, 0 × 0 when none
+    CDotImage working;       // the slice as drawn so far
+    CDotImage committed;     // the slice as last written into the part
+    CDotImage behind;        // palette indices one slice deeper; zeros at depth 31
+    CDotImage floating;      // lifted or pasted cells, 0 × 0 when none
     DotPoint floatingOrigin; // view cell of the floating block's top-left
     // The selected view cells; empty when none. While a selection exists its
     // top-left is the floating origin and its size the block's size.

@@ -5,8 +5,7 @@
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
-namespace {
-}
+namespace {}
 
 CEdgeCommand::CEdgeCommand(CDotDocument& owner)
     : CCommand(LoadString(IDS_EDGE)), document(&owner) {}

@@ -26,11 +26,11 @@ struct FaceOrientation {
     // The depth c of a grid cell (the part's depth is Depth(cursor)).
     int Depth(const GridCell& grid) const { return ToView(grid)[2]; }
 
-    static const FaceOrientation Front; // x = a, y = 31 − b, z = c (the default)
-    static const FaceOrientation Back;  // x = 31 − a, y = 31 − b, z = 31 − c
-    static const FaceOrientation Left;  // x = c, y = 31 − b, z = 31 − a
-    static const FaceOrientation Right; // x = 31 − c, y = 31 − b, z = a
-    static const FaceOrientation Top;   // x = a, y = 31 − c, z = 31 − b
+    static const FaceOrientation Front;  // x = a, y = 31 − b, z = c (the default)
+    static const FaceOrientation Back;   // x = 31 − a, y = 31 − b, z = 31 − c
+    static const FaceOrientation Left;   // x = c, y = 31 − b, z = 31 − a
+    static const FaceOrientation Right;  // x = 31 − c, y = 31 − b, z = a
+    static const FaceOrientation Top;    // x = a, y = 31 − c, z = 31 − b
     static const FaceOrientation Bottom; // x = a, y = c, z = b
 
     // The six faces in the order front, back, left, right, top, bottom.

@@ -34,8 +34,8 @@ constexpr int Dropped = -2;  // parent index of an entry left out of the tree
 struct BONE_ENTRY {
     std::unique_ptr<CDotPart> owned; // until the part enters the tree
     CDotPart* part = nullptr;
-    int parent = Dropped;            // index of the parent entry, TopLevel or Dropped
-    int depth = 0;                   // 1 at the top level; −1 when dropped
+    int parent = Dropped; // index of the parent entry, TopLevel or Dropped
+    int depth = 0;        // 1 at the top level; −1 when dropped
 };
 
 BONE_ENTRY ReadBoneEntry(CArchiveReader& archive, CDotDocument& document, int version) {
@@ -127,7 +127,8 @@ void BuildTree(std::vector<BONE_ENTRY>& entries, CDotDocument& document) {
         for (auto it = chain.rbegin(); it != chain.rend(); ++it)
             entries[*it].depth = depth < 0 ? -1 : ++depth;
         if (depth > MaxPartDepth)
-            throw CArchiveException("parts are nested more than " + std::to_string(MaxPartDepth) + " deep");
+            throw CArchiveException("parts are nested more than " + std::to_string(MaxPartDepth) +
+                                    " deep");
     }
 
     for (BONE_ENTRY& entry : entries) {
@@ -154,7 +155,8 @@ void ResolveIkParents(std::vector<BONE_ENTRY>& entries, int version) {
         if (version < FirstIkParentIdVersion) {
             part.SetIkParent(part.parent && !part.parent->ikName.empty() ? part.parent : nullptr);
         } else {
-            auto found = part.ikParentId != 0 ? firstWithId.find(part.ikParentId) : firstWithId.end();
+            auto found =
+                part.ikParentId != 0 ? firstWithId.find(part.ikParentId) : firstWithId.end();
             part.ikParent = found != firstWithId.end() ? found->second : nullptr;
         }
     }
@@ -236,13 +238,15 @@ void ReadGridEntry(CArchiveReader& archive, CDotDocument& document, int version,
     }
     // Ancestors before their descendants (by depth: a strict order that any
     // sort accepts, unlike the partial ancestry order itself).
-    std::stable_sort(records.begin(), records.end(),
-                     [](const JOINT_RECORD& a, const JOINT_RECORD& b) { return a.depth < b.depth; });
+    std::stable_sort(
+        records.begin(), records.end(),
+        [](const JOINT_RECORD& a, const JOINT_RECORD& b) { return a.depth < b.depth; });
 
     CDotPart* receiver = nullptr;
     if (records.empty() || !records.front().part) {
         // A grid that names no part becomes a hidden part of its own.
-        std::unique_ptr<CDotPart> part = document.CreatePart(index.FreeId(), index.UniqueName(name));
+        std::unique_ptr<CDotPart> part =
+            document.CreatePart(index.FreeId(), index.UniqueName(name));
         part->boneKind = BONE_HIDDEN;
         receiver = part.get();
         document.InsertChild(-1, std::move(part));
@@ -252,9 +256,11 @@ void ReadGridEntry(CArchiveReader& archive, CDotDocument& document, int version,
         receiver = root;
         if (withGrid.contains(root)) {
             if (records.front().depth >= MaxPartDepth)
-                throw CArchiveException("parts are nested more than " + std::to_string(MaxPartDepth) +
-                                        " deep at byte " + std::to_string(archive.Position()));
-            std::unique_ptr<CDotPart> part = document.CreatePart(index.FreeId(), index.UniqueName(name));
+                throw CArchiveException("parts are nested more than " +
+                                        std::to_string(MaxPartDepth) + " deep at byte " +
+                                        std::to_string(archive.Position()));
+            std::unique_ptr<CDotPart> part =
+                document.CreatePart(index.FreeId(), index.UniqueName(name));
             part->parentId = root->id;
             part->boneKind = root->boneKind;
             part->bonePosition = records.front().point;

@@ -6,8 +6,7 @@
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
-namespace {
-}
+namespace {}
 
 CInvertPartCommand::SETTINGS CInvertPartCommand::SETTINGS::Of(const CDotPart& part) {
     SETTINGS settings;

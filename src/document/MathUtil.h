@@ -31,8 +31,12 @@ struct Quaternion {
     friend bool operator==(const Quaternion&, const Quaternion&) = default;
 };
 
-inline Float3 operator+(const Float3& a, const Float3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Float3 operator-(const Float3& a, const Float3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+inline Float3 operator+(const Float3& a, const Float3& b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+inline Float3 operator-(const Float3& a, const Float3& b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
 inline Float3 operator*(const Float3& a, float s) { return {a.x * s, a.y * s, a.z * s}; }
 
 // The rotation by `roll` radians about z, then `pitch` about x, then `yaw`

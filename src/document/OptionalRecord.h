@@ -6,7 +6,8 @@
 
 // Copies *value into the existing record, creates one when there is none, or
 // removes it when value is null.
-template <class T> void AssignRecord(std::unique_ptr<T>& slot, const T* value) {
+template <class T>
+void AssignRecord(std::unique_ptr<T>& slot, const T* value) {
     if (!value)
         slot.reset();
     else if (slot)
@@ -16,6 +17,7 @@ template <class T> void AssignRecord(std::unique_ptr<T>& slot, const T* value) {
 }
 
 // An owned copy of *value, or null.
-template <class T> std::unique_ptr<T> CopyRecord(const T* value) {
+template <class T>
+std::unique_ptr<T> CopyRecord(const T* value) {
     return value ? std::make_unique<T>(*value) : nullptr;
 }

@@ -43,12 +43,12 @@ public:
     // id alone and resolve the pointer from it, which may stay null for an id
     // no part has (the id is then kept and written back as it was).
     int32_t ikParentId = 0;
-    CPart* ikParent = nullptr;        // resolved from ikParentId (not owned)
+    CPart* ikParent = nullptr; // resolved from ikParentId (not owned)
     int32_t morph = 0;
-    CPart* linkedPart = nullptr;      // resolved from linkedPartId (not owned)
+    CPart* linkedPart = nullptr; // resolved from linkedPartId (not owned)
     int32_t linkedPartId = 0;
     std::array<float, 3> angle{0.0f, 0.0f, 0.0f}; // rest angles x, y, z in radians
-    float rate = 1.0f;                // scale factor of this part and its subtree
+    float rate = 1.0f;                            // scale factor of this part and its subtree
 
     // Reads this part's record and its subtree.
     virtual void Load(CArchiveReader& archive, int version) = 0;

@@ -39,9 +39,10 @@ int CPartIdAllocator::Take(int after) {
 
 void CGridBudget::Take() {
     if (++taken_ > MaxPartsWithDots)
-        throw CArchiveException("more than " + std::to_string(MaxPartsWithDots) +
-                                " parts hold dots; each takes 32 KiB in memory, and a document may have at most " +
-                                std::to_string(MaxPartsWithDots) + " such parts");
+        throw CArchiveException(
+            "more than " + std::to_string(MaxPartsWithDots) +
+            " parts hold dots; each takes 32 KiB in memory, and a document may have at most " +
+            std::to_string(MaxPartsWithDots) + " such parts");
 }
 
 int DepthOf(const CPart* part) {
@@ -82,6 +83,7 @@ int SubtreeSize(const CPart& part) {
 void RequireDepthBelow(const CPart* newParent, const CPart& part) {
     const int depth = DepthOf(newParent) + SubtreeHeight(part);
     if (depth > MaxPartDepth)
-        throw CPartLimitError("parts would be nested " + std::to_string(depth) + " deep, more than the " +
-                              std::to_string(MaxPartDepth) + " a document can hold");
+        throw CPartLimitError("parts would be nested " + std::to_string(depth) +
+                              " deep, more than the " + std::to_string(MaxPartDepth) +
+                              " a document can hold");
 }

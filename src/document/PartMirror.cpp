@@ -94,8 +94,8 @@ CPart* InvertPart(CDotPart& source, CEditorPrompt& prompt) {
             targetParent = source.parent;
     }
     if (DepthOf(targetParent) + 1 > MaxPartDepth)
-        throw CPartLimitError("a mirrored part would be nested more than " + std::to_string(MaxPartDepth) +
-                              " deep");
+        throw CPartLimitError("a mirrored part would be nested more than " +
+                              std::to_string(MaxPartDepth) + " deep");
     std::unique_ptr<CDotPart> target = document.CreatePart(document.GetFreeId(), name);
     WriteMirror(source, *target, targetParent);
     CPart* added = target.get();

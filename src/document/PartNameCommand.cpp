@@ -7,8 +7,7 @@
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
-namespace {
-}
+namespace {}
 
 CPartNameCommand::CPartNameCommand(CDotDocument& owner, CPart& renamed, std::u16string to,
                                    std::u16string label)

@@ -15,7 +15,8 @@
 
 CPart* NewPart(CDotDocument& document) {
     if (DepthOf(document.currentPart) + 1 > MaxPartDepth)
-        throw CPartLimitError("a new part would be nested more than " + std::to_string(MaxPartDepth) + " deep");
+        throw CPartLimitError("a new part would be nested more than " +
+                              std::to_string(MaxPartDepth) + " deep");
     std::unique_ptr<CPart> part =
         document.CreatePart(document.GetFreeId(), document.MakeUniqueName(LoadString(IDS_PART)));
     CPart* added = part.get();
@@ -123,8 +124,8 @@ CPart* DividePart(CDotPart& source, const DotRect& selection) {
         return nullptr;
     CDotDocument& document = *source.document;
     if (DepthOf(&source) + 1 > MaxPartDepth)
-        throw CPartLimitError("a divided part would be nested more than " + std::to_string(MaxPartDepth) +
-                              " deep");
+        throw CPartLimitError("a divided part would be nested more than " +
+                              std::to_string(MaxPartDepth) + " deep");
     std::unique_ptr<CDotPart> divided =
         document.CreatePart(document.GetFreeId(), document.MakeUniqueName(source.name));
     CDotPart* added = divided.get();

@@ -8,8 +8,7 @@
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
-namespace {
-}
+namespace {}
 
 CPartRateCommand::CPartRateCommand(CPart& target, float rate)
     : CCommand(LoadString(IDS_RATE)), part(&target), oldRate(target.rate), newRate(rate) {

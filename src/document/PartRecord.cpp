@@ -82,12 +82,14 @@ void WriteJointPoint(CArchiveWriter& archive, const std::array<int, 3>& point) {
     for (int c : point) {
         // A value the byte cannot hold would come back as another point.
         if (c < 0 || c > 0xFF)
-            throw CArchiveException("joint point coordinate " + std::to_string(c) + " is outside 0–255");
+            throw CArchiveException("joint point coordinate " + std::to_string(c) +
+                                    " is outside 0–255");
         archive.WriteU8(static_cast<uint8_t>(c));
     }
 }
 
-void LoadPartRecord(CDotPart& part, CArchiveReader& archive, int version, int depth, CGridBudget& grids) {
+void LoadPartRecord(CDotPart& part, CArchiveReader& archive, int version, int depth,
+                    CGridBudget& grids) {
     if (depth > MaxPartDepth)
         throw CArchiveException("parts are nested more than " + std::to_string(MaxPartDepth) +
                                 " deep at byte " + std::to_string(archive.Position()));
@@ -108,7 +110,8 @@ void LoadPartRecord(CDotPart& part, CArchiveReader& archive, int version, int de
     part.dots.reset();
     if (!(known & FLAG_NO_DOTS)) {
         part.dots = std::make_unique<uint8_t[]>(GridDots);
-        ReadRunLengthDots(archive, std::span<uint8_t, RLE_GRID_SIZE>(part.dots.get(), RLE_GRID_SIZE));
+        ReadRunLengthDots(archive,
+                          std::span<uint8_t, RLE_GRID_SIZE>(part.dots.get(), RLE_GRID_SIZE));
         part.ReleaseIfEmpty();
         if (part.HasDots())
             grids.Take();
@@ -170,7 +173,8 @@ void CDotPart::Store(CArchiveWriter& archive) const {
     WriteJointPoint(archive, bonePosition);
     WriteJointPoint(archive, parentPosition);
     if (!(flags & FLAG_NO_DOTS))
-        WriteRunLengthDots(archive, std::span<const uint8_t, RLE_GRID_SIZE>(dots.get(), RLE_GRID_SIZE));
+        WriteRunLengthDots(archive,
+                           std::span<const uint8_t, RLE_GRID_SIZE>(dots.get(), RLE_GRID_SIZE));
     archive.WriteF32(rate);
     if (flags & FLAG_RIGID_BODY_VALUES) {
         archive.WriteF32(rigidBody->mass);

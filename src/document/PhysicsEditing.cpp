@@ -50,8 +50,8 @@ void ToggleJoint(CDotPart& part) {
 }
 
 CPhysicsDialogModel::CPhysicsDialogModel(CDotPart& target)
-    : part(&target), rigidBodyCheck(target.HasRigidBody()),
-      applyToChildrenCheck(false), jointCheck(target.HasJoint()),
+    : part(&target), rigidBodyCheck(target.HasRigidBody()), applyToChildrenCheck(false),
+      jointCheck(target.HasJoint()),
       rigidBody(target.rigidBody ? *target.rigidBody : RIGID_BODY_PARAMS{}),
       joint(target.joint ? *target.joint : JOINT_PARAMS{}) {}
 

@@ -5,7 +5,8 @@
 
 namespace {
 
-template <class T> bool RecordDiffers(const T* a, const T* b) {
+template <class T>
+bool RecordDiffers(const T* a, const T* b) {
     if (!a || !b)
         return a != b;
     return !(*a == *b);

@@ -42,7 +42,8 @@ float CDotPart::UpdatePlacement() {
         };
         const Quaternion parentRotation = ToQuaternion(parentPart->worldRotation);
         const Quaternion rotation = QuaternionMultiply(local, parentRotation);
-        const Float3 position = ToFloat3(parentPart->worldPosition) + Rotate(offset, parentRotation);
+        const Float3 position =
+            ToFloat3(parentPart->worldPosition) + Rotate(offset, parentRotation);
         worldRotation = {rotation.x, rotation.y, rotation.z, rotation.w};
         worldPosition = {position.x, position.y, position.z, 0.0f};
     }
@@ -56,7 +57,8 @@ void CDotDocument::UpdateAllPlacements() {
     float lowest = 0.0f;
     for (const auto& part : children)
         lowest = std::min(lowest, part->UpdatePlacement());
-    const auto* first = children.empty() ? nullptr : dynamic_cast<const CDotPart*>(children.front().get());
+    const auto* first =
+        children.empty() ? nullptr : dynamic_cast<const CDotPart*>(children.front().get());
     // 0 − lowest rather than −lowest, so that a model already standing at
     // height 0 gets +0 and not −0.
     const float lift = 0.0f - lowest;

@@ -39,8 +39,8 @@ void MakePartNamesUnique(CDotDocument& document, ReadNotes& notes) {
         taken.insert(name);
         seen.insert(name);
         part->name = name;
-        notes.push_back("part name " + Quoted(base) + " repeats; the part with id " + std::to_string(part->id) +
-                        " is now named " + Quoted(name));
+        notes.push_back("part name " + Quoted(base) + " repeats; the part with id " +
+                        std::to_string(part->id) + " is now named " + Quoted(name));
     }
 }
 
@@ -58,8 +58,8 @@ void DropIkParentCycles(CDotDocument& document, ReadNotes& notes) {
             state[part] = ON_PATH;
             path.push_back(part);
             if (part->ikParent && state[part->ikParent] == ON_PATH) {
-                notes.push_back("the IK parent " + Quoted(part->ikParent->name) + " of part " + Quoted(part->name) +
-                                " leads round in a circle and is dropped");
+                notes.push_back("the IK parent " + Quoted(part->ikParent->name) + " of part " +
+                                Quoted(part->name) + " leads round in a circle and is dropped");
                 part->ikParent = nullptr;
                 part->ikParentId = 0;
                 break;
@@ -73,7 +73,8 @@ void DropIkParentCycles(CDotDocument& document, ReadNotes& notes) {
 int ClampMigratedPoint(int value, const std::u16string& part, ReadNotes& notes) {
     const int clamped = std::clamp(value, 0, HalfCells);
     if (clamped != value)
-        notes.push_back("a joint point of part " + Quoted(part) + " scaled by its rate lay off the grid (" +
-                        std::to_string(value) + "); it is moved to " + std::to_string(clamped));
+        notes.push_back("a joint point of part " + Quoted(part) +
+                        " scaled by its rate lay off the grid (" + std::to_string(value) +
+                        "); it is moved to " + std::to_string(clamped));
     return clamped;
 }

@@ -7,8 +7,7 @@
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
-namespace {
-}
+namespace {}
 
 CSetColorCommand::CElement::CElement(CDotColor& target, uint32_t color, float alpha, bool material)
     : entry(&target), beforeColor(target.color), beforeMaterial(target.material ? 1 : 0),

@@ -30,7 +30,7 @@ constexpr int MaxLinkHops = 40;
 std::string FollowLinks(const std::string& path) {
     std::string current = path;
     for (int hop = 0; hop < MaxLinkHops; ++hop) {
-        struct stat info{};
+        struct stat info {};
         if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
             return current;
         std::string link(static_cast<size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
@@ -39,7 +39,9 @@ std::string FollowLinks(const std::string& path) {
             return current; // changed meanwhile: let the write report it
         link.resize(static_cast<size_t>(n));
         const std::filesystem::path target(link);
-        current = target.is_absolute() ? link : (std::filesystem::path(current).parent_path() / target).string();
+        current = target.is_absolute()
+                      ? link
+                      : (std::filesystem::path(current).parent_path() / target).string();
     }
     throw CArchiveException(ErrnoText(path, "cannot follow the link", ELOOP));
 }
@@ -78,7 +80,7 @@ bool WriteAll(int fd, std::span<const uint8_t> bytes) {
 } // namespace
 
 void RequireWritableTarget(const std::string& path) {
-    struct stat info{};
+    struct stat info {};
     if (::stat(FollowLinks(path).c_str(), &info) == 0 && !S_ISREG(info.st_mode))
         throw CArchiveException(path + ": cannot be replaced: it is " + KindOf(info.st_mode));
 }
@@ -86,17 +88,19 @@ void RequireWritableTarget(const std::string& path) {
 CStagedFile::CStagedFile(const std::string& path, std::span<const uint8_t> bytes)
     : CStagedFile(path, [bytes](const CArchiveWriter::SINK& sink) { sink(bytes); }) {}
 
-CStagedFile::CStagedFile(const std::string& path, const std::function<void(const CArchiveWriter::SINK&)>& produce)
+CStagedFile::CStagedFile(const std::string& path,
+                         const std::function<void(const CArchiveWriter::SINK&)>& produce)
     : path_(path), target_(FollowLinks(path)) {
     RequireWritableTarget(target_);
-    std::string temp = FolderOf(target_) + "/" + TemporaryFilePrefix + std::to_string(::getpid()) + "-XXXXXX";
+    std::string temp =
+        FolderOf(target_) + "/" + TemporaryFilePrefix + std::to_string(::getpid()) + "-XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
         throw CArchiveException(ErrnoText(path, "cannot create a file in its folder", errno));
     temp_ = temp;
     // mkstemp makes the file readable by the owner only: give it the
     // permissions of the file it replaces, or those of an ordinary new file.
-    struct stat existing{};
+    struct stat existing {};
     if (::stat(target_.c_str(), &existing) == 0) {
         ::fchmod(fd, existing.st_mode & 07777);
     } else {
@@ -181,7 +185,7 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path, size_t maxSize) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         throw CArchiveException(ErrnoText(path, "cannot open", errno));
-    struct stat info{};
+    struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         const mode_t mode = info.st_mode;
         ::close(fd);
@@ -189,7 +193,8 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path, size_t maxSize) {
     }
     if (static_cast<uint64_t>(info.st_size) > maxSize) {
         ::close(fd);
-        throw CArchiveException(path + ": file is larger than " + std::to_string(maxSize) + " bytes");
+        throw CArchiveException(path + ": file is larger than " + std::to_string(maxSize) +
+                                " bytes");
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     // One allocation of the file's size: growing step by step would, near the
@@ -211,7 +216,8 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path, size_t maxSize) {
         // The file may grow while it is read.
         if (bytes.size() + static_cast<size_t>(n) > maxSize) {
             ::close(fd);
-            throw CArchiveException(path + ": file is larger than " + std::to_string(maxSize) + " bytes");
+            throw CArchiveException(path + ": file is larger than " + std::to_string(maxSize) +
+                                    " bytes");
         }
         bytes.insert(bytes.end(), buffer, buffer + n);
     }
@@ -224,7 +230,8 @@ void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes
     file.Commit();
 }
 
-void StreamFileAtomically(const std::string& path, const std::function<void(const CArchiveWriter::SINK&)>& produce) {
+void StreamFileAtomically(const std::string& path,
+                          const std::function<void(const CArchiveWriter::SINK&)>& produce) {
     CStagedFile file(path, produce);
     file.Commit();
 }

@@ -29,7 +29,8 @@ public:
     // The same, the bytes made by produce, which hands them on in pieces
     // through the sink it is given; what produce throws passes on unchanged,
     // nothing left behind.
-    CStagedFile(const std::string& path, const std::function<void(const CArchiveWriter::SINK&)>& produce);
+    CStagedFile(const std::string& path,
+                const std::function<void(const CArchiveWriter::SINK&)>& produce);
     // Removes the temporary unless it was committed.
     ~CStagedFile();
     CStagedFile(const CStagedFile&) = delete;

@@ -19,28 +19,27 @@ constexpr float RadiansPerDegree = 0.017453292f;
 
 constexpr CPart::TEMPLATE Table[] = {
     // name parent movable angleZ    ikRange ikName ikParent
-    {500, 0, 1, 0.0f, 0, 0, 0},              // センター
-    {504, 500, 0, 0.0f, 0, 0, 0},            // 上半身
-    {528, 504, 0, 0.0f, 0, 0, 0},            // 首
-    {529, 528, 0, 0.0f, 0, 0, 0},            // 頭
-    {550, 500, 0, 0.0f, 0, 0, 0},            // 下半身
-    {554, 504, 0, 0.0f, 0, 0, 0},            // 左肩
-    {510, 554, 0, LeftArmAngle, 0, 0, 0},    // 左腕
-    {511, 510, 0, 0.0f, 0, 0, 0},            // 左ひじ
-    {512, 511, 0, 0.0f, 0, 0, 0},            // 左手首
-    {501, 550, 0, 0.0f, 0, 0, 0},            // 左足
-    {509, 501, 0, 0.0f, 0, 0, 0},            // 左ひざ
-    {555, 509, 0, 0.0f, 2, 556, 0},          // 左足首, IK 左足ＩＫ
-    {557, 504, 0, 0.0f, 0, 0, 0},            // 右肩
-    {530, 557, 0, RightArmAngle, 0, 0, 0},   // 右腕
-    {531, 530, 0, 0.0f, 0, 0, 0},            // 右ひじ
-    {532, 531, 0, 0.0f, 0, 0, 0},            // 右手首
-    {502, 550, 0, 0.0f, 0, 0, 0},            // 右足
-    {527, 502, 0, 0.0f, 0, 0, 0},            // 右ひざ
-    {558, 527, 0, 0.0f, 2, 559, 0},          // 右足首, IK 右足ＩＫ
+    {500, 0, 1, 0.0f, 0, 0, 0},            // センター
+    {504, 500, 0, 0.0f, 0, 0, 0},          // 上半身
+    {528, 504, 0, 0.0f, 0, 0, 0},          // 首
+    {529, 528, 0, 0.0f, 0, 0, 0},          // 頭
+    {550, 500, 0, 0.0f, 0, 0, 0},          // 下半身
+    {554, 504, 0, 0.0f, 0, 0, 0},          // 左肩
+    {510, 554, 0, LeftArmAngle, 0, 0, 0},  // 左腕
+    {511, 510, 0, 0.0f, 0, 0, 0},          // 左ひじ
+    {512, 511, 0, 0.0f, 0, 0, 0},          // 左手首
+    {501, 550, 0, 0.0f, 0, 0, 0},          // 左足
+    {509, 501, 0, 0.0f, 0, 0, 0},          // 左ひざ
+    {555, 509, 0, 0.0f, 2, 556, 0},        // 左足首, IK 左足ＩＫ
+    {557, 504, 0, 0.0f, 0, 0, 0},          // 右肩
+    {530, 557, 0, RightArmAngle, 0, 0, 0}, // 右腕
+    {531, 530, 0, 0.0f, 0, 0, 0},          // 右ひじ
+    {532, 531, 0, 0.0f, 0, 0, 0},          // 右手首
+    {502, 550, 0, 0.0f, 0, 0, 0},          // 右足
+    {527, 502, 0, 0.0f, 0, 0, 0},          // 右ひざ
+    {558, 527, 0, 0.0f, 2, 559, 0},        // 右足首, IK 右足ＩＫ
     {0, 0, 0, 0.0f, 0, 0, 0},
 };
-
 
 } // namespace
 
@@ -65,17 +64,20 @@ std::vector<STANDARD_PART> MakeStandardParts(CDotDocument& document,
                                              std::span<const CPart::TEMPLATE* const> rows) {
     CPartIdAllocator ids(document);
     if (static_cast<int>(rows.size()) > ids.FreeCount())
-        throw CPartLimitError(std::to_string(rows.size()) + " standard parts need new ids, but only " +
+        throw CPartLimitError(std::to_string(rows.size()) +
+                              " standard parts need new ids, but only " +
                               std::to_string(ids.FreeCount()) + " ids are free");
     std::vector<STANDARD_PART> made;
     made.reserve(rows.size());
     for (const CPart::TEMPLATE* row : rows) {
         const int32_t id = ids.Take();
-        std::unique_ptr<CDotPart> part = document.CreatePart(id, LoadString(static_cast<unsigned>(row->name)));
+        std::unique_ptr<CDotPart> part =
+            document.CreatePart(id, LoadString(static_cast<unsigned>(row->name)));
         part->boneKind = row->movable ? BONE_MOVE : BONE_ROTATE;
         part->angle = {0.0f, 0.0f, row->angleZ * RadiansPerDegree};
         part->ikRange = row->ikRange;
-        part->ikName = row->ikName ? LoadString(static_cast<unsigned>(row->ikName)) : std::u16string();
+        part->ikName =
+            row->ikName ? LoadString(static_cast<unsigned>(row->ikName)) : std::u16string();
         made.push_back({row, std::move(part), nullptr});
     }
     for (STANDARD_PART& item : made) {
@@ -88,8 +90,9 @@ std::vector<STANDARD_PART> MakeStandardParts(CDotDocument& document,
         int depth = 1;
         for (const CPart* parent = item.parent; parent;) {
             ++depth;
-            const auto found = std::find_if(made.begin(), made.end(),
-                                            [parent](const STANDARD_PART& p) { return p.part.get() == parent; });
+            const auto found =
+                std::find_if(made.begin(), made.end(),
+                             [parent](const STANDARD_PART& p) { return p.part.get() == parent; });
             if (found == made.end()) {
                 depth += DepthOf(parent) - 1;
                 break;
@@ -98,7 +101,8 @@ std::vector<STANDARD_PART> MakeStandardParts(CDotDocument& document,
         }
         if (depth > MaxPartDepth)
             throw CPartLimitError("a standard part would be nested " + std::to_string(depth) +
-                                  " deep, more than the " + std::to_string(MaxPartDepth) + " a document can hold");
+                                  " deep, more than the " + std::to_string(MaxPartDepth) +
+                                  " a document can hold");
     }
     return made;
 }

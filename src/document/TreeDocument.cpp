@@ -93,13 +93,13 @@ int CTreeDocument::GetMaxId(int start) const {
 int CTreeDocument::GetFreeId() const { return CPartIdAllocator(*this).Take(); }
 
 std::u16string CTreeDocument::MakeUniqueName(std::u16string_view base) const {
-    return FirstFreeName(base, false,
-                         [this](std::u16string_view name) { return FindPartByName(name) != nullptr; });
+    return FirstFreeName(
+        base, false, [this](std::u16string_view name) { return FindPartByName(name) != nullptr; });
 }
 
 std::u16string CTreeDocument::GetUniqueName(std::u16string_view base) const {
-    return FirstFreeName(base, true,
-                         [this](std::u16string_view name) { return FindPartByName(name) != nullptr; });
+    return FirstFreeName(
+        base, true, [this](std::u16string_view name) { return FindPartByName(name) != nullptr; });
 }
 
 void CTreeDocument::CollectParts(std::vector<CPart*>& list) const { Collect(*this, list); }
@@ -115,8 +115,8 @@ int CTreeDocument::Renumber(CPart& part, int lastId) {
     const int needed = SubtreeSize(part);
     if (needed > ids.FreeCount())
         throw CPartLimitError(std::to_string(needed) + " parts need new ids, but only " +
-                              std::to_string(ids.FreeCount()) + " of the ids 1 to " + std::to_string(MaxPartId) +
-                              " are free");
+                              std::to_string(ids.FreeCount()) + " of the ids 1 to " +
+                              std::to_string(MaxPartId) + " are free");
     std::set<std::u16string, std::less<>> given;
     // Only CDotDocument is ever instantiated.
     return RenumberSubtree(*this, static_cast<CDotDocument*>(this), part, lastId, given, ids);

@@ -21,17 +21,14 @@ enum class HintObject {
 constexpr HintObject HintObjectOf(UpdateHint hint) {
     switch (hint) {
     case HINT_PARTS:
-    case HINT_SELECT_PART:
-        return HintObject::PartOrNone;
+    case HINT_SELECT_PART: return HintObject::PartOrNone;
     case HINT_PART_NAME:
     case HINT_BONE:
     case HINT_MARKED_PART:
     case HINT_DOTS:
     case HINT_PART_RATE:
-    case HINT_BONE_POSITION:
-        return HintObject::Part;
-    case HINT_PHYSICS:
-        return HintObject::Document;
+    case HINT_BONE_POSITION: return HintObject::Part;
+    case HINT_PHYSICS: return HintObject::Document;
     case HINT_INITIAL:
     case HINT_CURRENT_COLOR:
     case HINT_PALETTE:
@@ -39,8 +36,7 @@ constexpr HintObject HintObjectOf(UpdateHint hint) {
     case HINT_BACKGROUND:
     case HINT_FACE:
     case HINT_INVERT:
-    case HINT_EDGE:
-        return HintObject::None;
+    case HINT_EDGE: return HintObject::None;
     }
     return HintObject::None;
 }
@@ -68,20 +64,14 @@ constexpr bool HintTakesPart(UpdateHint hint) {
 // without a part).
 template <UpdateHint Hint>
     requires(HintTakesNothing(Hint))
-constexpr CUpdateNotice Notice() {
-    return {Hint, nullptr, nullptr};
-}
+constexpr CUpdateNotice Notice() { return {Hint, nullptr, nullptr}; }
 
 // A notice for a hint that carries a part.
 template <UpdateHint Hint>
     requires(HintTakesPart(Hint))
-constexpr CUpdateNotice Notice(CPart* part) {
-    return {Hint, part, nullptr};
-}
+constexpr CUpdateNotice Notice(CPart* part) { return {Hint, part, nullptr}; }
 
 // A notice for a hint that carries the document.
 template <UpdateHint Hint>
     requires(HintObjectOf(Hint) == HintObject::Document)
-constexpr CUpdateNotice Notice(CDotDocument* document) {
-    return {Hint, nullptr, document};
-}
+constexpr CUpdateNotice Notice(CDotDocument* document) { return {Hint, nullptr, document}; }

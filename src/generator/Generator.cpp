@@ -67,7 +67,8 @@ void CGenerator::CollectParts() {
         const CPart* owner = &part;
         if ((part.boneKind == BONE_NONE || part.boneKind == BONE_HIDDEN) && part.parent) {
             owner = part.parent;
-            while ((owner->boneKind == BONE_NONE || owner->boneKind == BONE_HIDDEN) && owner->parent)
+            while ((owner->boneKind == BONE_NONE || owner->boneKind == BONE_HIDDEN) &&
+                   owner->parent)
                 owner = owner->parent;
         }
         info.ownerIndex = indexOf.at(owner);
@@ -108,7 +109,8 @@ void CGenerator::BuildSurfaces() {
     // grid and block list of the part it took. This thread is one of them,
     // so a single part starts no thread at all.
     std::atomic<size_t> next{0};
-    const size_t workers = std::min<size_t>(work.size(), std::max(1u, std::thread::hardware_concurrency()));
+    const size_t workers =
+        std::min<size_t>(work.size(), std::max(1u, std::thread::hardware_concurrency()));
     std::vector<std::exception_ptr> errors(workers);
     auto run = [&](size_t worker) {
         try {
@@ -188,7 +190,8 @@ void CGenerator::CreateBones() {
         if (info.subtreeEmpty)
             bone.type = CModelBone::TYPE_INVISIBLE;
         else
-            bone.type = part.boneKind == BONE_MOVE ? CModelBone::TYPE_ROTATE_MOVE : CModelBone::TYPE_ROTATE;
+            bone.type =
+                part.boneKind == BONE_MOVE ? CModelBone::TYPE_ROTATE_MOVE : CModelBone::TYPE_ROTATE;
         bone.position = ToFloat3(info.position);
         // The first bone is the model's root and is not listed.
         if (index > 0 && bone.type != CModelBone::TYPE_INVISIBLE)
@@ -211,7 +214,8 @@ void CGenerator::CreateBones() {
 }
 
 int CGenerator::BoneOf(int partIndex) const {
-    const PART_INFO& owner = parts[static_cast<size_t>(parts[static_cast<size_t>(partIndex)].ownerIndex)];
+    const PART_INFO& owner =
+        parts[static_cast<size_t>(parts[static_cast<size_t>(partIndex)].ownerIndex)];
     return model.FindBone(owner.part->name);
 }
 
@@ -266,13 +270,14 @@ uint32_t CGenerator::FindOrAddVertex(const VERTEX_KEY& key, int partIndex) {
     if (found.created) {
         if (model.vertices.size() >= VertexCap(format)) {
             if (format == ModelFormat::PMX)
-                throw CModelLimitError("the model", "vertices", model.vertices.size() + 1, kPMXMaxCount, "PMX");
+                throw CModelLimitError("the model", "vertices", model.vertices.size() + 1,
+                                       kPMXMaxCount, "PMX");
             throw CGeneratorError("the model has more than " + FormatCount(VERTEX_COUNT_CAP) +
                                   " vertices, far more than the " + FormatCount(kPMDMaxVertices) +
                                   " a PMD file can hold");
         }
-        model.vertices.emplace_back(ToFloat3(key.position), ToFloat3(key.normal), PMDFloat2{key.uv[0], key.uv[1]},
-                                    key.bone);
+        model.vertices.emplace_back(ToFloat3(key.position), ToFloat3(key.normal),
+                                    PMDFloat2{key.uv[0], key.uv[1]}, key.bone);
         vertexParts.push_back(partIndex);
     }
     return found.index;

@@ -113,20 +113,21 @@ private:
     // What the build needs of each part in the list, computed once.
     struct PART_INFO {
         CDotPart* part;
-        int parentIndex;      // index in parts, -1 at the top level
-        int subtreeEnd;       // the parts after this one's subtree start here
-        int ownerIndex;       // the part whose bone moves this part
-        bool subtreeEmpty;    // no dot in this part or below
-        float dotEdge;        // edge length of one of its dots
-        VEC3 position;        // joint point in model space, with the model offset
+        int parentIndex;   // index in parts, -1 at the top level
+        int subtreeEnd;    // the parts after this one's subtree start here
+        int ownerIndex;    // the part whose bone moves this part
+        bool subtreeEmpty; // no dot in this part or below
+        float dotEdge;     // edge length of one of its dots
+        VEC3 position;     // joint point in model space, with the model offset
         ROTATION_MATRIX rotation;
-        CBlockList blocks;    // built by BuildSurfaces (not for hidden parts), visible faces only
+        CBlockList blocks; // built by BuildSurfaces (not for hidden parts), visible faces only
     };
 
     // Materials and texture (GeneratorMaterials.cpp).
     void CreateMaterials();
     CMaterial& FindMaterial(const CDotColor* colour);
-    std::array<CTextureAtlas::UV, 4> PlaceTexture(const PART_INFO& info, const CBlock::CSurface& face);
+    std::array<CTextureAtlas::UV, 4> PlaceTexture(const PART_INFO& info,
+                                                  const CBlock::CSurface& face);
     void FlushFaces();
 
     // Bones and faces (Generator.cpp).

@@ -26,7 +26,9 @@ std::string Number(float value) {
     return text;
 }
 
-bool Finite(const PMDFloat3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+bool Finite(const PMDFloat3& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
 
 template <size_t N>
 const float* FirstNonFinite(const std::array<float, N>& values) {
@@ -45,7 +47,8 @@ const float* FirstNonFinite(const std::array<float, N>& values) {
 
 void CGenerator::CheckValues() const {
     if (!std::isfinite(document.dotSize))
-        throw CGeneratorError("the dot size is " + Number(document.dotSize) + ", not a finite number");
+        throw CGeneratorError("the dot size is " + Number(document.dotSize) +
+                              ", not a finite number");
     for (const PART_INFO& info : parts) {
         const CDotPart& part = *info.part;
         if (part.boneKind == BONE_HIDDEN)
@@ -62,8 +65,8 @@ void CGenerator::CheckValues() const {
         }
         if (part.joint) {
             const JOINT_PARAMS& j = *part.joint;
-            for (const auto* values : {&j.positionMin, &j.positionMax, &j.rotationMin, &j.rotationMax,
-                                       &j.springPosition, &j.springRotation})
+            for (const auto* values : {&j.positionMin, &j.positionMax, &j.rotationMin,
+                                       &j.rotationMax, &j.springPosition, &j.springRotation})
                 if (const float* v = FirstNonFinite(*values))
                     Refuse(part.name, "a joint value", *v);
         }
@@ -74,7 +77,8 @@ void CGenerator::CheckValues() const {
         if (info.part->boneKind == BONE_HIDDEN)
             continue;
         if (!std::isfinite(info.dotEdge))
-            Refuse(info.part->name, "the dot edge (dot size times the rates down to it)", info.dotEdge);
+            Refuse(info.part->name, "the dot edge (dot size times the rates down to it)",
+                   info.dotEdge);
         for (float v : info.position)
             if (!std::isfinite(v))
                 Refuse(info.part->name, "the joint point's place in the model", v);
@@ -88,16 +92,19 @@ void CGenerator::CheckModelFinite() const {
         const CModelVertex& vertex = model.vertices[v];
         if (!Finite(vertex.position) || !Finite(vertex.normal) || !std::isfinite(vertex.uv.x) ||
             !std::isfinite(vertex.uv.y))
-            throw CGeneratorError("part " + Quoted(parts[static_cast<size_t>(vertexParts[v])].part->name) +
-                                  ": its vertices are not finite numbers (is a rate or the dot size too large?)");
+            throw CGeneratorError(
+                "part " + Quoted(parts[static_cast<size_t>(vertexParts[v])].part->name) +
+                ": its vertices are not finite numbers (is a rate or the dot size too large?)");
     }
     for (const CModelBone& bone : model.Bones())
         if (!Finite(bone.position))
-            throw CGeneratorError("bone " + Quoted(NameText(bone.name)) + ": its position is not finite");
+            throw CGeneratorError("bone " + Quoted(NameText(bone.name)) +
+                                  ": its position is not finite");
     for (const CModelMorph& morph : model.morphs)
         for (const CModelMorphVertex& vertex : morph.vertices)
             if (!Finite(vertex.offset))
-                throw CGeneratorError("morph " + Quoted(NameText(morph.name)) + ": an offset is not finite");
+                throw CGeneratorError("morph " + Quoted(NameText(morph.name)) +
+                                      ": an offset is not finite");
     for (const CRigidBody& body : model.rigidBodies)
         if (!Finite(body.size) || !Finite(body.position) || !Finite(body.rotation))
             throw CGeneratorError("rigid body " + Quoted(body.name) + ": its box is not finite");
@@ -111,10 +118,12 @@ void CGenerator::CheckBoneChains() const {
     const int count = model.BoneCount();
     for (int start = 0; start < count; ++start) {
         int steps = 0;
-        for (int bone = model.Bone(start).parent; bone >= 0 && bone < count; bone = model.Bone(bone).parent)
+        for (int bone = model.Bone(start).parent; bone >= 0 && bone < count;
+             bone = model.Bone(bone).parent)
             if (++steps > count)
-                throw CGeneratorError("bone " + Quoted(NameText(model.Bone(start).name)) +
-                                      ": its parents lead round in a circle (check the IK parents)");
+                throw CGeneratorError(
+                    "bone " + Quoted(NameText(model.Bone(start).name)) +
+                    ": its parents lead round in a circle (check the IK parents)");
     }
 }
 
@@ -123,7 +132,8 @@ void CGenerator::CheckTextureSize() const {
         return;
     const int height = atlas.ImageHeight();
     if (height > kPngMaxSide)
-        throw CGeneratorError("the texture would be " + FormatCount(CTextureAtlas::IMAGE_WIDTH) + " x " +
-                              FormatCount(static_cast<size_t>(height)) + " pixels, more than the " +
-                              FormatCount(kPngMaxSide) + " rows a PNG image may have");
+        throw CGeneratorError("the texture would be " + FormatCount(CTextureAtlas::IMAGE_WIDTH) +
+                              " x " + FormatCount(static_cast<size_t>(height)) +
+                              " pixels, more than the " + FormatCount(kPngMaxSide) +
+                              " rows a PNG image may have");
 }

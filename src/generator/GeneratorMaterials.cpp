@@ -39,18 +39,23 @@ void CGenerator::CreateMaterials() {
     // Opaque before translucent; equal opacities keep the candidate order.
     // A NaN opacity sorts last (and keeps the order a strict weak one).
     auto opacity = [](const CDotColor* c) { return std::isnan(c->alpha) ? -INFINITY : c->alpha; };
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [&](const CDotColor* a, const CDotColor* b) { return opacity(a) > opacity(b); });
+    std::stable_sort(
+        candidates.begin(), candidates.end(),
+        [&](const CDotColor* a, const CDotColor* b) { return opacity(a) > opacity(b); });
 
     for (const CDotColor* colour : candidates) {
         CModelMaterial& record = model.materials.emplace_back();
-        record.diffuse = {colour->diffuse[0], colour->diffuse[1], colour->diffuse[2], colour->diffuse[3]};
-        record.ambient = {colour->ambient[0], colour->ambient[1], colour->ambient[2], colour->ambient[3]};
-        record.specular = {colour->specular[0], colour->specular[1], colour->specular[2], colour->specular[3]};
+        record.diffuse = {colour->diffuse[0], colour->diffuse[1], colour->diffuse[2],
+                          colour->diffuse[3]};
+        record.ambient = {colour->ambient[0], colour->ambient[1], colour->ambient[2],
+                          colour->ambient[3]};
+        record.specular = {colour->specular[0], colour->specular[1], colour->specular[2],
+                           colour->specular[3]};
         record.power = colour->power;
         record.toonIndex = 0;
         record.edge = document.edge;
-        auto& material = materials.emplace_back(std::make_unique<CMaterial>(CMaterial{colour, &record, {}}));
+        auto& material =
+            materials.emplace_back(std::make_unique<CMaterial>(CMaterial{colour, &record, {}}));
         const size_t slot = colour == &SharedTextureColour()
                                 ? 0
                                 : static_cast<size_t>(colour - document.colors.data()) + 1;
@@ -71,7 +76,8 @@ CGenerator::CMaterial& CGenerator::FindMaterial(const CDotColor* colour) {
     return *materialOf[slot];
 }
 
-std::array<CTextureAtlas::UV, 4> CGenerator::PlaceTexture(const PART_INFO& info, const CBlock::CSurface& face) {
+std::array<CTextureAtlas::UV, 4> CGenerator::PlaceTexture(const PART_INFO& info,
+                                                          const CBlock::CSurface& face) {
     const CBlock::TEXTURE_LAYOUT layout = CBlock::GetTextureLayout(face);
     const CTextureAtlas::PLACE place = atlas.Place(layout.width, layout.height);
     const uint8_t* grid = info.part->Grid();
@@ -79,7 +85,8 @@ std::array<CTextureAtlas::UV, 4> CGenerator::PlaceTexture(const PART_INFO& info,
         for (int i = 0; i < layout.height; ++i) {
             const auto dot = layout.DotAt(j, i);
             const int index = grid[GridIndex(dot[0], dot[1], dot[2])] & DotIndexMask;
-            const uint32_t colour = index ? document.colors[static_cast<size_t>(index - 1)].color : 0;
+            const uint32_t colour =
+                index ? document.colors[static_cast<size_t>(index - 1)].color : 0;
             atlas.Paint(place.row + i, place.column + j, colour);
         }
     return CTextureAtlas::CornerCoordinates(place, layout.width, layout.height);

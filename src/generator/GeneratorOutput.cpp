@@ -20,9 +20,10 @@ void CGenerator::EncodeTexture() {
         vertex.uv = {scaled.u, scaled.v};
     }
     try {
-        textureBytes = EncodePngBands(CTextureAtlas::IMAGE_WIDTH, CTextureAtlas::CELL_PIXELS,
-                                      height / CTextureAtlas::CELL_PIXELS,
-                                      [this](int band, uint8_t* row) { atlas.FillPixelRow(band, row); });
+        textureBytes =
+            EncodePngBands(CTextureAtlas::IMAGE_WIDTH, CTextureAtlas::CELL_PIXELS,
+                           height / CTextureAtlas::CELL_PIXELS,
+                           [this](int band, uint8_t* row) { atlas.FillPixelRow(band, row); });
     } catch (const CPngException& e) {
         throw CPngException(texturePath + ": " + e.what());
     }

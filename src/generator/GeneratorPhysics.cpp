@@ -43,7 +43,8 @@ void CGenerator::CreateRigidBodies() {
             // The children in order: each starts right after the previous
             // one's subtree.
             children.clear();
-            for (int c = visit.part + 1; c < info.subtreeEnd; c = parts[static_cast<size_t>(c)].subtreeEnd)
+            for (int c = visit.part + 1; c < info.subtreeEnd;
+                 c = parts[static_cast<size_t>(c)].subtreeEnd)
                 children.push_back(c);
             if (info.part->HasRigidBody()) {
                 CreateBody(visit.part, static_cast<int>(group), false);
@@ -88,7 +89,8 @@ void CGenerator::CreateBody(int partIndex, int group, bool forced) {
     body.angularDamping = params.angularDamping;
     body.restitution = params.restitution;
     body.friction = params.friction;
-    body.mode = IsJointed(partIndex) ? CRigidBody::MODE_PHYSICS_BONE_POSITION : CRigidBody::MODE_FOLLOW_BONE;
+    body.mode = IsJointed(partIndex) ? CRigidBody::MODE_PHYSICS_BONE_POSITION
+                                     : CRigidBody::MODE_FOLLOW_BONE;
 }
 
 void CGenerator::CreateJoints() {
@@ -109,9 +111,10 @@ void CGenerator::CreateJoints() {
         const int32_t bodyB = findBody(part.name);
         // Loaders refuse a joint to no body: leave it out and say so.
         if (bodyA < 0 || bodyB < 0) {
-            notes.push_back("the joint of part \"" + Utf16ToUtf8(part.name) + "\" is left out: " +
-                            (bodyB < 0 ? "the part" : "its parent \"" + Utf16ToUtf8(part.parent->name) + "\"") +
-                            " has no rigid body in the model (a part without dots gets none)");
+            notes.push_back(
+                "the joint of part \"" + Utf16ToUtf8(part.name) + "\" is left out: " +
+                (bodyB < 0 ? "the part" : "its parent \"" + Utf16ToUtf8(part.parent->name) + "\"") +
+                " has no rigid body in the model (a part without dots gets none)");
             continue;
         }
         CJoint& joint = model.AddJoint(part.name);
@@ -120,7 +123,9 @@ void CGenerator::CreateJoints() {
         joint.bodyA = bodyA;
         joint.bodyB = bodyB;
         const JOINT_PARAMS& params = *part.joint;
-        auto set = [](PMDFloat3& to, const std::array<float, 3>& from) { to = {from[0], from[1], from[2]}; };
+        auto set = [](PMDFloat3& to, const std::array<float, 3>& from) {
+            to = {from[0], from[1], from[2]};
+        };
         set(joint.positionMin, params.positionMin);
         set(joint.positionMax, params.positionMax);
         set(joint.rotationMin, params.rotationMin);

@@ -57,7 +57,8 @@ void CGenerator::CreateIKs() {
         model.Bone(target).type = CModelBone::TYPE_UNDER_IK;
 
         if (const CPart* ikParent = part.ikParent)
-            model.Bone(ikBone).parent = model.FindBone(ikParent->ikName.empty() ? ikParent->name : ikParent->ikName);
+            model.Bone(ikBone).parent =
+                model.FindBone(ikParent->ikName.empty() ? ikParent->name : ikParent->ikName);
 
         const bool ankle = part.name == leftAnkle || part.name == rightAnkle;
         CModelIK& ik = ankle ? model.AddIK(ikBone, target, ANKLE_IK_ITERATIONS, ANKLE_IK_WEIGHT)
@@ -66,7 +67,8 @@ void CGenerator::CreateIKs() {
         // The chain: ikRange ancestors from the parent up; hidden ones count
         // but are not linked.
         const CPart* ancestor = part.parent;
-        for (int level = 0; level < part.ikRange && ancestor; ++level, ancestor = ancestor->parent) {
+        for (int level = 0; level < part.ikRange && ancestor;
+             ++level, ancestor = ancestor->parent) {
             if (ancestor->boneKind == BONE_HIDDEN)
                 continue;
             const int link = RequireBone(part, *ancestor);
@@ -104,7 +106,8 @@ void CGenerator::CreateMorphs() {
         PMDFloat3& position = model.vertices[v].position;
         const PMDFloat3 d{info.position[0] - position.x, info.position[1] - position.y,
                           info.position[2] - position.z};
-        CModelMorph& morph = model.morphs[static_cast<size_t>(morphIndex[static_cast<size_t>(owner)])];
+        CModelMorph& morph =
+            model.morphs[static_cast<size_t>(morphIndex[static_cast<size_t>(owner)])];
         if (info.part->linkedPart) {
             // Shown collapsed into its joint point; the morph unfolds it.
             position = {position.x + d.x, position.y + d.y, position.z + d.z};
@@ -133,9 +136,10 @@ void CGenerator::CreateMorphs() {
             if (vertexParts[v] < first || vertexParts[v] >= target.subtreeEnd)
                 continue;
             const PMDFloat3& position = model.vertices[v].position;
-            morph.vertices.push_back({static_cast<int32_t>(v),
-                                      {target.position[0] - position.x, target.position[1] - position.y,
-                                       target.position[2] - position.z}});
+            morph.vertices.push_back(
+                {static_cast<int32_t>(v),
+                 {target.position[0] - position.x, target.position[1] - position.y,
+                  target.position[2] - position.z}});
         }
     }
 }

@@ -89,7 +89,8 @@ BODY_BOX FitBodyBox(const uint8_t* dots, float dotEdge, const std::array<int32_t
         }
         const float meanLow = static_cast<float>(lowSum) / static_cast<float>(lines);
         const float meanHigh = static_cast<float>(highSum) / static_cast<float>(lines);
-        const float jointOffset = static_cast<float>(joint[static_cast<size_t>(a)]) * dotEdge / 2.0f;
+        const float jointOffset =
+            static_cast<float>(joint[static_cast<size_t>(a)]) * dotEdge / 2.0f;
         const float minimum = meanLow * dotEdge - jointOffset;
         const float maximum = meanHigh * dotEdge - jointOffset + dotEdge;
         box.size[static_cast<size_t>(a)] = (maximum - minimum) / 2.0f;

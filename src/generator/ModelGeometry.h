@@ -35,7 +35,7 @@ VEC3 BodyRotation(const ROTATION_MATRIX& m);
 // A box around a part's dots in part-local space (its joint point is the
 // origin), before rotation.
 struct BODY_BOX {
-    VEC3 size;   // half extents
+    VEC3 size; // half extents
     VEC3 centre;
 };
 

@@ -10,8 +10,8 @@ std::string TexturePathFor(const std::string& modelPath) {
 }
 
 bool IsSameFile(const std::string& a, const std::string& b) {
-    struct stat first{};
-    struct stat second{};
+    struct stat first {};
+    struct stat second {};
     const bool firstExists = ::stat(a.c_str(), &first) == 0;
     const bool secondExists = ::stat(b.c_str(), &second) == 0;
     if (firstExists && secondExists)
@@ -29,13 +29,15 @@ bool IsSameFile(const std::string& a, const std::string& b) {
 void CheckOutputsApart(const std::string& documentPath, const std::string& modelPath,
                        const std::string& texturePath) {
     if (IsSameFile(modelPath, texturePath))
-        throw COutputClashError(modelPath + ": the model and its texture " + texturePath +
-                              " would be the same file; choose a model name that does not end in .png");
+        throw COutputClashError(
+            modelPath + ": the model and its texture " + texturePath +
+            " would be the same file; choose a model name that does not end in .png");
     if (documentPath.empty())
         return;
     if (IsSameFile(modelPath, documentPath))
-        throw COutputClashError(modelPath + ": the model would overwrite the document " + documentPath);
+        throw COutputClashError(modelPath + ": the model would overwrite the document " +
+                                documentPath);
     if (IsSameFile(texturePath, documentPath))
-        throw COutputClashError(modelPath + ": its texture " + texturePath + " would overwrite the document " +
-                              documentPath);
+        throw COutputClashError(modelPath + ": its texture " + texturePath +
+                                " would overwrite the document " + documentPath);
 }

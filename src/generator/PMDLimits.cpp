@@ -17,8 +17,8 @@ std::string FormatCount(size_t count) {
 CModelLimitError::CModelLimitError(const std::string& subject, const std::string& items,
                                    size_t count, size_t maximum, const std::string& format)
     : std::runtime_error(subject + " has " + FormatCount(count) + " " + items + ", " +
-                         FormatCount(count - maximum) + " more than the " +
-                         FormatCount(maximum) + " a " + format + " file can hold"),
+                         FormatCount(count - maximum) + " more than the " + FormatCount(maximum) +
+                         " a " + format + " file can hold"),
       items_(items), format_(format), count_(count), maximum_(maximum) {}
 
 namespace {

@@ -71,6 +71,4 @@ CRigidBody& CPMDModel::AddRigidBody(std::u16string_view name, int group) {
     return rigidBodies.emplace_back(name, group);
 }
 
-CJoint& CPMDModel::AddJoint(std::u16string_view name) {
-    return joints.emplace_back(name);
-}
+CJoint& CPMDModel::AddJoint(std::u16string_view name) { return joints.emplace_back(name); }

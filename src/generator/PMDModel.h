@@ -61,8 +61,8 @@ struct CModelMaterial {
     float power = 1;   // specular exponent
     uint8_t toonIndex = 0;
     bool edge = true;
-    std::u16string texture; // path of the texture image; only its file name is written
-    std::u16string sphere;  // written instead of texture when texture is empty
+    std::u16string texture;       // path of the texture image; only its file name is written
+    std::u16string sphere;        // written instead of texture when texture is empty
     uint32_t faceVertexCount = 0; // face indices (three per triangle) of this material
 };
 
@@ -89,13 +89,13 @@ struct CModelIK {
     int32_t ikBone = 0; // bone index of the IK bone
     int32_t target = 0; // bone index of the bone pulled to it
     int32_t iterations = 0;
-    float weight = 0; // angle limit per iteration
+    float weight = 0;           // angle limit per iteration
     std::vector<int32_t> chain; // bone indices, from the target's parent upward
 };
 
 struct CModelMorphVertex {
     int32_t vertex = 0; // index into the model's vertices
-    PMDFloat3 offset; // displacement when the morph is fully applied
+    PMDFloat3 offset;   // displacement when the morph is fully applied
 };
 
 struct CModelMorph {
@@ -129,8 +129,8 @@ struct CRigidBody {
 
     std::u16string name;
     int32_t bone = -1;
-    int32_t group;  // collision group, 0..15
-    uint16_t mask;  // groups it collides with
+    int32_t group; // collision group, 0..15
+    uint16_t mask; // groups it collides with
     int32_t shape = SHAPE_SPHERE;
     PMDFloat3 size; // width or radius, height, depth
     PMDFloat3 position;

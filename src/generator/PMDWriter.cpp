@@ -162,8 +162,8 @@ uint8_t* Put16(uint8_t* at, uint16_t v) {
 void WriteVertex(CArchiveWriter& archive, const CModelVertex& vertex) {
     uint8_t record[kVertexSize];
     uint8_t* at = record;
-    for (float f : {vertex.position.x, vertex.position.y, vertex.position.z, vertex.normal.x, vertex.normal.y,
-                    vertex.normal.z, vertex.uv.x, vertex.uv.y})
+    for (float f : {vertex.position.x, vertex.position.y, vertex.position.z, vertex.normal.x,
+                    vertex.normal.y, vertex.normal.z, vertex.uv.x, vertex.uv.y})
         at = PutF32(at, f);
     at = Put16(at, static_cast<uint16_t>(vertex.bone0));
     at = Put16(at, static_cast<uint16_t>(vertex.bone1));

@@ -118,7 +118,8 @@ public:
             int32_t& ik = ikOfBone_[static_cast<size_t>(bone)];
             if (ik >= 0)
                 throw std::invalid_argument("IK records " + std::to_string(ik) + " and " +
-                                            std::to_string(i) + " share IK bone " + std::to_string(bone));
+                                            std::to_string(i) + " share IK bone " +
+                                            std::to_string(bone));
             ik = static_cast<int32_t>(i);
         }
         size_t faceCount = 0;
@@ -132,7 +133,8 @@ public:
 
     void Write() {
         // The sizes that dominate, so that writing seldom reallocates.
-        out_.Reserve(model_.vertices.size() * (45 + 2 * boneSize_) + model_.faces.size() * vertexSize_ + 4096);
+        out_.Reserve(model_.vertices.size() * (45 + 2 * boneSize_) +
+                     model_.faces.size() * vertexSize_ + 4096);
         WriteHeader();
         WriteVertices();
         WriteFaces();
@@ -162,8 +164,9 @@ private:
 
     static void CheckIndex(int64_t index, size_t count, const char* what) {
         if (index < -1 || index >= static_cast<int64_t>(count))
-            throw std::out_of_range(std::string(what) + " " + std::to_string(index) + " outside the " +
-                                    std::to_string(count) + " records it refers to");
+            throw std::out_of_range(std::string(what) + " " + std::to_string(index) +
+                                    " outside the " + std::to_string(count) +
+                                    " records it refers to");
     }
 
     void AddTexture(const std::u16string& path) {
@@ -215,7 +218,8 @@ private:
     void CheckVertex(int64_t index) const {
         if (index < 0 || static_cast<size_t>(index) >= model_.vertices.size())
             throw std::out_of_range("vertex " + std::to_string(index) + " outside the " +
-                                    std::to_string(model_.vertices.size()) + " vertices of the model");
+                                    std::to_string(model_.vertices.size()) +
+                                    " vertices of the model");
     }
 
     void PackBone(CPacked& packed, int32_t index) const {
@@ -233,8 +237,8 @@ private:
         out_.WriteFixed("PMX ", 4);
         out_.WriteF32(2.0f);
         out_.WriteU8(8);
-        for (uint8_t setting : {uint8_t{0}, uint8_t{0}, vertexSize_, textureSize_, materialSize_, boneSize_,
-                                morphSize_, bodySize_})
+        for (uint8_t setting : {uint8_t{0}, uint8_t{0}, vertexSize_, textureSize_, materialSize_,
+                                boneSize_, morphSize_, bodySize_})
             out_.WriteU8(setting);
         WriteText(model_.name);
         WriteText(u"");
@@ -252,7 +256,8 @@ private:
             packed.Float3(vertex.normal);
             packed.F32(vertex.uv.x);
             packed.F32(vertex.uv.y);
-            const bool single = vertex.weight >= 100 || vertex.bone1 < 0 || vertex.bone1 == vertex.bone0;
+            const bool single =
+                vertex.weight >= 100 || vertex.bone1 < 0 || vertex.bone1 == vertex.bone0;
             if (single || vertex.weight == 0) {
                 packed.U8(0); // BDEF1
                 PackBone(packed, single ? vertex.bone0 : vertex.bone1);
@@ -297,7 +302,8 @@ private:
         WriteIndex(TextureIndex(material.texture), textures_.size(), textureSize_, "texture");
         const int32_t sphere = TextureIndex(material.sphere);
         WriteIndex(sphere, textures_.size(), textureSize_, "sphere");
-        const bool additive = material.sphere.ends_with(u".spa") || material.sphere.ends_with(u".SPA");
+        const bool additive =
+            material.sphere.ends_with(u".spa") || material.sphere.ends_with(u".SPA");
         out_.WriteU8(sphere < 0 ? 0 : additive ? 2 : 1);
         if (material.toonIndex < 10) {
             out_.WriteU8(1); // a shared toon
@@ -330,9 +336,10 @@ private:
         out_.WriteI32(Count(ik.chain.size()));
         for (int32_t link : ik.chain) {
             WriteBoneIndex(link, "IK link");
-            const bool knee = link >= 0 &&
-                              NameText(model_.Bones()[static_cast<size_t>(link)].name).find(kKneeMark) !=
-                                  std::u16string::npos;
+            const bool knee =
+                link >= 0 &&
+                NameText(model_.Bones()[static_cast<size_t>(link)].name).find(kKneeMark) !=
+                    std::u16string::npos;
             out_.WriteU8(knee ? 1 : 0);
             if (knee)
                 for (float limit : {kPMXKneeMinX, 0.0f, 0.0f, kPMXKneeMaxX, 0.0f, 0.0f})
@@ -373,7 +380,8 @@ private:
             }
         for (size_t morph = 0; morph < morphs; ++morph) {
             out_.WriteU8(1);
-            WriteIndex(static_cast<int32_t>(morph), model_.morphs.size(), morphSize_, "frame morph");
+            WriteIndex(static_cast<int32_t>(morph), model_.morphs.size(), morphSize_,
+                       "frame morph");
         }
     }
 
@@ -403,7 +411,8 @@ private:
         }
         WriteFloat3(position);
         WriteFloat3(body.rotation);
-        for (float value : {body.mass, body.linearDamping, body.angularDamping, body.restitution, body.friction})
+        for (float value :
+             {body.mass, body.linearDamping, body.angularDamping, body.restitution, body.friction})
             out_.WriteF32(value);
         out_.WriteU8(static_cast<uint8_t>(body.mode));
     }
@@ -414,9 +423,9 @@ private:
         out_.WriteU8(0); // 6-DOF spring
         WriteIndex(joint.bodyA, model_.rigidBodies.size(), bodySize_, "joint body");
         WriteIndex(joint.bodyB, model_.rigidBodies.size(), bodySize_, "joint body");
-        for (const PMDFloat3* v : {&joint.position, &joint.rotation, &joint.positionMin, &joint.positionMax,
-                                   &joint.rotationMin, &joint.rotationMax, &joint.springPosition,
-                                   &joint.springRotation})
+        for (const PMDFloat3* v :
+             {&joint.position, &joint.rotation, &joint.positionMin, &joint.positionMax,
+              &joint.rotationMin, &joint.rotationMax, &joint.springPosition, &joint.springRotation})
             WriteFloat3(*v);
     }
 
@@ -430,25 +439,20 @@ private:
 } // namespace
 
 uint16_t PMXBoneFlags(int pmdType) {
-    const uint16_t shown = PMX_BONE_TAIL_IS_BONE | PMX_BONE_ROTATE | PMX_BONE_VISIBLE | PMX_BONE_ENABLED;
+    const uint16_t shown =
+        PMX_BONE_TAIL_IS_BONE | PMX_BONE_ROTATE | PMX_BONE_VISIBLE | PMX_BONE_ENABLED;
     switch (pmdType) {
     case CModelBone::TYPE_ROTATE_MOVE:
-    case CModelBone::TYPE_IK:
-        return shown | PMX_BONE_MOVE;
-    case CModelBone::TYPE_INVISIBLE:
-        return shown & ~PMX_BONE_VISIBLE;
+    case CModelBone::TYPE_IK: return shown | PMX_BONE_MOVE;
+    case CModelBone::TYPE_INVISIBLE: return shown & ~PMX_BONE_VISIBLE;
     default: // rotate, under IK, and the types the generator does not make
         return shown;
     }
 }
 
-uint8_t PMXVertexIndexSize(size_t count) {
-    return count <= 0x100 ? 1 : count <= 0x10000 ? 2 : 4;
-}
+uint8_t PMXVertexIndexSize(size_t count) { return count <= 0x100 ? 1 : count <= 0x10000 ? 2 : 4; }
 
-uint8_t PMXIndexSize(size_t count) {
-    return count <= 0x80 ? 1 : count <= 0x8000 ? 2 : 4;
-}
+uint8_t PMXIndexSize(size_t count) { return count <= 0x80 ? 1 : count <= 0x8000 ? 2 : 4; }
 
 void CheckPMXLimits(const CPMDModel& model) {
     Check("vertices", model.vertices.size());

@@ -44,9 +44,10 @@ void OnPngFlush(png_structp) {}
 // rgb is null) an already compressed zlib stream of filtered rows as IDAT
 // chunks. Kept free of C++ objects with destructors, since an error longjmps
 // out of the libpng calls back into this frame.
-bool EncodeWithLibpng(PNG_SINK& sink, int width, int height, const uint8_t* rgb, const uint8_t* idat,
-                      size_t idatSize) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, OnPngError, OnPngWarning);
+bool EncodeWithLibpng(PNG_SINK& sink, int width, int height, const uint8_t* rgb,
+                      const uint8_t* idat, size_t idatSize) {
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, OnPngError, OnPngWarning);
     if (!png) {
         sink.error = "libpng cannot start";
         return false;
@@ -141,7 +142,8 @@ RUN CompressRun(const std::vector<uint8_t>& rows, CDeflater& deflater, std::vect
     out.clear();
     deflater.Put(rows, Z_FULL_FLUSH);
     deflater.Reset();
-    return {out, adler32(adler32(0, nullptr, 0), rows.data(), static_cast<uInt>(rows.size())), rows.size()};
+    return {out, adler32(adler32(0, nullptr, 0), rows.data(), static_cast<uInt>(rows.size())),
+            rows.size()};
 }
 
 // count rows of zeros with the given filter byte.
@@ -182,10 +184,12 @@ void WritePngRgb(const std::string& path, int width, int height, std::span<const
     SaveFile(path, bytes);
 }
 
-std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount, const PngBandSource& source) {
-    if (bandHeight <= 0 || bandCount <= 0 || bandHeight > 1 << 20 || bandCount > (1 << 20) / bandHeight)
-        throw CPngException("image of " + std::to_string(bandCount) + " bands of " + std::to_string(bandHeight) +
-                            " rows is not supported");
+std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount,
+                                    const PngBandSource& source) {
+    if (bandHeight <= 0 || bandCount <= 0 || bandHeight > 1 << 20 ||
+        bandCount > (1 << 20) / bandHeight)
+        throw CPngException("image of " + std::to_string(bandCount) + " bands of " +
+                            std::to_string(bandHeight) + " rows is not supported");
     CheckSize(width, bandHeight * bandCount);
     const size_t rowBytes = 1 + static_cast<size_t>(width) * 3;
 
@@ -235,7 +239,8 @@ std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount, co
             const size_t start = stream.size();
             deflater.Put(filtered, Z_FULL_FLUSH);
             last.bytes.assign(stream.begin() + static_cast<std::ptrdiff_t>(start), stream.end());
-            last.adler = adler32(adler32(0, nullptr, 0), filtered.data(), static_cast<uInt>(filtered.size()));
+            last.adler = adler32(adler32(0, nullptr, 0), filtered.data(),
+                                 static_cast<uInt>(filtered.size()));
             stream.resize(start);
             lastRow = filtered;
         }
@@ -247,7 +252,8 @@ std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount, co
         stream.push_back(static_cast<uint8_t>(adler >> shift));
 
     PNG_SINK sink;
-    if (!EncodeWithLibpng(sink, width, bandHeight * bandCount, nullptr, stream.data(), stream.size()))
+    if (!EncodeWithLibpng(sink, width, bandHeight * bandCount, nullptr, stream.data(),
+                          stream.size()))
         throw CPngException("cannot encode PNG: " + sink.error);
     return std::move(sink.bytes);
 }

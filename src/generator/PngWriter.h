@@ -37,7 +37,8 @@ using PngBandSource = std::function<void(int band, uint8_t* row)>;
 // the same pixels as EncodePngRgb of the full image, but compresses only one
 // row per band and repeats a precompressed run for the others, so a tall
 // image costs little more than its bands. Throws CPngException.
-std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount, const PngBandSource& source);
+std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount,
+                                    const PngBandSource& source);
 
 // EncodePngBands saved atomically to path; throws CPngException naming the
 // file and the reason.

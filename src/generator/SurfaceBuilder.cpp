@@ -49,18 +49,20 @@ struct BOX {
 
 // The fill of all blocks: the dots in fill order and where each block starts.
 struct FILL {
-    std::vector<uint16_t> order;      // fill index of each dot (non-empty dots only)
-    std::vector<uint16_t> dots;       // dot index in fill order
-    std::vector<int> blockStart;      // first fill index of each block, plus the end
+    std::vector<uint16_t> order; // fill index of each dot (non-empty dots only)
+    std::vector<uint16_t> dots;  // dot index in fill order
+    std::vector<int> blockStart; // first fill index of each block, plus the end
 };
 
 // The fill steps n (x - 1, x + 1, y - 1, y + 1, z - 1, z + 1) and, as bit n,
 // which of them lead from dot p to a non-empty dot inside the grid.
-constexpr int STEP[6] = {-1, 1, -SIZE, SIZE, -SIZE * SIZE, SIZE * SIZE};
+constexpr int STEP[6] = {-1, 1, -SIZE, SIZE, -SIZE* SIZE, SIZE* SIZE};
 
 unsigned FilledNeighbours(const uint8_t* dots, int p) {
     const int x = X(p), y = Y(p), z = Z(p);
-    auto filled = [&](bool inside, int n) { return inside && (dots[p + STEP[n]] & INDEX_MASK) ? 1u << n : 0u; };
+    auto filled = [&](bool inside, int n) {
+        return inside && (dots[p + STEP[n]] & INDEX_MASK) ? 1u << n : 0u;
+    };
     return filled(x > 0, 0) | filled(x < SIZE - 1, 1) | filled(y > 0, 2) | filled(y < SIZE - 1, 3) |
            filled(z > 0, 4) | filled(z < SIZE - 1, 5);
 }
@@ -82,7 +84,8 @@ FILL FillBlocks(uint8_t* dots) {
         dots[p] |= VISITED;
         fill.order[p] = static_cast<uint16_t>(fill.dots.size());
         fill.dots.push_back(static_cast<uint16_t>(p));
-        stack.emplace_back(static_cast<uint16_t>(p), static_cast<uint8_t>(FilledNeighbours(dots, p)));
+        stack.emplace_back(static_cast<uint16_t>(p),
+                           static_cast<uint8_t>(FilledNeighbours(dots, p)));
     };
     for (int start = 0; start < DOTS; ++start) {
         if (!Unvisited(dots, start))
@@ -138,8 +141,9 @@ std::vector<BOX> MergeAlongX(const uint8_t* dots, const FILL& fill, const uint8_
                     run = nullptr;
                     continue;
                 }
-                const BOX unit{uint8_t(x), uint8_t(x), uint8_t(y), uint8_t(y), uint8_t(z),
-                               uint8_t(z), key, HiddenFlags(dots, p), fill.order[p]};
+                const BOX unit{uint8_t(x), uint8_t(x),           uint8_t(y),
+                               uint8_t(y), uint8_t(z),           uint8_t(z),
+                               key,        HiddenFlags(dots, p), fill.order[p]};
                 if (run != nullptr && run->key == key) {
                     run->x1 = static_cast<uint8_t>(x);
                     Absorb(*run, unit);
@@ -166,13 +170,13 @@ std::vector<BOX> MergeAlong(int axis, const std::vector<BOX>& faces) {
         const int low = axis == 1 ? f.y0 : f.z0;
         int before = -1;
         if (low > 0)
-            before = startingAt[axis == 1 ? Index(f.x0, f.y0 - 1, f.z0)
-                                          : Index(f.x0, f.y0, f.z0 - 1)];
+            before =
+                startingAt[axis == 1 ? Index(f.x0, f.y0 - 1, f.z0) : Index(f.x0, f.y0, f.z0 - 1)];
         if (before >= 0) {
             const BOX& b = faces[before];
-            const bool joins = b.key == f.key && b.x1 == f.x1 &&
-                               (axis == 1 ? b.z0 == f.z0 && b.z1 == f.z1
-                                          : b.y0 == f.y0 && b.y1 == f.y1);
+            const bool joins =
+                b.key == f.key && b.x1 == f.x1 &&
+                (axis == 1 ? b.z0 == f.z0 && b.z1 == f.z1 : b.y0 == f.y0 && b.y1 == f.y1);
             if (!joins)
                 before = -1;
         }
@@ -213,8 +217,7 @@ CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours, boo
             }
     }
 
-    const std::vector<BOX> boxes =
-        MergeAlong(2, MergeAlong(1, MergeAlongX(dots, fill, keyOf)));
+    const std::vector<BOX> boxes = MergeAlong(2, MergeAlong(1, MergeAlongX(dots, fill, keyOf)));
 
     // Each box keeps the slot of its earliest dot, and no two boxes share one.
     std::vector<int> boxAt(fill.dots.size(), -1);
@@ -236,7 +239,8 @@ CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours, boo
         if (visibleOnly) {
             count = 0;
             for (int i : inBlock)
-                count += static_cast<size_t>(std::popcount(static_cast<uint8_t>(~boxes[i].hidden & 0x3F)));
+                count += static_cast<size_t>(
+                    std::popcount(static_cast<uint8_t>(~boxes[i].hidden & 0x3F)));
         }
         surfaces.reserve(count);
         for (int d = 0; d < CBlock::DIRECTION_COUNT; ++d)

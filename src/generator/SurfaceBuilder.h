@@ -27,4 +27,5 @@
 // With visibleOnly the blocks keep only the faces that are not hidden (the
 // same faces in the same order, slots and dot counts unchanged): all a model
 // needs, in far less memory when most faces lie between dots.
-CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours, bool visibleOnly = false);
+CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours,
+                         bool visibleOnly = false);

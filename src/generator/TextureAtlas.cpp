@@ -71,7 +71,8 @@ int CTextureAtlas::ImageHeight() const {
 
 void CTextureAtlas::FillPixelRow(int row, uint8_t* pixels) const {
     for (size_t c = 0; c < COLUMNS; ++c) {
-        const uint32_t colour = row >= 0 && row < RowCount() ? rows_[static_cast<size_t>(row)].colours[c] : 0;
+        const uint32_t colour =
+            row >= 0 && row < RowCount() ? rows_[static_cast<size_t>(row)].colours[c] : 0;
         uint8_t* cell = pixels + c * CELL_PIXELS * 3;
         for (int x = 0; x < CELL_PIXELS; ++x) {
             cell[x * 3] = static_cast<uint8_t>(colour);
@@ -90,7 +91,8 @@ std::vector<uint8_t> CTextureAtlas::RenderRgb() const {
     return pixels;
 }
 
-std::array<CTextureAtlas::UV, 4> CTextureAtlas::CornerCoordinates(PLACE place, int width, int height) {
+std::array<CTextureAtlas::UV, 4> CTextureAtlas::CornerCoordinates(PLACE place, int width,
+                                                                  int height) {
     const float left = static_cast<float>(place.column);
     const float top = static_cast<float>(place.row);
     const float right = static_cast<float>(place.column + width) - INSET;

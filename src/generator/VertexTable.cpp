@@ -8,9 +8,7 @@ namespace {
 
 // Bits of a float for hashing: −0.0 hashes like 0.0 because they compare
 // equal.
-uint32_t HashBits(float value) {
-    return value == 0.0f ? 0u : std::bit_cast<uint32_t>(value);
-}
+uint32_t HashBits(float value) { return value == 0.0f ? 0u : std::bit_cast<uint32_t>(value); }
 
 // One step of a multiply-xorshift hash over 32-bit words.
 uint64_t Mix(uint64_t h, uint32_t v) {
@@ -38,9 +36,10 @@ bool SameVertex(const VERTEX_KEY& a, const VERTEX_KEY& b) {
 }
 
 bool SameVertex(const CModelVertex& a, const VERTEX_KEY& b) {
-    return a.position.x == b.position[0] && a.position.y == b.position[1] && a.position.z == b.position[2] &&
-           a.normal.x == b.normal[0] && a.normal.y == b.normal[1] && a.normal.z == b.normal[2] &&
-           a.uv.x == b.uv[0] && a.uv.y == b.uv[1] && a.bone0 == b.bone;
+    return a.position.x == b.position[0] && a.position.y == b.position[1] &&
+           a.position.z == b.position[2] && a.normal.x == b.normal[0] &&
+           a.normal.y == b.normal[1] && a.normal.z == b.normal[2] && a.uv.x == b.uv[0] &&
+           a.uv.y == b.uv[1] && a.bone0 == b.bone;
 }
 
 uint32_t CVertexTable::Tag(const VERTEX_KEY& key) {
@@ -77,7 +76,8 @@ void CVertexTable::Resize(size_t count) {
     }
 }
 
-CVertexTable::RESULT CVertexTable::FindOrAdd(const VERTEX_KEY& key, std::span<const CModelVertex> vertices) {
+CVertexTable::RESULT CVertexTable::FindOrAdd(const VERTEX_KEY& key,
+                                             std::span<const CModelVertex> vertices) {
     const auto next = static_cast<uint32_t>(vertices.size());
     if (HasNan(key))
         return {next, true};

@@ -42,7 +42,8 @@ CGLView::~CGLView() {
 }
 
 Matrix4 CGLView::Projection() const {
-    const float aspect = height() > 0 ? static_cast<float>(width()) / static_cast<float>(height()) : 1.0f;
+    const float aspect =
+        height() > 0 ? static_cast<float>(width()) / static_cast<float>(height()) : 1.0f;
     return camera_.Projection(aspect);
 }
 
@@ -57,7 +58,7 @@ void CGLView::Fail(const QString& reason) {
 }
 
 std::unique_ptr<QOpenGLShaderProgram> CGLView::MakeProgram(const char* vertex, const char* fragment,
-                                                          QString& reason) {
+                                                           QString& reason) {
     auto program = std::make_unique<QOpenGLShaderProgram>();
     if (!program->addShaderFromSourceCode(QOpenGLShader::Vertex, vertex) ||
         !program->addShaderFromSourceCode(QOpenGLShader::Fragment, fragment) || !program->link()) {
@@ -81,7 +82,9 @@ void CGLView::initializeGL() {
     initializeOpenGLFunctions();
     const QSurfaceFormat got = context()->format();
     if (got.version() < qMakePair(3, 3)) {
-        Fail(tr("OpenGL %1.%2 しか使えません (3.3 が必要です)。").arg(got.majorVersion()).arg(got.minorVersion()));
+        Fail(tr("OpenGL %1.%2 しか使えません (3.3 が必要です)。")
+                 .arg(got.majorVersion())
+                 .arg(got.minorVersion()));
         return;
     }
     QString reason;
@@ -96,8 +99,8 @@ void CGLView::initializeGL() {
     glBindVertexArray(gridArray_);
     glGenBuffers(1, &gridBuffer_);
     glBindBuffer(GL_ARRAY_BUFFER, gridBuffer_);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(grid.size() * sizeof(LINE_VERTEX)), grid.data(),
-                 GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(grid.size() * sizeof(LINE_VERTEX)),
+                 grid.data(), GL_STATIC_DRAW);
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(LINE_VERTEX), nullptr);
     glEnableVertexAttribArray(1);

@@ -55,7 +55,10 @@ signals:
 protected:
     // Called with the context current after the base resources were made;
     // returns false (with a reason) when the subclass cannot draw.
-    virtual bool CreateResources(QString& reason) { (void)reason; return true; }
+    virtual bool CreateResources(QString& reason) {
+        (void)reason;
+        return true;
+    }
     // Called with the context current before the base goes.
     virtual void DestroyResources() {}
     // Draws the grid; subclasses call it first, then draw more.
@@ -64,7 +67,8 @@ protected:
     virtual void Prepare() {}
 
     // Builds a program from sources; null with the log in reason on failure.
-    std::unique_ptr<QOpenGLShaderProgram> MakeProgram(const char* vertex, const char* fragment, QString& reason);
+    std::unique_ptr<QOpenGLShaderProgram> MakeProgram(const char* vertex, const char* fragment,
+                                                      QString& reason);
     // Sets world, view and projection on a bound program.
     void SetCameraUniforms(QOpenGLShaderProgram& program);
     void SetMatrix(QOpenGLShaderProgram& program, const char* name, const Matrix4& matrix);

@@ -22,8 +22,9 @@ struct CAMERA_PRESET {
 };
 constexpr float HalfPi = 1.57079633f;
 constexpr CAMERA_PRESET Presets[] = {
-    {ID_CAMERA_FRONT, 0.0f, 0.0f},     {ID_CAMERA_BACK, 0.0f, 3.14159274f}, {ID_CAMERA_RIGHT, 0.0f, HalfPi},
-    {ID_CAMERA_LEFT, 0.0f, -HalfPi},   {ID_CAMERA_TOP, HalfPi, 0.0f},       {ID_CAMERA_BOTTOM, -HalfPi, 0.0f},
+    {ID_CAMERA_FRONT, 0.0f, 0.0f},   {ID_CAMERA_BACK, 0.0f, 3.14159274f},
+    {ID_CAMERA_RIGHT, 0.0f, HalfPi}, {ID_CAMERA_LEFT, 0.0f, -HalfPi},
+    {ID_CAMERA_TOP, HalfPi, 0.0f},   {ID_CAMERA_BOTTOM, -HalfPi, 0.0f},
 };
 
 // Shows the wait cursor while it lives, when asked to.
@@ -75,7 +76,8 @@ void CModelView::Apply(unsigned change) {
         boxPending_ = true;
     if (change & CPreviewScene::UPDATE_BACKGROUND)
         SetClearColor(scene_.Background());
-    if (change & (CPreviewScene::UPDATE_MARKERS | CPreviewScene::UPDATE_CAMERA | CPreviewScene::UPDATE_GEOMETRY))
+    if (change & (CPreviewScene::UPDATE_MARKERS | CPreviewScene::UPDATE_CAMERA |
+                  CPreviewScene::UPDATE_GEOMETRY))
         SetSceneDirty();
     update();
 }
@@ -148,9 +150,10 @@ bool CModelView::CreateResources(QString& reason) {
 
     const qreal ratio = devicePixelRatioF();
     const int icon = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
-    if (!sprite_.Create(*this, MakeProgram(SpriteShaderSource.vertex, SpriteShaderSource.fragment, reason),
-                        BoneMarkerSheet(std::max(16, static_cast<int>(icon * ratio))), BoneMarkerColumns,
-                        BoneMarkerRows))
+    if (!sprite_.Create(*this,
+                        MakeProgram(SpriteShaderSource.vertex, SpriteShaderSource.fragment, reason),
+                        BoneMarkerSheet(std::max(16, static_cast<int>(icon * ratio))),
+                        BoneMarkerColumns, BoneMarkerRows))
         return false;
     uploadPending_ = boxPending_ = true;
     return true;
@@ -181,8 +184,8 @@ void CModelView::UploadMeshes() {
         if (mesh.generation != resource->generation) {
             const auto& cells = resource->mesh.cells;
             glBindBuffer(GL_ARRAY_BUFFER, mesh.buffer);
-            glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(cells.size() * sizeof(DOT_CELL)), cells.data(),
-                         GL_STATIC_DRAW);
+            glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(cells.size() * sizeof(DOT_CELL)),
+                         cells.data(), GL_STATIC_DRAW);
             mesh.generation = resource->generation;
         }
         kept.emplace(resource->part, mesh);
@@ -249,20 +252,23 @@ void CModelView::DrawFaces() {
     for (const FACE_DRAW& draw : scene_.FaceDraws()) {
         const SHOWN_PART& part = shown[draw.shown];
         const CDotColor& color = document_.GetColor(draw.color);
-        SetColor(static_cast<float>(RedOf(color.color)) / 255.0f, static_cast<float>(GreenOf(color.color)) / 255.0f,
+        SetColor(static_cast<float>(RedOf(color.color)) / 255.0f,
+                 static_cast<float>(GreenOf(color.color)) / 255.0f,
                  static_cast<float>(BlueOf(color.color)) / 255.0f,
                  static_cast<float>(AlphaByte(color.alpha)) / 255.0f);
         SetMatrix(*modelShader_, "model", part.model);
         glBindBuffer(GL_ARRAY_BUFFER, meshes_[part.resource->part].buffer);
         PointCells(draw.first);
-        glDrawArraysInstanced(GL_TRIANGLES, FaceTriangles(draw.face), 6, static_cast<GLsizei>(draw.count));
+        glDrawArraysInstanced(GL_TRIANGLES, FaceTriangles(draw.face), 6,
+                              static_cast<GLsizei>(draw.count));
     }
     glDisable(GL_POLYGON_OFFSET_FILL);
 }
 
 void CModelView::PointCells(uint32_t first) {
-    glVertexAttribPointer(1, 3, GL_UNSIGNED_BYTE, GL_FALSE, sizeof(DOT_CELL),
-                          reinterpret_cast<const void*>(static_cast<uintptr_t>(first) * sizeof(DOT_CELL)));
+    glVertexAttribPointer(
+        1, 3, GL_UNSIGNED_BYTE, GL_FALSE, sizeof(DOT_CELL),
+        reinterpret_cast<const void*>(static_cast<uintptr_t>(first) * sizeof(DOT_CELL)));
 }
 
 void CModelView::DrawEdges() {

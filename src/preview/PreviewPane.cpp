@@ -16,7 +16,9 @@ bool CPreviewPane::ProbeOpenGL(QString& reason) {
     }
     const QSurfaceFormat got = context.format();
     if (got.version() < qMakePair(3, 3)) {
-        reason = tr("OpenGL %1.%2 しか使えません (3.3 が必要です)。").arg(got.majorVersion()).arg(got.minorVersion());
+        reason = tr("OpenGL %1.%2 しか使えません (3.3 が必要です)。")
+                     .arg(got.majorVersion())
+                     .arg(got.minorVersion());
         return false;
     }
     QOffscreenSurface surface;
@@ -57,6 +59,7 @@ QString CPreviewPane::Message() const {
 }
 
 void CPreviewPane::ShowMessage(const QString& reason) {
-    message_->setText(tr("3D プレビューを表示できません。\n%1\nほかの機能はそのまま使えます。").arg(reason));
+    message_->setText(
+        tr("3D プレビューを表示できません。\n%1\nほかの機能はそのまま使えます。").arg(reason));
     stack_->setCurrentWidget(message_);
 }

@@ -53,9 +53,11 @@ void CSprite::Build(const std::vector<MARKER_RECT>& items, float width, float he
     const SPRITE_QUADS quads = BuildSpriteQuads(items, width, height, columns_, rows_);
     gl_->glBindVertexArray(array_);
     gl_->glBindBuffer(GL_ARRAY_BUFFER, vertices_);
-    gl_->glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(quads.vertices.size() * sizeof(float)),
+    gl_->glBufferData(GL_ARRAY_BUFFER,
+                      static_cast<GLsizeiptr>(quads.vertices.size() * sizeof(float)),
                       quads.vertices.data(), GL_DYNAMIC_DRAW);
-    gl_->glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(quads.indices.size() * sizeof(uint16_t)),
+    gl_->glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                      static_cast<GLsizeiptr>(quads.indices.size() * sizeof(uint16_t)),
                       quads.indices.data(), GL_DYNAMIC_DRAW);
     gl_->glBindVertexArray(0);
     indexCount_ = static_cast<int>(quads.indices.size());

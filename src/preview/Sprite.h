@@ -20,8 +20,8 @@ public:
 
     // Shader, sheet texture (with mipmaps, sampled linearly, wrapping) and
     // buffers; false when the shader cannot be built.
-    bool Create(QOpenGLExtraFunctions& gl, std::unique_ptr<QOpenGLShaderProgram> shader, const QImage& sheet,
-                int columns, int rows);
+    bool Create(QOpenGLExtraFunctions& gl, std::unique_ptr<QOpenGLShaderProgram> shader,
+                const QImage& sheet, int columns, int rows);
     void Destroy();
     // The quads of the non-empty rectangles, measured in a view of
     // width × height.

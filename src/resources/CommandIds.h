@@ -28,13 +28,13 @@ constexpr unsigned ID_VIEW_TOOLBAR = 59392;    // ツール バー(&T)
 constexpr unsigned ID_VIEW_STATUS_BAR = 59393; // ステータス バー(&S)
 
 // Tools of the dot view.
-constexpr unsigned ID_TOOL_PAINT = 32773;          // 塗りつぶしツール(&P)
-constexpr unsigned ID_TOOL_PENCIL = 32777;         // 鉛筆ツール(&N)
-constexpr unsigned ID_TOOL_SELECT = 32778;         // 選択(&S)
-constexpr unsigned ID_TOOL_LINE = 32779;           // 直線ツール(&L)
-constexpr unsigned ID_TOOL_RECTANGLE = 32781;      // 矩形ツール(&R)
+constexpr unsigned ID_TOOL_PAINT = 32773;            // 塗りつぶしツール(&P)
+constexpr unsigned ID_TOOL_PENCIL = 32777;           // 鉛筆ツール(&N)
+constexpr unsigned ID_TOOL_SELECT = 32778;           // 選択(&S)
+constexpr unsigned ID_TOOL_LINE = 32779;             // 直線ツール(&L)
+constexpr unsigned ID_TOOL_RECTANGLE = 32781;        // 矩形ツール(&R)
 constexpr unsigned ID_TOOL_FILLED_RECTANGLE = 32782; // 塗りつぶし矩形ツール(&F)
-constexpr unsigned ID_TOOL_SPOIT = 32784;          // 色の選択ツール(&C)
+constexpr unsigned ID_TOOL_SPOIT = 32784;            // 色の選択ツール(&C)
 
 // Faces and depth of the dot view (handled by the current part).
 constexpr unsigned ID_VIEW_NEARER = 32774; // 手前へ(&A)\tCtrl+↓
@@ -47,9 +47,9 @@ constexpr unsigned ID_VIEW_BOTTOM = 32795; // 下面(&O)\tCtrl+Shift+O
 constexpr unsigned ID_VIEW_LEFT = 32797;   // 左面(&L)\tCtrl+Shift+L
 
 // Selection transforms of the dot view.
-constexpr unsigned ID_DOT_ROTATE_RIGHT = 32785; // 右回転(&R)
-constexpr unsigned ID_DOT_ROTATE_LEFT = 32786;  // 左回転(&L)
-constexpr unsigned ID_DOT_ROTATE_180 = 32787;   // 180度回転(&O)
+constexpr unsigned ID_DOT_ROTATE_RIGHT = 32785;    // 右回転(&R)
+constexpr unsigned ID_DOT_ROTATE_LEFT = 32786;     // 左回転(&L)
+constexpr unsigned ID_DOT_ROTATE_180 = 32787;      // 180度回転(&O)
 constexpr unsigned ID_DOT_FLIP_HORIZONTAL = 32788; // 左右反転(&H)
 constexpr unsigned ID_DOT_FLIP_VERTICAL = 32789;   // 上下反転(&V)
 constexpr unsigned ID_DOT_DIVIDE = 32834;          // 分割(&D)
@@ -64,15 +64,15 @@ constexpr unsigned ID_SET_COLOR2 = 32851;       // 色&2の設定...
 constexpr unsigned ID_EDGE = 32866;             // エッジ(&E)
 
 // Part commands.
-constexpr unsigned ID_PART_RENAME = 32804;        // 名前の変更(&A)\tF2
-constexpr unsigned ID_PART_INVERT = 32813;        // 反転(&I)
-constexpr unsigned ID_PART_NEW = 32817;           // 新規部品(&N)
-constexpr unsigned ID_PART_BONE = 32820;          // ボーンの設定(B)...
+constexpr unsigned ID_PART_RENAME = 32804;         // 名前の変更(&A)\tF2
+constexpr unsigned ID_PART_INVERT = 32813;         // 反転(&I)
+constexpr unsigned ID_PART_NEW = 32817;            // 新規部品(&N)
+constexpr unsigned ID_PART_BONE = 32820;           // ボーンの設定(B)...
 constexpr unsigned ID_PART_STANDARD_BONES = 32832; // 定型ボーン追加(&S)... / 定型ボーン(&S)...
-constexpr unsigned ID_PART_RATE = 32854;          // 倍率(&R)...
-constexpr unsigned ID_PART_PHYSICS = 32857;       // 物理演算(&P)...
-constexpr unsigned ID_PART_RIGID_BODY = 32860;    // 剛体(&G)
-constexpr unsigned ID_PART_JOINT = 32862;         // ジョイント(&J)
+constexpr unsigned ID_PART_RATE = 32854;           // 倍率(&R)...
+constexpr unsigned ID_PART_PHYSICS = 32857;        // 物理演算(&P)...
+constexpr unsigned ID_PART_RIGID_BODY = 32860; // 剛体(&G)
+constexpr unsigned ID_PART_JOINT = 32862;      // ジョイント(&J)
 
 // Model preview.
 constexpr unsigned ID_PREVIEW_PART = 32824;  // 部品(&P)\tCtrl+P

@@ -7,8 +7,7 @@
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
-namespace {
-}
+namespace {}
 
 CChangeBoneCommand::CChangeBoneCommand(CPart& target, CPart::BONE bone)
     : CCommand(LoadString(IDS_EDIT_BONE)), document(target.document), part(&target),

@@ -5,8 +5,7 @@
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
-namespace {
-}
+namespace {}
 
 CJointPointCommand::CJointPointCommand(CDotPart& target, std::array<int, 3> CDotPart::*field,
                                        const std::array<int, 3>& position)

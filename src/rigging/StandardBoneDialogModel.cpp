@@ -9,8 +9,7 @@
 #include "resources/StringTable.h"
 #include "document/StandardBones.h"
 
-namespace {
-}
+namespace {}
 
 std::vector<const CPart::TEMPLATE*> GetMissingStandardRows(const CDotDocument& document) {
     std::vector<const CPart::TEMPLATE*> missing;

@@ -14,8 +14,9 @@ std::vector<LINE_VERTEX> BuildGroundGrid() {
         lines.push_back({-50, 0, z, grey, grey, grey, 1});
         lines.push_back({g == 0 ? 0.0f : 50.0f, 0, z, grey, grey, grey, 1});
     }
-    const LINE_VERTEX axes[6] = {{0, 0, 0, 1, 0, 0, 1}, {100, 0, 0, 1, 0, 0, 1}, {0, 0, 0, 0, 1, 0, 1},
-                                 {0, 100, 0, 0, 1, 0, 1}, {0, 0, 0, 0, 0, 1, 1}, {0, 0, -100, 0, 0, 1, 1}};
+    const LINE_VERTEX axes[6] = {{0, 0, 0, 1, 0, 0, 1}, {100, 0, 0, 1, 0, 0, 1},
+                                 {0, 0, 0, 0, 1, 0, 1}, {0, 100, 0, 0, 1, 0, 1},
+                                 {0, 0, 0, 0, 0, 1, 1}, {0, 0, -100, 0, 0, 1, 1}};
     lines.insert(lines.end(), axes, axes + 6);
     return lines;
 }

@@ -49,9 +49,7 @@ Matrix4 COrbitCamera::Rotation() const {
     return Matrix4::RotationZ(-roll) * Matrix4::RotationY(-yaw) * Matrix4::RotationX(-pitch);
 }
 
-Matrix4 COrbitCamera::World() const {
-    return Matrix4::Translation(Float3{} - target) * Rotation();
-}
+Matrix4 COrbitCamera::World() const { return Matrix4::Translation(Float3{} - target) * Rotation(); }
 
 Matrix4 COrbitCamera::View() const {
     return Matrix4::LookTo({0.0f, 0.0f, -distance}, {0.0f, 0.0f, 100.0f}, {0.0f, 1.0f, 0.0f});

@@ -16,7 +16,8 @@ int AlphaByte(float alpha) {
 OpaqueTable MakeOpaqueTable(std::span<const CDotColor, PaletteSize> palette) {
     OpaqueTable opaque{};
     for (int i = 0; i < PaletteSize; ++i)
-        opaque[static_cast<size_t>(i + 1)] = AlphaByte(palette[static_cast<size_t>(i)].alpha) == 255;
+        opaque[static_cast<size_t>(i + 1)] =
+            AlphaByte(palette[static_cast<size_t>(i)].alpha) == 255;
     return opaque;
 }
 
@@ -36,15 +37,15 @@ ColorOrder MakeColorOrder(std::span<const CDotColor, PaletteSize> palette) {
 const std::array<std::array<float, 3>, 8> CubeCorners{
     {{0, 1, 0}, {1, 1, 0}, {1, 0, 0}, {0, 0, 0}, {1, 1, 1}, {0, 1, 1}, {0, 0, 1}, {1, 0, 1}}};
 const std::array<uint16_t, 60> CubeIndices{
-    0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7, 5, 0, 3, 5, 3, 6, 1, 4, 7, 1, 7, 2, 5, 4, 1, 5, 1, 0, 3, 2, 7, 3, 7, 6,
-    0, 1, 1, 2, 2, 3, 3, 0, 4, 5, 5, 6, 6, 7, 7, 4, 5, 0, 3, 6, 1, 4, 7, 2};
+    0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7, 5, 0, 3, 5, 3, 6, 1, 4, 7, 1, 7, 2, 5, 4, 1, 5, 1, 0,
+    3, 2, 7, 3, 7, 6, 0, 1, 1, 2, 2, 3, 3, 0, 4, 5, 5, 6, 6, 7, 7, 4, 5, 0, 3, 6, 1, 4, 7, 2};
 
 namespace {
 
 // The face bit of the side where axis a (0 x, 1 y, 2 z) has value v (0, 1).
 uint8_t FaceBit(int axis, float value) {
-    constexpr uint8_t bits[3][2] = {{FACE_MINUS_X, FACE_PLUS_X}, {FACE_MINUS_Y, FACE_PLUS_Y},
-                                    {FACE_MINUS_Z, FACE_PLUS_Z}};
+    constexpr uint8_t bits[3][2] = {
+        {FACE_MINUS_X, FACE_PLUS_X}, {FACE_MINUS_Y, FACE_PLUS_Y}, {FACE_MINUS_Z, FACE_PLUS_Z}};
     return bits[axis][value > 0.5f ? 1 : 0];
 }
 
@@ -130,13 +131,15 @@ PART_MESH BuildPartMesh(const uint8_t* grid, const OpaqueTable& opaque, bool ski
                 const int index = grid[at] & DotIndexMask;
                 if (index == 0)
                     continue;
-                const uint8_t faces = skipHidden ? OpenFaces(grid, opaque, x, y, z) : uint8_t{ALL_FACES};
+                const uint8_t faces =
+                    skipHidden ? OpenFaces(grid, opaque, x, y, z) : uint8_t{ALL_FACES};
                 if (faces == 0)
                     continue;
                 open[static_cast<size_t>(at)] = faces;
                 ++mesh.dots;
                 for (int face = 0; face < CubeFaces; ++face)
-                    mesh.count[static_cast<size_t>(face)][static_cast<size_t>(index)] += faces >> face & 1;
+                    mesh.count[static_cast<size_t>(face)][static_cast<size_t>(index)] +=
+                        faces >> face & 1;
             }
     uint32_t total = 0;
     for (int face = 0; face < CubeFaces; ++face)
@@ -154,7 +157,8 @@ PART_MESH BuildPartMesh(const uint8_t* grid, const OpaqueTable& opaque, bool ski
                 if (faces == 0)
                     continue;
                 const auto index = static_cast<size_t>(grid[at] & DotIndexMask);
-                const DOT_CELL cell{static_cast<uint8_t>(x), static_cast<uint8_t>(y), static_cast<uint8_t>(z), faces};
+                const DOT_CELL cell{static_cast<uint8_t>(x), static_cast<uint8_t>(y),
+                                    static_cast<uint8_t>(z), faces};
                 for (int face = 0; face < CubeFaces; ++face) {
                     if (faces >> face & 1)
                         mesh.cells[next[static_cast<size_t>(face)][index]++] = cell;

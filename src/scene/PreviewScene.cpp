@@ -15,7 +15,8 @@ Quaternion ToQuaternion(const std::array<float, 4>& q) { return {q[0], q[1], q[2
 // origin: a cell corner c lands at c · g − p · g / 2.
 Matrix4 PartFrame(const CDotPart& part, float g) {
     const auto& p = part.parentPosition;
-    const Float3 joint{static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2])};
+    const Float3 joint{static_cast<float>(p[0]), static_cast<float>(p[1]),
+                       static_cast<float>(p[2])};
     return Matrix4::Scaling(g) * Matrix4::Translation(joint * (-g * 0.5f));
 }
 
@@ -44,10 +45,8 @@ bool CPreviewScene::RebuildsModel(UpdateHint hint) {
     case HINT_DOT_SIZE:
     case HINT_PART_RATE:
     case HINT_INVERT:
-    case HINT_BONE_POSITION:
-        return true;
-    default:
-        return false;
+    case HINT_BONE_POSITION: return true;
+    default: return false;
     }
 }
 
@@ -91,8 +90,7 @@ unsigned CPreviewScene::OnUpdate(const CUpdateNotice& notice) {
     constexpr unsigned rebuilt = UPDATE_GEOMETRY | UPDATE_MARKERS | UPDATE_WAIT;
     unsigned result = UPDATE_NONE;
     switch (notice.hint) {
-    case HINT_INITIAL:
-        return InitialUpdate();
+    case HINT_INITIAL: return InitialUpdate();
     case HINT_PARTS:
     case HINT_DOT_SIZE:
         SyncResources();
@@ -113,9 +111,7 @@ unsigned CPreviewScene::OnUpdate(const CUpdateNotice& notice) {
         BuildMarks();
         result = rebuilt | UPDATE_SLICE_BOX;
         break;
-    case HINT_SELECT_PART:
-        lastCurrent_ = document_.currentPart;
-        return CurrentPartChanged();
+    case HINT_SELECT_PART: lastCurrent_ = document_.currentPart; return CurrentPartChanged();
     case HINT_MARKED_PART:
         BuildMarks();
         result = UPDATE_MARKERS;
@@ -127,8 +123,7 @@ unsigned CPreviewScene::OnUpdate(const CUpdateNotice& notice) {
         BuildMarks();
         result = rebuilt;
         break;
-    case HINT_BACKGROUND:
-        return UPDATE_BACKGROUND;
+    case HINT_BACKGROUND: return UPDATE_BACKGROUND;
     case HINT_FACE:
         BuildSliceBox();
         result = UPDATE_SLICE_BOX;
@@ -141,8 +136,7 @@ unsigned CPreviewScene::OnUpdate(const CUpdateNotice& notice) {
         BuildSliceBox();
         result = rebuilt | UPDATE_SLICE_BOX;
         break;
-    default:
-        break;
+    default: break;
     }
     if (document_.currentPart != lastCurrent_) {
         lastCurrent_ = document_.currentPart;
@@ -249,7 +243,8 @@ void CPreviewScene::BuildModel() {
             const auto* dotChild = dynamic_cast<const CDotPart*>(child.get());
             if (!dotChild)
                 continue;
-            const Float3 offset = ToFloat3(dotChild->worldPosition) - ToFloat3(currentDots->worldPosition);
+            const Float3 offset =
+                ToFloat3(dotChild->worldPosition) - ToFloat3(currentDots->worldPosition);
             baseItems_.push_back({child.get(), Rotate(offset, undo), 0, 0});
         }
     }
@@ -274,8 +269,9 @@ void CPreviewScene::BuildModel() {
 void CPreviewScene::BuildMarks() {
     const CPart* marked = document_.markedPart;
     boneItems_ = baseItems_;
-    auto markedAt = std::stable_partition(boneItems_.begin(), boneItems_.end(),
-                                          [marked](const BONE_ITEM& item) { return item.part != marked; });
+    auto markedAt =
+        std::stable_partition(boneItems_.begin(), boneItems_.end(),
+                              [marked](const BONE_ITEM& item) { return item.part != marked; });
     for (auto it = boneItems_.begin(); it != boneItems_.end(); ++it) {
         it->column = std::clamp(static_cast<int>(it->part->boneKind), 0, 3);
         it->row = it >= markedAt ? 1 : 0;
@@ -290,7 +286,8 @@ void CPreviewScene::BuildSliceBox() {
     const auto& m = part->face->m;
     const float g = DotEdge(*part);
     const auto& p = part->parentPosition;
-    const Float3 shift{static_cast<float>(32 - p[0]) * g * 0.5f, static_cast<float>(32 - p[1]) * g * 0.5f,
+    const Float3 shift{static_cast<float>(32 - p[0]) * g * 0.5f,
+                       static_cast<float>(32 - p[1]) * g * 0.5f,
                        static_cast<float>(32 - p[2]) * g * 0.5f};
     const int d = part->GetDepth();
     constexpr int square[4][2] = {{-16, -16}, {16, -16}, {16, 16}, {-16, 16}};
@@ -301,7 +298,8 @@ void CPreviewScene::BuildSliceBox() {
             const int v[3] = {square[k][0], square[k][1], d - 16 + layer};
             float c[3];
             for (int row = 0; row < 3; ++row)
-                c[row] = static_cast<float>(m[row][0] * v[0] + m[row][1] * v[1] + m[row][2] * v[2]) * g;
+                c[row] =
+                    static_cast<float>(m[row][0] * v[0] + m[row][1] * v[1] + m[row][2] * v[2]) * g;
             const Float3 local = Float3{c[0], c[1], c[2]} + shift;
             corners[static_cast<size_t>(layer * 4 + k)] = TransformCoord(local, placement);
         }

@@ -21,7 +21,8 @@ void DrawBoneMarker(QPainter& painter, const QRectF& target, int boneKind, bool 
     painter.save();
     painter.setOpacity(1.0);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(target, MarkerSheet(), BoneMarkerCell(boneKind, highlighted ? 1 : 0, MarkerPixels));
+    painter.drawImage(target, MarkerSheet(),
+                      BoneMarkerCell(boneKind, highlighted ? 1 : 0, MarkerPixels));
     painter.restore();
 }
 

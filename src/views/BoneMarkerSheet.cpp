@@ -65,13 +65,14 @@ void PaintMarker(QPainter& painter, const QRectF& cell, int kind, bool marked) {
 } // namespace
 
 QRect BoneMarkerCell(int boneKind, int row, int cell) {
-    return {std::clamp(boneKind, 0, BoneMarkerColumns - 1) * cell, std::clamp(row, 0, BoneMarkerRows - 1) * cell,
-            cell, cell};
+    return {std::clamp(boneKind, 0, BoneMarkerColumns - 1) * cell,
+            std::clamp(row, 0, BoneMarkerRows - 1) * cell, cell, cell};
 }
 
 QImage BoneMarkerSheet(int cell) {
     cell = std::max(cell, 4);
-    QImage sheet(BoneMarkerColumns * cell, BoneMarkerRows * cell, QImage::Format_ARGB32_Premultiplied);
+    QImage sheet(BoneMarkerColumns * cell, BoneMarkerRows * cell,
+                 QImage::Format_ARGB32_Premultiplied);
     sheet.fill(Qt::transparent);
     QPainter painter(&sheet);
     painter.setRenderHint(QPainter::Antialiasing);

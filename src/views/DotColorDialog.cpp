@@ -15,7 +15,8 @@
 namespace {
 
 constexpr uint32_t ColorRef(int r, int g, int b) {
-    return static_cast<uint32_t>(r) | static_cast<uint32_t>(g) << 8 | static_cast<uint32_t>(b) << 16;
+    return static_cast<uint32_t>(r) | static_cast<uint32_t>(g) << 8 |
+           static_cast<uint32_t>(b) << 16;
 }
 
 } // namespace
@@ -97,11 +98,13 @@ void CDotColorDialog::Browse() {
         QMessageBox::warning(this, windowTitle(), problem);
         return;
     }
-    const QColor initial(current->color & 0xFF, current->color >> 8 & 0xFF, current->color >> 16 & 0xFF);
+    const QColor initial(current->color & 0xFF, current->color >> 8 & 0xFF,
+                         current->color >> 16 & 0xFF);
     const QColor chosen = QColorDialog::getColor(initial, this, QStringLiteral("色の設定"));
     if (!chosen.isValid())
         return;
-    Fill({ColorRef(chosen.red(), chosen.green(), chosen.blue()), current->alpha, current->material});
+    Fill(
+        {ColorRef(chosen.red(), chosen.green(), chosen.blue()), current->alpha, current->material});
 }
 
 void CDotColorDialog::accept() {

@@ -24,12 +24,9 @@ namespace {
 // The button index of a mouse button, -1 for the others.
 int ButtonIndex(Qt::MouseButton button) {
     switch (button) {
-    case Qt::LeftButton:
-        return CDotView::LeftButton;
-    case Qt::RightButton:
-        return CDotView::RightButton;
-    default:
-        return -1;
+    case Qt::LeftButton: return CDotView::LeftButton;
+    case Qt::RightButton: return CDotView::RightButton;
+    default: return -1;
     }
 }
 
@@ -39,9 +36,12 @@ CDotView::CDotView(CDotDocument& document, QWidget* parent)
     : QAbstractScrollArea(parent), document_(document),
       selectionTracker_(std::make_unique<CSelectionTracker>(*this)),
       boneTracker_(std::make_unique<CBoneTracker>(*this)),
-      tools_{std::make_unique<CSelectionTool>(*this), std::make_unique<CPencilTool>(*this),
-             std::make_unique<CLineTool>(*this), std::make_unique<CRectangleTool>(*this),
-             std::make_unique<CFilledRectangleTool>(*this), std::make_unique<CPaintTool>(*this),
+      tools_{std::make_unique<CSelectionTool>(*this),
+             std::make_unique<CPencilTool>(*this),
+             std::make_unique<CLineTool>(*this),
+             std::make_unique<CRectangleTool>(*this),
+             std::make_unique<CFilledRectangleTool>(*this),
+             std::make_unique<CPaintTool>(*this),
              std::make_unique<CSpoitTool>(*this)} {
     setObjectName(QStringLiteral("DotView"));
     setFocusPolicy(Qt::StrongFocus);
@@ -106,8 +106,8 @@ void CDotView::Invalidate() { viewport()->update(); }
 void CDotView::InvalidateCell(DotPoint cell) {
     const DotPoint origin = ScrollOrigin();
     // The cell with its grid lines, which reach one DIP up and left.
-    viewport()->update(QRect(int(CellEdge(cell.x, origin.x)) - 1, int(CellEdge(cell.y, origin.y)) - 1,
-                             CellPitch + 1, CellPitch + 1));
+    viewport()->update(QRect(int(CellEdge(cell.x, origin.x)) - 1,
+                             int(CellEdge(cell.y, origin.y)) - 1, CellPitch + 1, CellPitch + 1));
 }
 
 int CDotView::DrawingColor(int button) const {
@@ -116,7 +116,8 @@ int CDotView::DrawingColor(int button) const {
 
 void CDotView::PickColor(int button, DotPoint cell) {
     if (InRange(cell))
-        SetCurrentColor(document_, button == RightButton ? 1 : 0, slice_.working.GetDot(cell.x, cell.y));
+        SetCurrentColor(document_, button == RightButton ? 1 : 0,
+                        slice_.working.GetDot(cell.x, cell.y));
 }
 
 bool CDotView::CommitSlice(unsigned nameId) {
@@ -152,7 +153,8 @@ bool CDotView::MoveSelectionTo(DotPoint topLeft) {
     DotRect& selection = slice_.selection;
     if (selection.IsEmpty() || (topLeft.x == selection.left && topLeft.y == selection.top))
         return false;
-    selection = {topLeft.x, topLeft.y, topLeft.x + selection.Width(), topLeft.y + selection.Height()};
+    selection = {topLeft.x, topLeft.y, topLeft.x + selection.Width(),
+                 topLeft.y + selection.Height()};
     slice_.floatingOrigin = topLeft;
     return true;
 }
@@ -162,8 +164,9 @@ QRectF CDotView::SelectionRect() const {
     if (selection.IsEmpty())
         return {};
     const DotPoint origin = ScrollOrigin();
-    return QRectF(QPointF(CellEdge(selection.left, origin.x), CellEdge(selection.top, origin.y)),
-                  QPointF(CellEdge(selection.right, origin.x), CellEdge(selection.bottom, origin.y)));
+    return QRectF(
+        QPointF(CellEdge(selection.left, origin.x), CellEdge(selection.top, origin.y)),
+        QPointF(CellEdge(selection.right, origin.x), CellEdge(selection.bottom, origin.y)));
 }
 
 void CDotView::SelectTool(CTool* tool) {
@@ -191,7 +194,9 @@ bool CDotView::OnUpdateCommand(unsigned id, CCommandState& state) {
 
 // --- Document changes --------------------------------------------------------
 
-void CDotView::OnUpdate(CDocumentObserver*, const CUpdateNotice& notice) { HandleHint(notice.hint); }
+void CDotView::OnUpdate(CDocumentObserver*, const CUpdateNotice& notice) {
+    HandleHint(notice.hint);
+}
 
 void CDotView::HandleHint(int hint) {
     switch (hint) {
@@ -200,21 +205,14 @@ void CDotView::HandleHint(int hint) {
         SetOrigin(0, 0);
         [[fallthrough]];
     case HINT_PARTS:
-    case HINT_SELECT_PART:
-        TakeCurrentPart();
-        break;
+    case HINT_SELECT_PART: TakeCurrentPart(); break;
     case HINT_DOTS:
-    case HINT_FACE:
-        Reload();
-        break;
+    case HINT_FACE: Reload(); break;
     case HINT_BONE:
     case HINT_PALETTE:
     case HINT_INVERT:
-    case HINT_BONE_POSITION:
-        Invalidate();
-        break;
-    default:
-        break;
+    case HINT_BONE_POSITION: Invalidate(); break;
+    default: break;
     }
 }
 
@@ -456,19 +454,13 @@ bool CDotView::viewportEvent(QEvent* event) {
 
 void CDotView::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-    case Qt::Key_Escape:
-        ClearSelection();
-        break;
-    case Qt::Key_Delete:
-        emit CommandRequested(ID_EDIT_CLEAR);
-        break;
+    case Qt::Key_Escape: ClearSelection(); break;
+    case Qt::Key_Delete: emit CommandRequested(ID_EDIT_CLEAR); break;
     case Qt::Key_Control:
         UpdateCursor(viewport()->mapFromGlobal(QCursor::pos()), event->modifiers());
         QAbstractScrollArea::keyPressEvent(event);
         return;
-    default:
-        QAbstractScrollArea::keyPressEvent(event);
-        return;
+    default: QAbstractScrollArea::keyPressEvent(event); return;
     }
     event->accept();
 }

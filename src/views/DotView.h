@@ -174,7 +174,7 @@ private:
     CDotPart* part_ = nullptr;
     CDotSlice slice_;
     QString tooltip_;
-    QString status_[3];     // the texts last sent for panes 1–3
+    QString status_[3]; // the texts last sent for panes 1–3
     bool statusSent_ = false;
     const CTracker* cursorSource_ = nullptr; // whose cursor is shown
     CTracker* activeTracker_ = nullptr;

@@ -53,7 +53,9 @@ QImage ReadPicture(const QByteArray& bytes, const char* format = nullptr) {
 
 std::span<const CCommandHandler<CDotView>> CDotView::Handlers() {
     using Handler = CCommandHandler<CDotView>;
-    constexpr auto chooseTool = [](CDotView& view, unsigned id) { view.SelectTool(view.ToolFor(id)); };
+    constexpr auto chooseTool = [](CDotView& view, unsigned id) {
+        view.SelectTool(view.ToolFor(id));
+    };
     constexpr auto toolState = [](const CDotView& view, unsigned id, CCommandState& state) {
         state.radio = true;
         state.checked = view.CurrentToolId() == id;
@@ -185,8 +187,9 @@ bool CDotView::PasteFrom(const QMimeData& mime) {
         picture = qvariant_cast<QImage>(mime.imageData());
     if (picture.isNull() || picture.width() < 1 || picture.height() < 1)
         return false;
-    const QImage argb = picture.copy(0, 0, std::min(picture.width(), MaxPasteSide),
-                                     std::min(picture.height(), MaxPasteSide))
+    const QImage argb = picture
+                            .copy(0, 0, std::min(picture.width(), MaxPasteSide),
+                                  std::min(picture.height(), MaxPasteSide))
                             .convertToFormat(QImage::Format_ARGB32);
     PasteBlock(PictureToBlock(
         argb.width(), argb.height(), picture.hasAlphaChannel(),

@@ -10,6 +10,4 @@ CDotView::CTracker* CDotView::MarkerTrackerAt(const QPointF& point) {
     return boneTracker_->IsOverMarker(point) ? boneTracker_.get() : nullptr;
 }
 
-QString CDotView::MarkerNamesAt(const QPointF& point) const {
-    return boneTracker_->NamesAt(point);
-}
+QString CDotView::MarkerNamesAt(const QPointF& point) const { return boneTracker_->NamesAt(point); }

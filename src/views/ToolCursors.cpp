@@ -20,7 +20,8 @@ QCursor PaintCursor(unsigned toolId) {
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing, false);
     // A black cross-hair with a white rim, seen on any cell colour.
-    for (const auto& [color, width] : {std::pair{QColor(Qt::white), 3}, std::pair{QColor(Qt::black), 1}}) {
+    for (const auto& [color, width] :
+         {std::pair{QColor(Qt::white), 3}, std::pair{QColor(Qt::black), 1}}) {
         painter.setPen(QPen(color, width));
         painter.drawLine(Hot - 6, Hot, Hot - 2, Hot);
         painter.drawLine(Hot + 2, Hot, Hot + 6, Hot);

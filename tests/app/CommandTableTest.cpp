@@ -50,13 +50,18 @@ TEST(CommandTableTest, ShortcutsParseAndNoKeyIsBoundTwice) {
         }
     }
     // The accelerators of the keyboard table.
-    for (const auto& [text, id] : std::map<QString, unsigned>{
-             {"Ctrl+Num+2", ID_VIEW_FRONT}, {"Ctrl+Shift+O", ID_VIEW_BOTTOM},
-             {"Ctrl+Up", ID_VIEW_DEEPER},   {"Ctrl+Down", ID_VIEW_NEARER},
-             {"Shift+Del", ID_EDIT_CUT},    {"Ctrl+Ins", ID_EDIT_COPY},
-             {"Shift+Ins", ID_EDIT_PASTE},  {"Alt+Backspace", ID_EDIT_UNDO},
-             {"Ctrl+P", ID_PREVIEW_PART},   {"Ctrl+M", ID_PREVIEW_MODEL},
-             {"Num+5", ID_CAMERA_TOP},      {"Num+0", ID_CAMERA_BOTTOM}})
+    for (const auto& [text, id] : std::map<QString, unsigned>{{"Ctrl+Num+2", ID_VIEW_FRONT},
+                                                              {"Ctrl+Shift+O", ID_VIEW_BOTTOM},
+                                                              {"Ctrl+Up", ID_VIEW_DEEPER},
+                                                              {"Ctrl+Down", ID_VIEW_NEARER},
+                                                              {"Shift+Del", ID_EDIT_CUT},
+                                                              {"Ctrl+Ins", ID_EDIT_COPY},
+                                                              {"Shift+Ins", ID_EDIT_PASTE},
+                                                              {"Alt+Backspace", ID_EDIT_UNDO},
+                                                              {"Ctrl+P", ID_PREVIEW_PART},
+                                                              {"Ctrl+M", ID_PREVIEW_MODEL},
+                                                              {"Num+5", ID_CAMERA_TOP},
+                                                              {"Num+0", ID_CAMERA_BOTTOM}})
         EXPECT_EQ(owner[QKeySequence::fromString(text, QKeySequence::PortableText)], id)
             << text.toStdString();
 }

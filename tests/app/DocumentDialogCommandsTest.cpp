@@ -64,8 +64,10 @@ TEST_F(FrameTest, AModelTooLargeForPMDIsRefusedWithAPointerToPMX) {
     prompts.files = {File("big.pmd"), File("big.pmx")};
     Router().Execute(ID_GENERATE_MODEL);
     ASSERT_EQ(prompts.errors.size(), 1);
-    EXPECT_TRUE(prompts.errors[0].contains("PMD 形式で扱える大きさを超えています")) << prompts.errors[0].toStdString();
-    EXPECT_TRUE(prompts.errors[0].contains("PMX 形式 (*.pmx) なら書き出せます")) << prompts.errors[0].toStdString();
+    EXPECT_TRUE(prompts.errors[0].contains("PMD 形式で扱える大きさを超えています"))
+        << prompts.errors[0].toStdString();
+    EXPECT_TRUE(prompts.errors[0].contains("PMX 形式 (*.pmx) なら書き出せます"))
+        << prompts.errors[0].toStdString();
     EXPECT_FALSE(QFile::exists(File("big.pmd")));
     Router().Execute(ID_GENERATE_MODEL);
     EXPECT_EQ(prompts.errors.size(), 1);
@@ -100,7 +102,8 @@ TEST_F(FrameTest, GenerateRefusesToWriteOverTheOpenDocument) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), saved);
     EXPECT_FALSE(QFile::exists(File("figure.png")));
-    EXPECT_TRUE(Document().modelPath.empty() || Document().modelPath != File("figure.kbrl").toStdU16String());
+    EXPECT_TRUE(Document().modelPath.empty() ||
+                Document().modelPath != File("figure.kbrl").toStdU16String());
 }
 
 TEST_F(FrameTest, BackgroundColourIsStoredSentAndWritten) {

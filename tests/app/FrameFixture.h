@@ -18,7 +18,9 @@
 #include "document/DotPart.h"
 
 // Readable QStrings in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 // Lets queued work run (the frame refreshes its states after a change).
 inline void Settle() { QCoreApplication::processEvents(); }
@@ -49,7 +51,8 @@ protected:
     CPart& CurrentPart() {
         CDotDocument& document = Document();
         if (!document.currentPart) {
-            const int index = document.InsertChild(-1, document.CreatePart(document.GetFreeId(), u"頭"));
+            const int index =
+                document.InsertChild(-1, document.CreatePart(document.GetFreeId(), u"頭"));
             document.currentPart = document.GetChild(index);
             document.UpdateAllPlacements();
             Router().Refresh();

@@ -113,8 +113,8 @@ TEST(DotPaneTest, PaletteSpansTheTopAndTheDotViewTakesTheRest) {
     const int top = CDotPane::PaletteHeight(
         pane.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &pane), pane.logicalDpiY());
     EXPECT_EQ(palette->geometry(), QRect(0, 0, 400, top));
-    EXPECT_EQ(dots->geometry(), QRect(0, top + CDotPane::BorderHeight, 400,
-                                      300 - top - CDotPane::BorderHeight));
+    EXPECT_EQ(dots->geometry(),
+              QRect(0, top + CDotPane::BorderHeight, 400, 300 - top - CDotPane::BorderHeight));
 
     pane.activateWindow();
     pane.setFocus();

@@ -30,7 +30,8 @@ FILE_PROMPT ModelPrompt(const QString& folder, int selected) {
 }
 
 // Runs the chooser and, once it shows, lets user act on it.
-std::optional<QString> RunChooser(const FILE_PROMPT& prompt, std::function<void(QFileDialog&)> user) {
+std::optional<QString> RunChooser(const FILE_PROMPT& prompt,
+                                  std::function<void(QFileDialog&)> user) {
     QTimer::singleShot(0, [user] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (!dialog) {
@@ -57,17 +58,18 @@ void TypeNameAndAccept(QFileDialog& dialog, const QString& name) {
 TEST(ModelFileDialog, TheChosenTypeGivesABareNameItsExtension) {
     QTemporaryDir folder;
     QString shown;
-    std::optional<QString> chosen = RunChooser(ModelPrompt(folder.path(), 0), [&](QFileDialog& dialog) {
-        shown = dialog.selectedNameFilter();
-        auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-        ASSERT_NE(types, nullptr);
-        types->setFocus();
-        QTest::keyClick(types, Qt::Key_Down); // PMD → PMX
-        EXPECT_EQ(dialog.selectedNameFilter(), "PMXファイル(*.pmx)");
-        if (const char* shots = std::getenv("KUBRELL_SCREENSHOTS"))
-            dialog.grab().save(QDir(shots).filePath("model-file-dialog.png"));
-        TypeNameAndAccept(dialog, QStringLiteral("doll"));
-    });
+    std::optional<QString> chosen =
+        RunChooser(ModelPrompt(folder.path(), 0), [&](QFileDialog& dialog) {
+            shown = dialog.selectedNameFilter();
+            auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            ASSERT_NE(types, nullptr);
+            types->setFocus();
+            QTest::keyClick(types, Qt::Key_Down); // PMD → PMX
+            EXPECT_EQ(dialog.selectedNameFilter(), "PMXファイル(*.pmx)");
+            if (const char* shots = std::getenv("KUBRELL_SCREENSHOTS"))
+                dialog.grab().save(QDir(shots).filePath("model-file-dialog.png"));
+            TypeNameAndAccept(dialog, QStringLiteral("doll"));
+        });
     EXPECT_EQ(shown, "PMDファイル(*.pmd)");
     ASSERT_TRUE(chosen);
     EXPECT_EQ(QFileInfo(*chosen).fileName(), "doll.pmx");
@@ -76,10 +78,11 @@ TEST(ModelFileDialog, TheChosenTypeGivesABareNameItsExtension) {
 TEST(ModelFileDialog, ThePreselectedTypeAndATypedExtensionAreKept) {
     QTemporaryDir folder;
     QString shown;
-    std::optional<QString> chosen = RunChooser(ModelPrompt(folder.path(), 1), [&](QFileDialog& dialog) {
-        shown = dialog.selectedNameFilter();
-        TypeNameAndAccept(dialog, QStringLiteral("a"));
-    });
+    std::optional<QString> chosen =
+        RunChooser(ModelPrompt(folder.path(), 1), [&](QFileDialog& dialog) {
+            shown = dialog.selectedNameFilter();
+            TypeNameAndAccept(dialog, QStringLiteral("a"));
+        });
     EXPECT_EQ(shown, "PMXファイル(*.pmx)");
     ASSERT_TRUE(chosen);
     EXPECT_EQ(QFileInfo(*chosen).fileName(), "a.pmx");

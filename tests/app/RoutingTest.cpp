@@ -82,17 +82,17 @@ TEST_F(FrameTest, MenuBarHasTheSevenMenusWithJapaneseItems) {
     QMenu* file = MenuNamed(frame->menuBar(), "ファイル(&F)");
     ASSERT_TRUE(file);
     emit file->aboutToShow();
-    EXPECT_EQ(Items(file), QStringList({"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O",
-                                        "上書き保存(&S)\tCtrl+S", "名前を付けて保存(&A)...", "-",
-                                        "モデル生成(&G)...", "-", "最近使ったファイル", "-",
-                                        "アプリケーションの終了(&X)"}));
+    EXPECT_EQ(Items(file),
+              QStringList({"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "上書き保存(&S)\tCtrl+S",
+                           "名前を付けて保存(&A)...", "-", "モデル生成(&G)...", "-",
+                           "最近使ったファイル", "-", "アプリケーションの終了(&X)"}));
     QMenu* help = MenuNamed(frame->menuBar(), "ヘルプ(&H)");
     ASSERT_TRUE(help);
     EXPECT_EQ(Items(help), QStringList({"バージョン情報(&A)..."}));
 
     QAction* undo = Router().Action(ID_EDIT_UNDO);
-    EXPECT_EQ(undo->shortcuts(), QList<QKeySequence>({QKeySequence("Ctrl+Z"),
-                                                      QKeySequence("Alt+Backspace")}));
+    EXPECT_EQ(undo->shortcuts(),
+              QList<QKeySequence>({QKeySequence("Ctrl+Z"), QKeySequence("Alt+Backspace")}));
     EXPECT_EQ(Router().Action(ID_VIEW_FRONT)->shortcuts().value(1),
               QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_2)));
     EXPECT_EQ(Router().Action(ID_GENERATE_MODEL)->statusTip(), "PMDファイルを生成");
@@ -139,7 +139,8 @@ TEST_F(FrameTest, NewDocumentDisablesUndoAndRedo) {
     EXPECT_TRUE(Router().Action(ID_TOOL_PENCIL)->isEnabled());
     EXPECT_TRUE(Router().Action(ID_TOOL_PENCIL)->isChecked());
     EXPECT_FALSE(Router().Action(ID_TOOL_LINE)->isChecked());
-    for (unsigned id : {ID_FILE_NEW, ID_FILE_SAVE, ID_GENERATE_MODEL, ID_DOT_SIZE, ID_APP_ABOUT, ID_PREVIEW_MODEL})
+    for (unsigned id : {ID_FILE_NEW, ID_FILE_SAVE, ID_GENERATE_MODEL, ID_DOT_SIZE, ID_APP_ABOUT,
+                        ID_PREVIEW_MODEL})
         EXPECT_TRUE(Router().Action(id)->isEnabled()) << id;
 }
 
@@ -188,8 +189,8 @@ TEST_F(FrameTest, ShortcutsFollowTheCurrentState) {
 
 TEST_F(FrameTest, PartCommandsNeedACurrentPart) {
     CurrentPart();
-    for (unsigned id : {ID_PART_RATE, ID_PART_INVERT, ID_PART_RIGID_BODY, ID_VIEW_FRONT,
-                        ID_VIEW_DEEPER})
+    for (unsigned id :
+         {ID_PART_RATE, ID_PART_INVERT, ID_PART_RIGID_BODY, ID_VIEW_FRONT, ID_VIEW_DEEPER})
         EXPECT_TRUE(Router().QueryState(id).enabled) << id;
     EXPECT_TRUE(Router().Action(ID_VIEW_FRONT)->isChecked());
     EXPECT_FALSE(Router().Action(ID_VIEW_BACK)->isChecked());
@@ -206,7 +207,8 @@ TEST_F(FrameTest, FaceShortcutTurnsTheCurrentPart) {
     CurrentPart();
     ShowActive(*frame);
     frame->DotPane()->DotView()->setFocus();
-    QTest::keyClick(frame->DotPane()->DotView(), Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(frame->DotPane()->DotView(), Qt::Key_T,
+                    Qt::ControlModifier | Qt::ShiftModifier);
     Settle();
     EXPECT_TRUE(Router().Action(ID_VIEW_TOP)->isChecked());
     EXPECT_FALSE(Router().Action(ID_VIEW_FRONT)->isChecked());

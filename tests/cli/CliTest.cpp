@@ -47,7 +47,8 @@ protected:
     RESULT Run(const std::string& arguments) {
         const fs::path out = folder / "stdout.txt";
         const fs::path err = folder / "stderr.txt";
-        const std::string command = std::string(KUBRELL_CLI) + " " + arguments + " >" + out.string() + " 2>" + err.string();
+        const std::string command =
+            std::string(KUBRELL_CLI) + " " + arguments + " >" + out.string() + " 2>" + err.string();
         const int raw = std::system(command.c_str());
         RESULT result;
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -58,8 +59,9 @@ protected:
 
     std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
         const fs::path path = folder / name;
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         return path.string();
     }
 
@@ -117,10 +119,12 @@ TEST_F(CliTest, NewDocumentAsJson) {
     EXPECT_EQ(1, center["boneKind"]);
     EXPECT_EQ("上半身", center["children"][0]["name"]);
     EXPECT_EQ("下半身", center["children"][1]["name"]);
-    const std::vector<std::string> keys = {"name", "id", "parentId", "boneKind", "angle", "ikRange", "ikName",
-                                           "ikParentId", "morph", "linkedPartId", "rate", "bonePosition",
-                                           "parentPosition", "rigidBody", "joint", "worldPosition",
-                                           "worldRotation", "dots", "children"};
+    const std::vector<std::string> keys = {
+        "name",           "id",           "parentId", "boneKind",
+        "angle",          "ikRange",      "ikName",   "ikParentId",
+        "morph",          "linkedPartId", "rate",     "bonePosition",
+        "parentPosition", "rigidBody",    "joint",    "worldPosition",
+        "worldRotation",  "dots",         "children"};
     const auto ordered = nlohmann::ordered_json::parse(Run("info " + path + " --json").out);
     std::vector<std::string> order;
     for (const auto& item : ordered["parts"][0].items())
@@ -159,7 +163,8 @@ TEST_F(CliTest, TreeFileAsJson) {
     EXPECT_EQ(false, info["edge"]);
     EXPECT_EQ(0x123456, info["background"]);
     EXPECT_EQ("C:\\モデル\\a.pmd", info["modelPath"]);
-    EXPECT_EQ((json{{"color", test::PaletteColor(1)}, {"alpha", 0.25}, {"material", true}}), info["palette"][0]);
+    EXPECT_EQ((json{{"color", test::PaletteColor(1)}, {"alpha", 0.25}, {"material", true}}),
+              info["palette"][0]);
     EXPECT_EQ(1.0, info["palette"][1]["alpha"]);
     EXPECT_EQ((json{0.0, 5.0, 0.0}), info["modelOffset"]);
     const json& r = info["parts"][0];
@@ -219,10 +224,13 @@ TEST_F(CliTest, TextInfoIsAnIndentedTree) {
     RESULT result = Run("info " + path);
     ASSERT_EQ(0, result.status);
     EXPECT_NE(std::string::npos, result.out.find("version 785, 19 parts"));
-    EXPECT_NE(std::string::npos, result.out.find("\nセンター [1] move, 0 dots, bone (32, 32, 32), own (32, 32, 32)\n"));
+    EXPECT_NE(
+        std::string::npos,
+        result.out.find("\nセンター [1] move, 0 dots, bone (32, 32, 32), own (32, 32, 32)\n"));
     EXPECT_NE(std::string::npos, result.out.find("\n  上半身 [2] rotate"));
-    EXPECT_NE(std::string::npos, result.out.find("\n        左足首 [12] rotate, 0 dots, bone (32, 32, 32), "
-                                                 "own (32, 32, 32), IK 左足ＩＫ range 2\n"));
+    EXPECT_NE(std::string::npos,
+              result.out.find("\n        左足首 [12] rotate, 0 dots, bone (32, 32, 32), "
+                              "own (32, 32, 32), IK 左足ＩＫ range 2\n"));
 }
 
 TEST_F(CliTest, FailuresExitWithOneLineAndLeaveNoFile) {
@@ -256,12 +264,13 @@ TEST_F(CliTest, FailuresExitWithOneLineAndLeaveNoFile) {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
         names.insert(entry.path().filename().string());
-    EXPECT_EQ((std::set<std::string>{"broken.kbrl", "keep.kbrl", "stderr.txt", "stdout.txt"}), names);
+    EXPECT_EQ((std::set<std::string>{"broken.kbrl", "keep.kbrl", "stderr.txt", "stdout.txt"}),
+              names);
 
     // Output that cannot be written is a failure too.
     if (fs::exists("/dev/full")) {
-        const std::string command = std::string(KUBRELL_CLI) + " info " + keep + " --json >/dev/full 2>" +
-                                    (folder / "stderr.txt").string();
+        const std::string command = std::string(KUBRELL_CLI) + " info " + keep +
+                                    " --json >/dev/full 2>" + (folder / "stderr.txt").string();
         const int raw = std::system(command.c_str());
         EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1);
         EXPECT_NE(std::string::npos, Slurp(folder / "stderr.txt").find("standard output"));

@@ -22,7 +22,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path Figure = fs::path(KUBRELL_TEST_DATA).parent_path().parent_path() / "examples" / "figure.kbrl";
+const fs::path Figure =
+    fs::path(KUBRELL_TEST_DATA).parent_path().parent_path() / "examples" / "figure.kbrl";
 
 std::string Slurp(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -34,8 +35,9 @@ std::string Slurp(const fs::path& path) {
 class GenerateCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() / ("kubrell-generate-test-" + std::to_string(::getpid()) + "-" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder = fs::temp_directory_path() /
+                 ("kubrell-generate-test-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder);
     }
@@ -44,7 +46,8 @@ protected:
     // Runs kubrell-cli generate with the arguments; fills out and err.
     int Generate(const std::string& arguments) {
         const std::string command = std::string(KUBRELL_CLI) + " generate " + arguments + " >" +
-                                    (folder / "out.txt").string() + " 2>" + (folder / "err.txt").string();
+                                    (folder / "out.txt").string() + " 2>" +
+                                    (folder / "err.txt").string();
         const int raw = std::system(command.c_str());
         out = Slurp(folder / "out.txt");
         err = Slurp(folder / "err.txt");
@@ -62,9 +65,9 @@ protected:
 TEST_F(GenerateCommandTest, TheFigureGivesAModelATextureAndOneSummaryLine) {
     ASSERT_EQ(Generate(Figure.string() + " " + Path("figure.pmd")), 0) << err;
     EXPECT_EQ(err, "");
-    const std::regex line(
-        ".*figure\\.pmd: [1-9][0-9]* vertices, [1-9][0-9]* triangles, [0-9]+ materials, [0-9]+ bones, 2 IK, "
-        "1 morphs, 2 rigid bodies, 1 joints, texture .*figure\\.png\n");
+    const std::regex line(".*figure\\.pmd: [1-9][0-9]* vertices, [1-9][0-9]* triangles, [0-9]+ "
+                          "materials, [0-9]+ bones, 2 IK, "
+                          "1 morphs, 2 rigid bodies, 1 joints, texture .*figure\\.png\n");
     EXPECT_TRUE(std::regex_match(out, line)) << out;
     EXPECT_EQ(Slurp(Path("figure.pmd")).substr(0, 3), "Pmd");
     EXPECT_EQ(Slurp(Path("figure.png")).substr(1, 3), "PNG");
@@ -134,7 +137,8 @@ TEST_F(GenerateCommandTest, WhatWasMendedOrLeftOutIsToldAsNotes) {
     ASSERT_EQ(Generate((hostile / "ik-cycle.kbrl").string() + " " + Path("c.pmd")), 0) << err;
     EXPECT_NE(err.find("ik-cycle.kbrl: note: the IK parent"), std::string::npos) << err;
     EXPECT_NE(err.find("circle"), std::string::npos) << err;
-    ASSERT_EQ(Generate((hostile / "joint-without-body.kbrl").string() + " " + Path("j.pmd")), 0) << err;
+    ASSERT_EQ(Generate((hostile / "joint-without-body.kbrl").string() + " " + Path("j.pmd")), 0)
+        << err;
     EXPECT_NE(err.find("j.pmd: note: the joint of part"), std::string::npos) << err;
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
 }

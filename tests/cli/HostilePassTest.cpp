@@ -32,7 +32,8 @@ bool Finite(const std::array<float, 3>& v) {
 // What is wrong with a written model, "" when nothing.
 std::string ModelFault(const PMDContents& model) {
     for (const auto& v : model.vertices)
-        if (!Finite(v.position) || !Finite(v.normal) || !std::isfinite(v.uv[0]) || !std::isfinite(v.uv[1]))
+        if (!Finite(v.position) || !Finite(v.normal) || !std::isfinite(v.uv[0]) ||
+            !std::isfinite(v.uv[1]))
             return "a vertex is not finite";
     const size_t bones = model.bones.size();
     for (size_t i = 0; i < bones; ++i) {
@@ -51,15 +52,16 @@ std::string ModelFault(const PMDContents& model) {
             if (!Finite(v.offset))
                 return "a morph offset is not finite";
     for (const auto& b : model.rigidBodies)
-        if (!Finite(b.size) || !Finite(b.position) || !Finite(b.rotation) || !std::isfinite(b.mass) ||
-            !std::isfinite(b.linearDamping) || !std::isfinite(b.angularDamping) || !std::isfinite(b.restitution) ||
+        if (!Finite(b.size) || !Finite(b.position) || !Finite(b.rotation) ||
+            !std::isfinite(b.mass) || !std::isfinite(b.linearDamping) ||
+            !std::isfinite(b.angularDamping) || !std::isfinite(b.restitution) ||
             !std::isfinite(b.friction))
             return "a rigid body is not finite";
     for (const auto& j : model.joints) {
         if (j.bodyA >= model.rigidBodies.size() || j.bodyB >= model.rigidBodies.size())
             return "a joint names a missing body";
-        for (const auto* v : {&j.position, &j.rotation, &j.positionMin, &j.positionMax, &j.rotationMin,
-                              &j.rotationMax, &j.springPosition, &j.springRotation})
+        for (const auto* v : {&j.position, &j.rotation, &j.positionMin, &j.positionMax,
+                              &j.rotationMin, &j.rotationMax, &j.springPosition, &j.springRotation})
             if (!Finite(*v))
                 return "a joint value is not finite";
     }
@@ -67,7 +69,8 @@ std::string ModelFault(const PMDContents& model) {
 }
 
 TEST(HostilePass, GenerateNeverWritesABrokenModel) {
-    const fs::path out = fs::temp_directory_path() / ("kubrell-hostile-pass-" + std::to_string(::getpid()));
+    const fs::path out =
+        fs::temp_directory_path() / ("kubrell-hostile-pass-" + std::to_string(::getpid()));
     fs::remove_all(out);
     fs::create_directories(out);
     int inputs = 0, written = 0;
@@ -76,8 +79,9 @@ TEST(HostilePass, GenerateNeverWritesABrokenModel) {
             ++inputs;
             const std::string name = entry.path().filename().string();
             const fs::path model = out / (entry.path().stem().string() + ".pmd");
-            const std::string command = std::string(KUBRELL_CLI) + " generate --quiet '" + entry.path().string() +
-                                        "' '" + model.string() + "' >/dev/null 2>&1";
+            const std::string command = std::string(KUBRELL_CLI) + " generate --quiet '" +
+                                        entry.path().string() + "' '" + model.string() +
+                                        "' >/dev/null 2>&1";
             const int raw = std::system(command.c_str());
             ASSERT_TRUE(WIFEXITED(raw)) << name << " crashed";
             const int status = WEXITSTATUS(raw);
@@ -99,7 +103,8 @@ TEST(HostilePass, GenerateNeverWritesABrokenModel) {
 TEST(HostilePass, RunningOutOfMemoryNamesTheFile) {
     // 3,000 parts of one dot each: about 96 MiB of grids, more than the
     // command may take under the limit below.
-    const fs::path file = fs::temp_directory_path() / ("kubrell-oom-" + std::to_string(::getpid()) + ".kbrl");
+    const fs::path file =
+        fs::temp_directory_path() / ("kubrell-oom-" + std::to_string(::getpid()) + ".kbrl");
     {
         CDotDocument document;
         for (int id = 1; id <= 3000; ++id) {
@@ -110,8 +115,8 @@ TEST(HostilePass, RunningOutOfMemoryNamesTheFile) {
         SaveDocumentFile(document, file.string());
     }
     const fs::path err = file.string() + ".err";
-    const std::string command = "ulimit -v 60000; " + std::string(KUBRELL_CLI) + " info '" + file.string() +
-                                "' >/dev/null 2>'" + err.string() + "'";
+    const std::string command = "ulimit -v 60000; " + std::string(KUBRELL_CLI) + " info '" +
+                                file.string() + "' >/dev/null 2>'" + err.string() + "'";
     const int raw = std::system(command.c_str());
     const std::vector<uint8_t> message = ReadFileBytes(err.string());
     const std::string text(message.begin(), message.end());

@@ -50,8 +50,9 @@ TEST(Archive, ValuesAreLittleEndian) {
     w.WriteBool(true);
     w.WriteFixed("abc", 5, 0xFD);
     w.WriteFixed("abcdef", 2);
-    EXPECT_EQ(w.Bytes(), Bytes({0x12, 0x56, 0x34, 0xDE, 0xBC, 0x9A, 0x78, 0xFE, 0xFF, 0xFF, 0xFF,
-                                0x00, 0x00, 0x80, 0x3F, 0x01, 'a', 'b', 'c', 0xFD, 0xFD, 'a', 'b'}));
+    EXPECT_EQ(w.Bytes(),
+              Bytes({0x12, 0x56, 0x34, 0xDE, 0xBC, 0x9A, 0x78, 0xFE, 0xFF, 0xFF, 0xFF, 0x00,
+                     0x00, 0x80, 0x3F, 0x01, 'a',  'b',  'c',  0xFD, 0xFD, 'a',  'b'}));
 
     CArchiveReader r(w.Bytes());
     EXPECT_EQ(r.ReadU8(), 0x12);
@@ -96,8 +97,10 @@ TEST(Archive, StringLengthForms) {
         w.WriteString(text);
         const auto& bytes = w.Bytes();
         ASSERT_EQ(bytes.size(), 3 + c.prefix.size() + 2 * c.length);
-        EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 3), Bytes({0xFF, 0xFE, 0xFF}));
-        EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 3, bytes.begin() + 3 + static_cast<long>(c.prefix.size())),
+        EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 3),
+                  Bytes({0xFF, 0xFE, 0xFF}));
+        EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 3,
+                                       bytes.begin() + 3 + static_cast<long>(c.prefix.size())),
                   c.prefix);
         CArchiveReader r(bytes);
         EXPECT_EQ(r.ReadString(), text);
@@ -134,15 +137,61 @@ TEST(Archive, UntaggedStringsAreCodePage932) {
 TEST(Archive, ReadingPastTheEndThrows) {
     const auto one = Bytes({0x01});
     const auto three = Bytes({0x01, 0x02, 0x03});
-    ExpectArchiveError([&] { CArchiveReader r(std::span<const uint8_t>{}); r.ReadU8(); }, "end of data");
-    ExpectArchiveError([&] { CArchiveReader r(one); r.ReadU16(); }, "end of data");
-    ExpectArchiveError([&] { CArchiveReader r(three); r.ReadU32(); }, "end of data");
-    ExpectArchiveError([&] { CArchiveReader r(three); r.ReadI32(); }, "end of data");
-    ExpectArchiveError([&] { CArchiveReader r(three); r.ReadF32(); }, "end of data");
-    ExpectArchiveError([&] { CArchiveReader r(three); r.ReadSpan(4); }, "end of data");
-    ExpectArchiveError([&] { CArchiveReader r(three); r.Skip(4); }, "end of data");
-    ExpectArchiveError([&] { CArchiveReader r(three); uint8_t out[4]; r.ReadBytes(out, 4); }, "end of data");
-    ExpectArchiveError([&] { CArchiveReader r(three); r.Require(5, "five things"); }, "five things");
+    ExpectArchiveError(
+        [&] {
+            CArchiveReader r(std::span<const uint8_t>{});
+            r.ReadU8();
+        },
+        "end of data");
+    ExpectArchiveError(
+        [&] {
+            CArchiveReader r(one);
+            r.ReadU16();
+        },
+        "end of data");
+    ExpectArchiveError(
+        [&] {
+            CArchiveReader r(three);
+            r.ReadU32();
+        },
+        "end of data");
+    ExpectArchiveError(
+        [&] {
+            CArchiveReader r(three);
+            r.ReadI32();
+        },
+        "end of data");
+    ExpectArchiveError(
+        [&] {
+            CArchiveReader r(three);
+            r.ReadF32();
+        },
+        "end of data");
+    ExpectArchiveError(
+        [&] {
+            CArchiveReader r(three);
+            r.ReadSpan(4);
+        },
+        "end of data");
+    ExpectArchiveError(
+        [&] {
+            CArchiveReader r(three);
+            r.Skip(4);
+        },
+        "end of data");
+    ExpectArchiveError(
+        [&] {
+            CArchiveReader r(three);
+            uint8_t out[4];
+            r.ReadBytes(out, 4);
+        },
+        "end of data");
+    ExpectArchiveError(
+        [&] {
+            CArchiveReader r(three);
+            r.Require(5, "five things");
+        },
+        "five things");
     // A failed read consumes nothing.
     CArchiveReader r(three);
     EXPECT_THROW(r.ReadU32(), CArchiveException);
@@ -167,13 +216,28 @@ TEST(Archive, TruncatedStringPrefixesThrow) {
 TEST(Archive, StringLongerThanTheBytesLeftThrowsWithoutAllocating) {
     // Tagged: 3 characters need 6 bytes, 5 are there.
     const auto tagged = Bytes({0xFF, 0xFE, 0xFF, 0x03, 'a', 0, 'b', 0, 'c'});
-    ExpectArchiveError([&] { CArchiveReader r(tagged); r.ReadString(); }, "longer than");
+    ExpectArchiveError(
+        [&] {
+            CArchiveReader r(tagged);
+            r.ReadString();
+        },
+        "longer than");
     // Untagged: 4 bytes declared, 3 present.
     const auto untagged = Bytes({0x04, 'a', 'b', 'c'});
-    ExpectArchiveError([&] { CArchiveReader r(untagged); r.ReadString(); }, "longer than");
+    ExpectArchiveError(
+        [&] {
+            CArchiveReader r(untagged);
+            r.ReadString();
+        },
+        "longer than");
     // A hostile 32-bit length of 4 billion characters is refused up front.
     const auto huge = Bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'a', 0});
-    ExpectArchiveError([&] { CArchiveReader r(huge); r.ReadString(); }, "longer than");
+    ExpectArchiveError(
+        [&] {
+            CArchiveReader r(huge);
+            r.ReadString();
+        },
+        "longer than");
 }
 
 class ArchiveFile : public ::testing::Test {
@@ -297,7 +361,7 @@ TEST_F(ArchiveFile, SavingThroughALinkWritesTheFileItPointsToAndKeepsItsMode) {
     ASSERT_EQ(::symlink("real.kbrl", link.c_str()), 0); // relative, as users make them
     WriteFileAtomically(link, Bytes({2, 3}));
 
-    struct stat info{};
+    struct stat info {};
     ASSERT_EQ(::lstat(link.c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode)) << "the link stays a link";
     EXPECT_EQ(ReadFileBytes(file), Bytes({2, 3}));

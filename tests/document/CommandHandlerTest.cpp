@@ -29,10 +29,13 @@ constexpr Handler Handlers[] = {
                   CCommandState& state) { state.enabled = c.value < c.limit; }},
     {.id = FirstSlot,
      .count = 4,
-     .takes = [](const Counter& c, unsigned id) { return static_cast<int>(id - FirstSlot) < c.limit; },
+     .takes = [](const Counter& c,
+                 unsigned id) { return static_cast<int>(id - FirstSlot) < c.limit; },
      .run = [](Counter& c, unsigned id) { c.ran.push_back(id); },
-     .update = [](const Counter& c, unsigned id,
-                  CCommandState& state) { state.checked = c.value == static_cast<int>(id - FirstSlot); }},
+     .update =
+         [](const Counter& c, unsigned id, CCommandState& state) {
+             state.checked = c.value == static_cast<int>(id - FirstSlot);
+         }},
     {.id = Reset, .run = [](Counter& c, unsigned) { c.value = 0; }},
 };
 

@@ -92,19 +92,22 @@ std::vector<uint8_t> SampleFile() {
 TEST(DocumentFileHostile, EveryTruncationFailsAndLeavesTheDocumentAlone) {
     const std::vector<std::vector<uint8_t>> files = {
         SampleFile(),
-        test::FlatFile(600, {{u"a", 1, 0, 1}, {u"b", 2, 1, 0}}, {{u"g", 4, {{1, {1, 2, 3}}, {2, {4, 5, 6}}}}}),
+        test::FlatFile(600, {{u"a", 1, 0, 1}, {u"b", 2, 1, 0}},
+                       {{u"g", 4, {{1, {1, 2, 3}}, {2, {4, 5, 6}}}}}),
     };
     for (const auto& file : files) {
         for (size_t size = 0; size < file.size(); ++size) {
             CDotDocument document;
             Prepare(document);
-            std::vector<uint8_t> cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
+            std::vector<uint8_t> cut(file.begin(),
+                                     file.begin() + static_cast<std::ptrdiff_t>(size));
             EXPECT_THROW(ReadDocumentFile(cut, document), CArchiveException) << "size " << size;
             ExpectUntouched(document);
         }
     }
     std::vector<uint8_t> legacy = test::LegacyFile(300, {1, 2, 3});
-    for (size_t size : {size_t(0), size_t(1), size_t(2), size_t(5000), size_t(32770), legacy.size() - 1}) {
+    for (size_t size :
+         {size_t(0), size_t(1), size_t(2), size_t(5000), size_t(32770), legacy.size() - 1}) {
         CDotDocument document;
         Prepare(document);
         EXPECT_THROW(ReadDocumentFile(std::span(legacy).first(size), document), CArchiveException);

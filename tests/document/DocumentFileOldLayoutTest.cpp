@@ -39,7 +39,7 @@ TEST(DocumentFileFlatList, TreeIsBuiltFromParentIdsInFileOrder) {
     // Children listed before their parents, a parent id that matches nothing,
     // a part that is its own parent and two parts that are each other's.
     std::vector<BONE_BYTES> bones = {
-        {u"d", 4, 2}, {u"b", 2, 1}, {u"a", 1, 0}, {u"c", 3, 1}, {u"lost", 5, 99},
+        {u"d", 4, 2},    {u"b", 2, 1}, {u"a", 1, 0}, {u"c", 3, 1}, {u"lost", 5, 99},
         {u"self", 6, 6}, {u"x", 7, 8}, {u"y", 8, 7}, {u"e", 9, 0}, {u"under lost", 10, 5},
     };
     CDotDocument document;
@@ -67,10 +67,10 @@ TEST(DocumentFileFlatList, DuplicateIdsAttachToTheFirstEntry) {
 
 TEST(DocumentFileFlatList, FlagsAndIkParentsByVersion) {
     std::vector<BONE_BYTES> bones = Skeleton();
-    bones[0].flags = 0x10 | 3;  // morph and BONE_HIDDEN from 560; before: movable
+    bones[0].flags = 0x10 | 3; // morph and BONE_HIDDEN from 560; before: movable
     bones[1].flags = 2;
     bones[1].ikName = u"IK";
-    bones[3].ikParentId = 3;    // d's IK parent is c (from 528)
+    bones[3].ikParentId = 3; // d's IK parent is c (from 528)
 
     CDotDocument v560;
     ReadDocumentFile(test::FlatFile(560, bones, {}), v560);
@@ -139,8 +139,8 @@ TEST(DocumentFileFlatList, ASecondGridForAPartIsSplitOffAsAChild) {
         {u"gb", 2, {{2, {5, 6, 7}}}},
         {u"b", 3, {{2, {8, 9, 10}}, {4, {11, 12, 13}}}}, // named like an existing part
         {u"b", 4, {{2, {14, 15, 16}}}},
-        {u"loose", 5, {}},                             // names no part
-        {u"unknown", 6, {{77, {1, 1, 1}}}},            // names only a missing part
+        {u"loose", 5, {}},                  // names no part
+        {u"unknown", 6, {{77, {1, 1, 1}}}}, // names only a missing part
     };
     CDotDocument document;
     ReadDocumentFile(test::FlatFile(600, bones, grids), document);
@@ -175,11 +175,11 @@ TEST(DocumentFileFlatList, JointPointsNoRecordGaveAreFilledIn) {
     std::vector<GRID_BYTES> grids = {{u"ga", 1, {{1, {1, 2, 3}}}}, {u"gb", 1, {{2, {4, 5, 6}}}}};
     CDotDocument document;
     ReadDocumentFile(test::FlatFile(600, bones, grids), document);
-    EXPECT_EQ((Point{0, 0, 0}), Named(document, u"a").bonePosition);  // top level
+    EXPECT_EQ((Point{0, 0, 0}), Named(document, u"a").bonePosition); // top level
     EXPECT_EQ((Point{0, 0, 0}), Named(document, u"e").bonePosition);
-    EXPECT_EQ((Point{1, 2, 3}), Named(document, u"b").bonePosition);  // parent a's own point
+    EXPECT_EQ((Point{1, 2, 3}), Named(document, u"b").bonePosition); // parent a's own point
     EXPECT_EQ((Point{1, 2, 3}), Named(document, u"c").bonePosition);
-    EXPECT_EQ((Point{4, 5, 6}), Named(document, u"d").bonePosition);  // parent b's own point
+    EXPECT_EQ((Point{4, 5, 6}), Named(document, u"d").bonePosition); // parent b's own point
     EXPECT_EQ((Point{32, 32, 32}), Named(document, u"c").parentPosition);
     // Placement: b hangs at (1 − 1, 2 − 2, 3 − 3): the origin; d at b's point.
     EXPECT_EQ(0.0f, Named(document, u"d").worldPosition[1]);
@@ -208,7 +208,8 @@ TEST(DocumentFileFlatList, MoreGridsThanMemoryAllowsAreRefused) {
         ReadDocumentFile(test::FlatFile(600, Skeleton(), grids), document);
         FAIL() << "read";
     } catch (const CArchiveException& e) {
-        EXPECT_NE(std::string(e.what()).find("4096 parts hold dots"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("4096 parts hold dots"), std::string::npos)
+            << e.what();
     }
     EXPECT_EQ(document.dotSize, 0.25f);
     // Empty grids cost nothing and do not count.
@@ -243,7 +244,7 @@ TEST(DocumentFileLegacy, OneCentrePartHoldsTheGrid) {
 
 TEST(DocumentFileLegacy, UntaggedModelPathIsCodePage932) {
     std::vector<uint8_t> file = test::LegacyFile(0, {0, 0, 0}, {0.5f, 0, u""});
-    file.pop_back();                              // the empty tagged string: FF FE FF 00
+    file.pop_back(); // the empty tagged string: FF FE FF 00
     file.resize(file.size() - 3);
     for (uint8_t b : {0x04, 0x83, 0x82, 0x83, 0x66}) // untagged, 4 bytes: "モデ"
         file.push_back(b);

@@ -55,7 +55,8 @@ void ExpectSameParts(const CDotPart& a, const CDotPart& b) {
     EXPECT_EQ(a.worldRotation, b.worldRotation);
     ASSERT_EQ(a.children.size(), b.children.size());
     for (size_t i = 0; i < a.children.size(); ++i)
-        ExpectSameParts(static_cast<const CDotPart&>(*a.children[i]), static_cast<const CDotPart&>(*b.children[i]));
+        ExpectSameParts(static_cast<const CDotPart&>(*a.children[i]),
+                        static_cast<const CDotPart&>(*b.children[i]));
 }
 
 void ExpectSameDocuments(const CDotDocument& a, const CDotDocument& b) {
@@ -67,29 +68,37 @@ void ExpectSameDocuments(const CDotDocument& a, const CDotDocument& b) {
     EXPECT_EQ(a.modelOffset, b.modelOffset);
     ASSERT_EQ(a.children.size(), b.children.size());
     for (size_t i = 0; i < a.children.size(); ++i)
-        ExpectSameParts(static_cast<const CDotPart&>(*a.children[i]), static_cast<const CDotPart&>(*b.children[i]));
+        ExpectSameParts(static_cast<const CDotPart&>(*a.children[i]),
+                        static_cast<const CDotPart&>(*b.children[i]));
 }
 
 // A random document whose every field survives the file: joint points are
 // bytes, material colours keep their alpha, flags are 0 or 1.
 void MakeRandomDocument(CDotDocument& document, std::mt19937& random) {
-    auto uniform = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(random); };
+    auto uniform = [&](float lo, float hi) {
+        return std::uniform_real_distribution<float>(lo, hi)(random);
+    };
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     document.dotSize = uniform(0.01f, 2.0f);
     for (CDotColor& color : document.colors) {
         const bool material = pick(2);
-        color = CDotColor(static_cast<uint32_t>(random()) & 0xFFFFFF, material ? uniform(0, 1) : 1.0f, material);
+        color = CDotColor(static_cast<uint32_t>(random()) & 0xFFFFFF,
+                          material ? uniform(0, 1) : 1.0f, material);
     }
     document.background = static_cast<uint32_t>(random()) & 0xFFFFFF;
-    document.modelPath = pick(2) ? u"" : u"出力/モデル" + std::u16string(static_cast<size_t>(pick(300)), u'x');
+    document.modelPath =
+        pick(2) ? u"" : u"出力/モデル" + std::u16string(static_cast<size_t>(pick(300)), u'x');
     document.edge = pick(2);
 
     std::vector<CDotPart*> parts;
     const int count = 1 + pick(25);
     for (int id = 1; id <= count; ++id) {
-        CPartParent& holder = parts.empty() || pick(4) == 0 ? static_cast<CPartParent&>(document)
-                                                              : *parts[static_cast<size_t>(pick(static_cast<int>(parts.size())))];
-        CDotPart& p = AddPart(holder, document, id, u"部品" + std::u16string(1, static_cast<char16_t>(u'A' + id)));
+        CPartParent& holder =
+            parts.empty() || pick(4) == 0
+                ? static_cast<CPartParent&>(document)
+                : *parts[static_cast<size_t>(pick(static_cast<int>(parts.size())))];
+        CDotPart& p = AddPart(holder, document, id,
+                              u"部品" + std::u16string(1, static_cast<char16_t>(u'A' + id)));
         p.boneKind = pick(4);
         p.angle = {uniform(-3, 3), uniform(-3, 3), uniform(-3, 3)};
         p.ikRange = pick(65536);
@@ -141,8 +150,24 @@ TEST(DocumentFileWrite, BytesMatchTheLayout) {
     root.own = {64, 0, 33};
     root.dotValue = 5;
     root.rate = 0.5f;
-    root.joint = {0, 0, 0, 0, 0, 0, -0.15707964f, -0.15707964f, -0.15707964f,
-                  0.15707964f, 0.15707964f, 0.15707964f, 0, 0, 0, 0, 0, 7.0f};
+    root.joint = {0,
+                  0,
+                  0,
+                  0,
+                  0,
+                  0,
+                  -0.15707964f,
+                  -0.15707964f,
+                  -0.15707964f,
+                  0.15707964f,
+                  0.15707964f,
+                  0.15707964f,
+                  0,
+                  0,
+                  0,
+                  0,
+                  0,
+                  7.0f};
     root.linkedPartId = 9;
     test::TREE_PART child;
     child.name = u"";
@@ -155,7 +180,8 @@ TEST(DocumentFileWrite, BytesMatchTheLayout) {
     CDotDocument document;
     document.dotSize = 0.75f;
     for (int i = 1; i <= 31; ++i)
-        document.GetColor(i) = CDotColor(test::PaletteColor(i), test::PaletteAlpha, test::PaletteMaterial(i));
+        document.GetColor(i) =
+            CDotColor(test::PaletteColor(i), test::PaletteAlpha, test::PaletteMaterial(i));
     document.background = 0x00123456;
     document.modelPath = u"C:\\モデル\\a.pmd";
     document.edge = true;
@@ -182,7 +208,7 @@ TEST(DocumentFileWrite, BytesMatchTheLayout) {
     c.rigidBody->restitution = 0.25f;
     c.SetDot(3, 3, 3, 4); // drawn and erased: the grid exists but is empty
     c.SetDot(3, 3, 3, 0);
-    r.ikParent = &c;      // the id is taken from the pointer, not from ikParentId
+    r.ikParent = &c; // the id is taken from the pointer, not from ikParentId
     r.ikParentId = 55;
 
     EXPECT_EQ(test::TreeFile(785, {root}, true), WriteDocumentFile(document));
@@ -193,7 +219,8 @@ TEST(DocumentFileWrite, NewDocumentStoresNoDotBytes) {
     document.OnNewDocument();
     std::vector<uint8_t> bytes = WriteDocumentFile(document);
     // Version 785, dot size 0.5, then the first palette record: black, 1.0, false.
-    const std::vector<uint8_t> head = {0x11, 0x03, 0x00, 0x00, 0x00, 0x3F, 0, 0, 0, 0, 0x00, 0x00, 0x80, 0x3F, 0x00};
+    const std::vector<uint8_t> head = {0x11, 0x03, 0x00, 0x00, 0x00, 0x3F, 0,   0,
+                                       0,    0,    0x00, 0x00, 0x80, 0x3F, 0x00};
     EXPECT_EQ(head, std::vector<uint8_t>(bytes.begin(), bytes.begin() + 15));
     // Each of the 19 records: name, 2 + 2 + 1 + 12 + 2 + ikName + 2 + 3 + 3 + 4
     // + 2 + 2 bytes and no dots.
@@ -245,7 +272,8 @@ TEST(DocumentFileWrite, PartRecordWorksOnAMemoryBlock) {
 }
 
 TEST(DocumentFileWrite, SavesAndLoadsByPath) {
-    const auto folder = std::filesystem::temp_directory_path() / ("kubrell-file-test-" + std::to_string(::getpid()));
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("kubrell-file-test-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     const std::string path = (folder / "a.kbrl").string();
     CDotDocument document;
@@ -276,6 +304,7 @@ TEST(DocumentFileWrite, SavesAndLoadsByPath) {
         EXPECT_EQ(0u, std::string(e.what()).find(broken + ": "));
     }
     EXPECT_EQ(19u, read.CollectParts().size());
-    EXPECT_THROW(SaveDocumentFile(document, (folder / "no-such-folder" / "b.kbrl").string()), CArchiveException);
+    EXPECT_THROW(SaveDocumentFile(document, (folder / "no-such-folder" / "b.kbrl").string()),
+                 CArchiveException);
     std::filesystem::remove_all(folder);
 }

@@ -45,10 +45,12 @@ TEST(SelectionTransforms, FourRightTurnsGiveTheBlockBackAndEachTurnIsExact) {
               original);
     const CDotImage half = SelectionTransform::Rotate180.Apply(original);
     EXPECT_EQ(half.GetDot(2, 1), original.GetDot(0, 0));
-    EXPECT_EQ(SelectionTransform::FlipHorizontal.Apply(original).GetDot(2, 0), original.GetDot(0, 0));
+    EXPECT_EQ(SelectionTransform::FlipHorizontal.Apply(original).GetDot(2, 0),
+              original.GetDot(0, 0));
     EXPECT_EQ(SelectionTransform::FlipVertical.Apply(original).GetDot(0, 1), original.GetDot(0, 0));
-    EXPECT_EQ(SelectionTransform::FlipVertical.Apply(SelectionTransform::FlipHorizontal.Apply(original)),
-              half);
+    EXPECT_EQ(
+        SelectionTransform::FlipVertical.Apply(SelectionTransform::FlipHorizontal.Apply(original)),
+        half);
     for (const SelectionTransform* transform : SelectionTransform::All())
         EXPECT_EQ(SelectionTransform::FromCommand(transform->commandId), transform);
     EXPECT_EQ(SelectionTransform::FromCommand(1), nullptr);
@@ -109,12 +111,17 @@ TEST(PicturePaste, CutsTo32AndMapsToTheNearestColourWithAlphaZeroEmpty) {
     EXPECT_EQ(block.GetDot(3, 0), 0);
     EXPECT_EQ(block.GetDot(0, 0), document.FindNearestColor(MakeColorRef(255, 0, 0)));
     // Without alpha no pixel is empty.
-    const CDotImage opaque = PictureToBlock(2, 2, false, [](int, int) { return 0u; }, document);
+    const CDotImage opaque = PictureToBlock(
+        2, 2, false, [](int, int) { return 0u; }, document);
     EXPECT_NE(opaque.GetDot(1, 1), 0);
     // A picture of no pixels gives an empty block; a huge one reads 32 × 32.
-    EXPECT_EQ(PictureToBlock(0, 0, true, [](int, int) { return 0u; }, document).GetWidth(), 0);
+    EXPECT_EQ(PictureToBlock(
+                  0, 0, true, [](int, int) { return 0u; }, document)
+                  .GetWidth(),
+              0);
     int reads = 0;
-    PictureToBlock(100000, 100000, true, [&](int, int) { return ++reads, 0u; }, document);
+    PictureToBlock(
+        100000, 100000, true, [&](int, int) { return ++reads, 0u; }, document);
     EXPECT_EQ(reads, 32 * 32);
     // Block pixels go the other way: colour with alpha 255, empty is 0.
     CDotImage cells(2, 1);

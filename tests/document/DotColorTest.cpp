@@ -17,7 +17,7 @@ TEST(DotColor, PaletteHuesAndLevels) {
     EXPECT_EQ(palette[5].color, MakeColorRef(255, 0, 255));
     EXPECT_EQ(palette[6].color, MakeColorRef(255, 255, 0));
     EXPECT_EQ(palette[7].color, MakeColorRef(255, 255, 255));
-    EXPECT_EQ(palette[8].color, MakeColorRef(0, 0, 191));     // index 9
+    EXPECT_EQ(palette[8].color, MakeColorRef(0, 0, 191));      // index 9
     EXPECT_EQ(palette[14].color, MakeColorRef(191, 191, 191)); // index 15
     EXPECT_EQ(palette[21].color, MakeColorRef(127, 127, 127)); // index 22
     EXPECT_EQ(palette[22].color, MakeColorRef(0, 0, 63));      // index 23

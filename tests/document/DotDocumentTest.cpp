@@ -139,7 +139,7 @@ TEST(Profile, DotSizeParsesLikeTheCLibrary) {
     EXPECT_EQ(ParseDouble(u"--5"), 0.0); // one sign only
     EXPECT_EQ(ParseDouble(u"+-5"), 0.0);
     EXPECT_EQ(ParseDouble(u"0x-5"), 0.0); // "0" and then an x
-    EXPECT_EQ(ParseDouble(u"１"), 0.0); // full-width digits are not digits
+    EXPECT_EQ(ParseDouble(u"１"), 0.0);   // full-width digits are not digits
     EXPECT_TRUE(std::isinf(ParseDouble(u"1e999")));
     EXPECT_EQ(ParseDouble(u"1e-999"), 0.0);
 

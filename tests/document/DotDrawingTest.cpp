@@ -80,7 +80,8 @@ TEST(DotRectangle, DragsNormaliseAndClipAtTheGrid) {
 
     CDotImage line(32, 32);
     DrawOutline(line, {4, 6, 9, 7}, 2); // height 1: one row
-    EXPECT_EQ(CellsOf(line, 2), (std::set<std::pair<int, int>>{{4, 6}, {5, 6}, {6, 6}, {7, 6}, {8, 6}}));
+    EXPECT_EQ(CellsOf(line, 2),
+              (std::set<std::pair<int, int>>{{4, 6}, {5, 6}, {6, 6}, {7, 6}, {8, 6}}));
 
     CDotImage filled(32, 32);
     DrawFilledRect(filled, {-5, 30, 3, 99}, 9);

@@ -36,7 +36,7 @@ TEST(DotImage, CopyTakesSizeAndValues) {
     EXPECT_EQ(copy, source);
     copy.SetDot(0, 0, 31);
     EXPECT_EQ(source.GetDot(0, 0), 1); // a deep copy
-    copy.Copy(copy);                     // copying itself changes nothing
+    copy.Copy(copy);                   // copying itself changes nothing
     EXPECT_EQ(copy.GetDot(0, 0), 31);
     CDotImage empty;
     copy.Copy(empty);

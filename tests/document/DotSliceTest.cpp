@@ -70,13 +70,12 @@ TEST_F(DotSliceTest, ComposeSkipsTheKeyAndDropsCellsOutsideTheSlice) {
 
 TEST_F(DotSliceTest, CommitIsOneCommandInGridCoordinatesWithTheViewAsSender) {
     SetPartFace(*part, FaceOrientation::Left); // x = c, y = 31 − b, z = 31 − a
-    part->SetDot(0, 0, 0, 1); // the grid has storage before and after
+    part->SetDot(0, 0, 0, 1);                  // the grid has storage before and after
     slice.Reload(part);
     slice.working.SetDot(2, 5, 11);
     slice.working.SetDot(3, 5, 11);
-    ExpectRoundTrip(
-        [&] { EXPECT_TRUE(slice.Commit(*part, u"鉛筆ツール", 0, document, &view)); },
-        {Notice<HINT_DOTS>(part)}, {Notice<HINT_DOTS>(part)}, &view);
+    ExpectRoundTrip([&] { EXPECT_TRUE(slice.Commit(*part, u"鉛筆ツール", 0, document, &view)); },
+                    {Notice<HINT_DOTS>(part)}, {Notice<HINT_DOTS>(part)}, &view);
     const CCommand& command = *document.commands.back();
     EXPECT_EQ(command.name, u"鉛筆ツール");
     const auto& dots = static_cast<const CDotCommand&>(command);

@@ -51,15 +51,18 @@ TEST(HostileData, ConvertingAnOldFileKeepsScaledJointPointsOnTheGrid) {
     CDotDocument read;
     std::vector<std::string> notes;
     ReadDocumentFile(bytes, read, &notes);
-    EXPECT_EQ(static_cast<CDotPart&>(*read.FindPartByName(u"腕")).bonePosition, (std::array{48, 32, 32}));
-    EXPECT_EQ(static_cast<CDotPart&>(*read.FindPartByName(u"手")).bonePosition, (std::array{64, 32, 12}));
+    EXPECT_EQ(static_cast<CDotPart&>(*read.FindPartByName(u"腕")).bonePosition,
+              (std::array{48, 32, 32}));
+    EXPECT_EQ(static_cast<CDotPart&>(*read.FindPartByName(u"手")).bonePosition,
+              (std::array{64, 32, 12}));
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_NE(notes[0].find("\"手\""), std::string::npos) << notes[0];
     EXPECT_NE(notes[0].find("302"), std::string::npos) << notes[0];
     // Saved again, the point stays where the reader put it.
     CDotDocument again;
     ReadDocumentFile(WriteDocumentFile(read), again);
-    EXPECT_EQ(static_cast<CDotPart&>(*again.FindPartByName(u"手")).bonePosition, (std::array{64, 32, 12}));
+    EXPECT_EQ(static_cast<CDotPart&>(*again.FindPartByName(u"手")).bonePosition,
+              (std::array{64, 32, 12}));
 }
 
 } // namespace

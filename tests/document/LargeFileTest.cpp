@@ -38,9 +38,11 @@ TEST(LargeFile, RefusedBySizeBeforeReading) {
     CTempFolder folder("large");
     // Just over the default limit, over 2 GiB (a 32-bit file offset) and
     // over 4 GiB (a 32-bit size).
-    for (uintmax_t size : {(uintmax_t{1} << 30) + 1, (uintmax_t{1} << 31) + 1, (uintmax_t{1} << 32) + 1}) {
+    for (uintmax_t size :
+         {(uintmax_t{1} << 30) + 1, (uintmax_t{1} << 31) + 1, (uintmax_t{1} << 32) + 1}) {
         const std::string path = SparseFile(folder, size);
-        EXPECT_EQ(path + ": file is larger than 1073741824 bytes", ReadError(path, size_t{1} << 30));
+        EXPECT_EQ(path + ": file is larger than 1073741824 bytes",
+                  ReadError(path, size_t{1} << 30));
 
         CDotDocument document;
         document.OnNewDocument();

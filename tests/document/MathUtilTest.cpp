@@ -18,9 +18,15 @@ Matrix Multiply(const Matrix& a, const Matrix& b) {
     return m;
 }
 
-Matrix RotationX(double a) { return {{{1, 0, 0}, {0, std::cos(a), -std::sin(a)}, {0, std::sin(a), std::cos(a)}}}; }
-Matrix RotationY(double a) { return {{{std::cos(a), 0, std::sin(a)}, {0, 1, 0}, {-std::sin(a), 0, std::cos(a)}}}; }
-Matrix RotationZ(double a) { return {{{std::cos(a), -std::sin(a), 0}, {std::sin(a), std::cos(a), 0}, {0, 0, 1}}}; }
+Matrix RotationX(double a) {
+    return {{{1, 0, 0}, {0, std::cos(a), -std::sin(a)}, {0, std::sin(a), std::cos(a)}}};
+}
+Matrix RotationY(double a) {
+    return {{{std::cos(a), 0, std::sin(a)}, {0, 1, 0}, {-std::sin(a), 0, std::cos(a)}}};
+}
+Matrix RotationZ(double a) {
+    return {{{std::cos(a), -std::sin(a), 0}, {std::sin(a), std::cos(a), 0}, {0, 0, 1}}};
+}
 
 Float3 Apply(const Matrix& m, const Float3& v) {
     return {static_cast<float>(m[0][0] * v.x + m[0][1] * v.y + m[0][2] * v.z),
@@ -40,9 +46,9 @@ const Float3 kProbes[] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0.3f, -2.0f, 1.5f}};
 
 TEST(MathUtil, QuarterTurnsFollowTheAxisConventions) {
     const float q = 1.5707964f;
-    ExpectNear({0, 1, 0}, Rotate({1, 0, 0}, QuaternionFromRollPitchYaw(0, 0, q)));  // roll: x → y
-    ExpectNear({0, 0, 1}, Rotate({0, 1, 0}, QuaternionFromRollPitchYaw(q, 0, 0)));  // pitch: y → z
-    ExpectNear({1, 0, 0}, Rotate({0, 0, 1}, QuaternionFromRollPitchYaw(0, q, 0)));  // yaw: z → x
+    ExpectNear({0, 1, 0}, Rotate({1, 0, 0}, QuaternionFromRollPitchYaw(0, 0, q))); // roll: x → y
+    ExpectNear({0, 0, 1}, Rotate({0, 1, 0}, QuaternionFromRollPitchYaw(q, 0, 0))); // pitch: y → z
+    ExpectNear({1, 0, 0}, Rotate({0, 0, 1}, QuaternionFromRollPitchYaw(0, q, 0))); // yaw: z → x
     // All three: roll takes x to y, pitch takes y to z, yaw takes z back to x.
     ExpectNear({1, 0, 0}, Rotate({1, 0, 0}, QuaternionFromRollPitchYaw(q, q, q)));
 }
@@ -50,7 +56,8 @@ TEST(MathUtil, QuarterTurnsFollowTheAxisConventions) {
 TEST(MathUtil, RollPitchYawAppliesRollThenPitchThenYaw) {
     const float angles[][3] = {{0.4f, -1.1f, 2.3f}, {-0.7f, 0.2f, 1.0227f}, {3.0f, 1.2f, -0.5f}};
     for (const auto& a : angles) {
-        const Matrix expected = Multiply(RotationY(a[1]), Multiply(RotationX(a[0]), RotationZ(a[2])));
+        const Matrix expected =
+            Multiply(RotationY(a[1]), Multiply(RotationX(a[0]), RotationZ(a[2])));
         const Quaternion r = QuaternionFromRollPitchYaw(a[0], a[1], a[2]);
         EXPECT_NEAR(1.0f, r.x * r.x + r.y * r.y + r.z * r.z + r.w * r.w, 1e-6f);
         for (const Float3& v : kProbes)

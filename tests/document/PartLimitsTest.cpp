@@ -106,7 +106,8 @@ TEST(PartLimits, WhenEveryIdIsTakenNewPartsAreRefused) {
     for (int id = 1; id < MaxPartId; ++id)
         document.InsertChild(-1, document.CreatePart(id, u"p"));
     document.currentPart = nullptr;
-    EXPECT_THROW(PastePart(document, LoadedChain(2), nullptr), CPartLimitError) << "one id free, two needed";
+    EXPECT_THROW(PastePart(document, LoadedChain(2), nullptr), CPartLimitError)
+        << "one id free, two needed";
     EXPECT_EQ(NewPart(document)->id, MaxPartId);
     EXPECT_THROW(NewPart(document), CPartLimitError);
     EXPECT_THROW(PastePart(document, LoadedChain(1), nullptr), CPartLimitError);
@@ -168,7 +169,8 @@ TEST_F(FreedIdTest, AfterReopeningTheCutLinkStillPointsToNothing) {
 TEST(PartLimits, MirroredJointPointsStayOnTheGrid) {
     std::unique_ptr<CDotDocument> document = hostile::MirrorOffGrid();
     CFakePrompt prompt;
-    CPart* mirrored = InvertPart(static_cast<CDotPart&>(*document->FindPartByName(u"左腕")), prompt);
+    CPart* mirrored =
+        InvertPart(static_cast<CDotPart&>(*document->FindPartByName(u"左腕")), prompt);
     ASSERT_NE(mirrored, nullptr);
     const auto& point = static_cast<CDotPart&>(*mirrored).bonePosition;
     EXPECT_EQ(point[0], 0) << "0 + 0 - 64, kept on the grid";

@@ -61,7 +61,7 @@ TEST_F(PartStructureTest, DeleteAndUndoRestoreThePlaceAndTheReferences) {
     upper->SetLinkedPart(head);
     upper->SetIkParent(center);
     arm->SetLinkedPart(upper); // a reference into the deleted subtree
-    head->SetIkParent(neck); // one into its depth
+    head->SetIkParent(neck);   // one into its depth
     document.currentPart = head;
     ExpectRoundTrip([&] { upper->Delete(u"削除"); }, {{Notice<HINT_PARTS>(upper)}},
                     {{Notice<HINT_PARTS>(upper)}});

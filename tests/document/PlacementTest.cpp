@@ -12,7 +12,8 @@ namespace {
 class PlacementTest : public ::testing::Test {
 protected:
     CDotPart& Add(CPartParent& holder, int id) {
-        auto part = document.CreatePart(id, u"p" + std::u16string(1, static_cast<char16_t>(u'0' + id)));
+        auto part =
+            document.CreatePart(id, u"p" + std::u16string(1, static_cast<char16_t>(u'0' + id)));
         CDotPart& ref = *part;
         holder.InsertChild(-1, std::move(part));
         return ref;
@@ -33,7 +34,9 @@ TEST_F(PlacementTest, DefaultJointPointsPlaceEverythingAtTheOrigin) {
     document.OnNewDocument();
     for (const CPart* part : document.CollectParts()) {
         const auto& p = static_cast<const CDotPart&>(*part);
-        EXPECT_EQ((std::array<float, 3>{0, 0, 0}), (std::array<float, 3>{p.worldPosition[0], p.worldPosition[1], p.worldPosition[2]}));
+        EXPECT_EQ(
+            (std::array<float, 3>{0, 0, 0}),
+            (std::array<float, 3>{p.worldPosition[0], p.worldPosition[1], p.worldPosition[2]}));
     }
     EXPECT_EQ((std::array<float, 4>{0, 0, 0, 0}), document.modelOffset);
     EXPECT_FALSE(std::signbit(document.modelOffset[1]));
@@ -103,8 +106,8 @@ TEST_F(PlacementTest, ModelOffsetTakesTheLowestJointOfAllTrees) {
     CDotPart& second = Add(document, 2);
     CDotPart& a = Add(first, 3);
     CDotPart& b = Add(second, 4);
-    a.bonePosition = {32, 30, 32};  // −0.5
-    b.bonePosition = {32, 20, 32};  // −3.0
+    a.bonePosition = {32, 30, 32};         // −0.5
+    b.bonePosition = {32, 20, 32};         // −3.0
     Add(b, 5).bonePosition = {32, 64, 32}; // above its parent
     document.UpdateAllPlacements();
     EXPECT_EQ((std::array<float, 4>{0.0f, 3.0f, 0.0f, 0.0f}), document.modelOffset);

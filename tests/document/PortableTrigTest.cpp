@@ -28,10 +28,11 @@ TEST(PortableTrig, Atan2FollowsTheCLibraryForZerosInfinitiesAndNaN) {
     struct CASE {
         float y, x;
     };
-    const CASE cases[] = {{0.0f, 0.0f},   {-0.0f, 0.0f},  {0.0f, -0.0f}, {-0.0f, -0.0f}, {0.0f, -3.0f},
-                          {-0.0f, -3.0f}, {0.0f, 3.0f},   {2.0f, 0.0f},  {-2.0f, -0.0f}, {Inf, 1.0f},
-                          {1.0f, -Inf},   {-1.0f, -Inf},  {Inf, Inf},    {-Inf, -Inf},  {1.0f, 1.0f},
-                          {-1.0f, -1.0f}, {1e-30f, 1e30f}, {1e30f, -1e-30f}};
+    const CASE cases[] = {{0.0f, 0.0f},    {-0.0f, 0.0f},   {0.0f, -0.0f}, {-0.0f, -0.0f},
+                          {0.0f, -3.0f},   {-0.0f, -3.0f},  {0.0f, 3.0f},  {2.0f, 0.0f},
+                          {-2.0f, -0.0f},  {Inf, 1.0f},     {1.0f, -Inf},  {-1.0f, -Inf},
+                          {Inf, Inf},      {-Inf, -Inf},    {1.0f, 1.0f},  {-1.0f, -1.0f},
+                          {1e-30f, 1e30f}, {1e30f, -1e-30f}};
     for (const CASE& c : cases) {
         const float expected = static_cast<float>(std::atan2(double(c.y), double(c.x)));
         const float got = PortableAtan2(c.y, c.x);
@@ -75,5 +76,6 @@ TEST(PortableTrig, AsinMatchesTheCLibraryAndRefusesOutOfRange) {
         const float expected = static_cast<float>(std::asin(double(v)));
         ASSERT_LE(Ulps(expected, PortableAsin(v)), 1) << v;
     }
-    EXPECT_LE(Ulps(static_cast<float>(std::asin(0.9999999403953552)), PortableAsin(0.99999994f)), 1);
+    EXPECT_LE(Ulps(static_cast<float>(std::asin(0.9999999403953552)), PortableAsin(0.99999994f)),
+              1);
 }

@@ -70,7 +70,7 @@ TEST(RunLength, RunsAroundThe256BoundarySplitCorrectly) {
     std::fill_n(grid.begin() + 255, 256, 2);
     std::fill_n(grid.begin() + 511, 257, 3);
     std::vector<uint8_t> bytes = Encode(grid);
-    const size_t rest = RLE_GRID_SIZE - 768;  // 32000 = 125 × 256
+    const size_t rest = RLE_GRID_SIZE - 768; // 32000 = 125 × 256
     std::vector<uint8_t> expected = Pairs({{255, 1}, {0, 2}, {0, 3}, {1, 3}});
     for (size_t i = 0; i < rest / 256; ++i) {
         expected.push_back(0);
@@ -82,7 +82,7 @@ TEST(RunLength, RunsAroundThe256BoundarySplitCorrectly) {
 
 TEST(RunLength, OnlyThePaletteIndexIsWrittenAndRead) {
     Grid grid{};
-    grid.fill(0x80 | 0x60 | 7);  // scratch and reserved bits set everywhere
+    grid.fill(0x80 | 0x60 | 7); // scratch and reserved bits set everywhere
     grid[100] = 0x80 | 4;
     Grid decoded = Decode(Encode(grid));
     for (size_t i = 0; i < grid.size(); ++i)
@@ -139,6 +139,6 @@ TEST(RunLength, ReaderStopsAtTheGridEnd) {
 TEST(RunLength, DataEndingBeforeTheGridIsFullIsAnError) {
     EXPECT_THROW(Decode({}), CArchiveException);
     EXPECT_THROW(Decode(Pairs({{0, 1}, {0, 1}})), CArchiveException);
-    std::vector<uint8_t> oddByte(255, 0);  // 127 full pairs and half a pair
+    std::vector<uint8_t> oddByte(255, 0); // 127 full pairs and half a pair
     EXPECT_THROW(Decode(oddByte), CArchiveException);
 }

@@ -54,8 +54,10 @@ TEST(StandardBones, NewDocumentHoldsTheSkeleton) {
     EXPECT_EQ(&center, document.currentPart);
     EXPECT_EQ(BONE_MOVE, center.boneKind);
     EXPECT_EQ((std::vector<std::u16string>{u"上半身", u"下半身"}), ChildNames(center));
-    EXPECT_EQ((std::vector<std::u16string>{u"首", u"左肩", u"右肩"}), ChildNames(Named(document, u"上半身")));
-    EXPECT_EQ((std::vector<std::u16string>{u"左足", u"右足"}), ChildNames(Named(document, u"下半身")));
+    EXPECT_EQ((std::vector<std::u16string>{u"首", u"左肩", u"右肩"}),
+              ChildNames(Named(document, u"上半身")));
+    EXPECT_EQ((std::vector<std::u16string>{u"左足", u"右足"}),
+              ChildNames(Named(document, u"下半身")));
     EXPECT_EQ((std::vector<std::u16string>{u"頭"}), ChildNames(Named(document, u"首")));
     EXPECT_EQ((std::vector<std::u16string>{u"左ひじ"}), ChildNames(Named(document, u"左腕")));
     EXPECT_EQ((std::vector<std::u16string>{u"右足首"}), ChildNames(Named(document, u"右ひざ")));
@@ -118,8 +120,8 @@ TEST(StandardBones, IkParentsAreResolvedByName) {
     // new parts, null when found nowhere.
     CDotDocument document;
     document.OnNewDocument();
-    const CPart::TEMPLATE withDocumentParent{529, 528, 0, 0.0f, 0, 0, 500};    // 頭 → センター
-    const CPart::TEMPLATE withNewParent{511, 0, 0, 0.0f, 0, 0, 529};           // → the new 頭
+    const CPart::TEMPLATE withDocumentParent{529, 528, 0, 0.0f, 0, 0, 500}; // 頭 → センター
+    const CPart::TEMPLATE withNewParent{511, 0, 0, 0.0f, 0, 0, 529};        // → the new 頭
     const CPart::TEMPLATE withNothing{512, 0, 0, 0.0f, 0, 0, 9999};
     const CPart::TEMPLATE* rows[] = {&withDocumentParent, &withNewParent, &withNothing};
     document.RemoveChild(0); // the whole skeleton goes

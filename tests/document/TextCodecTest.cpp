@@ -9,9 +9,11 @@ TEST(TextCodec, Utf8RoundTripIncludingSurrogatePairs) {
 }
 
 TEST(TextCodec, InvalidUtf8BecomesReplacement) {
-    EXPECT_EQ(Utf8ToUtf16("a\xFF" "b"), u"a\uFFFDb");
-    EXPECT_EQ(Utf8ToUtf16("\xE3\x81"), u"\uFFFD\uFFFD");    // truncated
-    EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), u"\uFFFD\uFFFD");    // overlong
+    EXPECT_EQ(Utf8ToUtf16("a\xFF"
+                          "b"),
+              u"a\uFFFDb");
+    EXPECT_EQ(Utf8ToUtf16("\xE3\x81"), u"\uFFFD\uFFFD"); // truncated
+    EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), u"\uFFFD\uFFFD"); // overlong
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
 
@@ -25,8 +27,8 @@ TEST(TextCodec, Cp932BothWays) {
 }
 
 TEST(TextCodec, BrokenCp932NeverFails) {
-    EXPECT_EQ(Cp932ToUtf16("\x83"), u"\uFFFD");           // lone lead byte at the end
-    EXPECT_EQ(Cp932ToUtf16("a\x83\x20"), u"a\uFFFD");     // invalid trail byte
+    EXPECT_EQ(Cp932ToUtf16("\x83"), u"\uFFFD");       // lone lead byte at the end
+    EXPECT_EQ(Cp932ToUtf16("a\x83\x20"), u"a\uFFFD"); // invalid trail byte
     std::string all;
     for (int i = 0; i < 256; ++i)
         all += static_cast<char>(i);

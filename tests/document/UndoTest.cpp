@@ -135,7 +135,8 @@ TEST_F(UndoTest, MenuTextsCarryTheLabels) {
     document.Undo();
     EXPECT_EQ(item(ID_EDIT_UNDO),
               std::make_pair(true, std::u16string(u"元に戻す(&U) - 鉛筆ツール\tCtrl+Z")));
-    EXPECT_EQ(item(ID_EDIT_REDO), std::make_pair(true, std::u16string(u"やり直し(&R) - B\tCtrl+Y")));
+    EXPECT_EQ(item(ID_EDIT_REDO),
+              std::make_pair(true, std::u16string(u"やり直し(&R) - B\tCtrl+Y")));
 
     EXPECT_EQ(CUndoableDocument::InsertLabel(u"a\tb\tc", u"L"), u"a - L\tb\tc");
     EXPECT_EQ(CUndoableDocument::InsertLabel(u"no tab", u"L"), u"no tab");
@@ -170,7 +171,7 @@ TEST_F(UndoTest, ThrowingDoLeavesTheListAndDestroysTheCommand) {
     auto bad = std::make_unique<CLoggingCommand>(document, log, "bad");
     bad->throwOnDo = true;
     EXPECT_THROW(document.Execute(std::move(bad)), std::runtime_error);
-    EXPECT_EQ(CLoggingCommand::live, liveBefore); // destroyed, not leaked
+    EXPECT_EQ(CLoggingCommand::live, liveBefore);                   // destroyed, not leaked
     EXPECT_EQ(Labels(), (std::vector<std::u16string>{u"A", u"B"})); // redo tail kept
     EXPECT_EQ(document.position, 1);
     EXPECT_TRUE(document.CanRedo());

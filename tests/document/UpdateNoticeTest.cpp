@@ -9,11 +9,17 @@
 namespace {
 
 template <UpdateHint Hint>
-concept BuildsWithoutObject = requires { Notice<Hint>(); };
+concept BuildsWithoutObject = requires {
+    Notice<Hint>();
+};
 template <UpdateHint Hint>
-concept BuildsWithPart = requires(CPart* part) { Notice<Hint>(part); };
+concept BuildsWithPart = requires(CPart* part) {
+    Notice<Hint>(part);
+};
 template <UpdateHint Hint>
-concept BuildsWithDocument = requires(CDotDocument* document) { Notice<Hint>(document); };
+concept BuildsWithDocument = requires(CDotDocument* document) {
+    Notice<Hint>(document);
+};
 
 // Hints whose object is always a part.
 static_assert(BuildsWithPart<HINT_DOTS> && !BuildsWithoutObject<HINT_DOTS>);

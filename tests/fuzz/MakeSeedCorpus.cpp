@@ -57,8 +57,11 @@ int main(int argc, char** argv) {
         Save(folder, "tree-784.kbrl", test::TreeFile(784, SmallTree(), true));
         Save(folder, "tree-768.kbrl", test::TreeFile(768, SmallTree()));
 
-        const std::vector<test::BONE_BYTES> bones = {
-            {u"a", 1, 0, 1}, {u"b", 2, 1, 0}, {u"c", 3, 2, 0x10 | 2}, {u"x", 4, 9, 0}, {u"y", 5, 5, 0}};
+        const std::vector<test::BONE_BYTES> bones = {{u"a", 1, 0, 1},
+                                                     {u"b", 2, 1, 0},
+                                                     {u"c", 3, 2, 0x10 | 2},
+                                                     {u"x", 4, 9, 0},
+                                                     {u"y", 5, 5, 0}};
         std::vector<test::BONE_BYTES> withIk = bones;
         withIk[1].ikName = u"IK";
         withIk[2].ikParentId = 1;

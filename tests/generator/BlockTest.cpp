@@ -100,14 +100,14 @@ TEST(Block, TextureRegionCoversTheFaceDotsWithItsCornersAtTheFaceCorners) {
         const auto corners = CBlock::GetCornerDots(s);
         const int axis = NormalAxis(d);
         const int depth = (d == 0 || d == 2 || d == 5) ? VECTOR{s.x0, s.y0, s.z0}[axis]
-                                                        : VECTOR{s.x1, s.y1, s.z1}[axis];
+                                                       : VECTOR{s.x1, s.y1, s.z1}[axis];
         std::set<VECTOR> seen;
         for (int j = 0; j < layout.width; ++j)
             for (int i = 0; i < layout.height; ++i) {
                 const VECTOR dot = layout.DotAt(j, i);
                 EXPECT_EQ(dot[axis], depth) << "direction " << d << ": dot on the face's plane";
-                EXPECT_TRUE(dot[0] >= s.x0 && dot[0] <= s.x1 && dot[1] >= s.y0 &&
-                            dot[1] <= s.y1 && dot[2] >= s.z0 && dot[2] <= s.z1)
+                EXPECT_TRUE(dot[0] >= s.x0 && dot[0] <= s.x1 && dot[1] >= s.y0 && dot[1] <= s.y1 &&
+                            dot[2] >= s.z0 && dot[2] <= s.z1)
                     << "direction " << d;
                 seen.insert(dot);
             }

@@ -60,9 +60,13 @@ void FillRandomly(CDotDocument& document, unsigned seed) {
     std::vector<CDotPart*> made;
     const int count = 1 + below(5);
     for (int n = 0; n < count; ++n) {
-        CPart* parent = made.empty() || chance(30) ? nullptr : made[static_cast<size_t>(below(static_cast<int>(made.size())))];
-        static constexpr int kinds[] = {BONE_MOVE, BONE_ROTATE, BONE_ROTATE, BONE_NONE, BONE_HIDDEN};
-        CDotPart& part = AddPart(document, parent, u"p" + std::u16string(1, char16_t(u'a' + n)), kinds[below(5)]);
+        CPart* parent = made.empty() || chance(30)
+                            ? nullptr
+                            : made[static_cast<size_t>(below(static_cast<int>(made.size())))];
+        static constexpr int kinds[] = {BONE_MOVE, BONE_ROTATE, BONE_ROTATE, BONE_NONE,
+                                        BONE_HIDDEN};
+        CDotPart& part = AddPart(document, parent, u"p" + std::u16string(1, char16_t(u'a' + n)),
+                                 kinds[below(5)]);
         part.rate = chance(70) ? 1.0f : 0.5f;
         part.parentPosition = {below(65), below(65), below(65)};
         part.angle = {static_cast<float>(below(7)) * 0.5f, static_cast<float>(below(3)), 0.0f};
@@ -127,7 +131,9 @@ TEST(GeneratedBytes, RandomDocumentsGiveTheRecordedFiles) {
         all += digest + "\n";
     }
     EXPECT_GT(written, 50);
-    EXPECT_EQ(first, (std::vector<std::string>{"4781509eb1a186f6 b21813afd90d5b03", "ded874a1bb330d85 48b9176ff9c0cd87",
-                                         "8fbc6a9a328e73e5 86b206fa03309815", "b62ca76fb09b562d 70b304f4371570fb"}));
+    EXPECT_EQ(first, (std::vector<std::string>{"4781509eb1a186f6 b21813afd90d5b03",
+                                               "ded874a1bb330d85 48b9176ff9c0cd87",
+                                               "8fbc6a9a328e73e5 86b206fa03309815",
+                                               "b62ca76fb09b562d 70b304f4371570fb"}));
     EXPECT_EQ(Hex(Digest(std::vector<uint8_t>(all.begin(), all.end()))), "671b0da0b71e9eee");
 }

@@ -33,7 +33,8 @@ public:
 
     void Fill(CDotDocument& document) {
         document.dotSize = Pick({0.5f, 1.0f, 0.3f});
-        document.modelOffset = {Pick({0.0f, -0.0f, 2.5f}), Pick({0.0f, -0.0f, 7.0f}), Pick({0.0f, -0.0f}), 0};
+        document.modelOffset = {Pick({0.0f, -0.0f, 2.5f}), Pick({0.0f, -0.0f, 7.0f}),
+                                Pick({0.0f, -0.0f}), 0};
         for (int i = 1; i <= 8; ++i) {
             CDotColor& colour = document.GetColor(i);
             colour.SetMaterial(Chance(0.4));
@@ -42,19 +43,24 @@ public:
         std::vector<CPart*> made;
         const int count = 1 + Int(4);
         for (int n = 0; n < count; ++n) {
-            CPart* parent = made.empty() || Chance(0.3) ? nullptr : made[static_cast<size_t>(Int(static_cast<int>(made.size())))];
+            CPart* parent = made.empty() || Chance(0.3)
+                                ? nullptr
+                                : made[static_cast<size_t>(Int(static_cast<int>(made.size())))];
             const int kind = Pick({BONE_MOVE, BONE_ROTATE, BONE_ROTATE, BONE_NONE, BONE_HIDDEN});
-            CDotPart& part = AddPart(document, parent, u"p" + std::u16string(1, char16_t(u'a' + n)), kind);
+            CDotPart& part =
+                AddPart(document, parent, u"p" + std::u16string(1, char16_t(u'a' + n)), kind);
             part.rate = Pick({1.0f, 0.5f, 2.0f});
             part.parentPosition = {Int(65), Int(65), Int(65)};
-            part.worldPosition = {Pick({0.0f, -0.0f, 1.5f}), Pick({0.0f, -3.25f}), Pick({0.0f, -0.0f}), 0};
+            part.worldPosition = {Pick({0.0f, -0.0f, 1.5f}), Pick({0.0f, -3.25f}),
+                                  Pick({0.0f, -0.0f}), 0};
             if (Chance(0.05))
                 part.worldPosition[1] = std::numeric_limits<float>::quiet_NaN();
             if (Chance(0.5)) {
                 // A rotation about a random axis.
                 const float angle = static_cast<float>(Int(360)) * 0.0174532924f;
                 float axis[3] = {static_cast<float>(Int(3)) - 1, static_cast<float>(Int(3)) - 1, 1};
-                const float length = std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]);
+                const float length =
+                    std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]);
                 const float s = std::sin(angle / 2) / length;
                 part.worldRotation = {axis[0] * s, axis[1] * s, axis[2] * s, std::cos(angle / 2)};
             }
@@ -90,7 +96,8 @@ struct LITERAL_MODEL {
     CTextureAtlas atlas;
 };
 
-LITERAL_MODEL BuildLiterally(const CDotDocument& document, const std::vector<std::vector<uint8_t>>& grids,
+LITERAL_MODEL BuildLiterally(const CDotDocument& document,
+                             const std::vector<std::vector<uint8_t>>& grids,
                              const CPMDModel& model) {
     CBlock::COLOUR_TABLE table{};
     for (int i = 1; i <= PaletteSize; ++i)
@@ -102,7 +109,9 @@ LITERAL_MODEL BuildLiterally(const CDotDocument& document, const std::vector<std
         auto& part = static_cast<CDotPart&>(*parts[p]);
         if (part.boneKind == BONE_HIDDEN)
             continue;
-        auto boneless = [](const CPart* a) { return a->boneKind == BONE_NONE || a->boneKind == BONE_HIDDEN; };
+        auto boneless = [](const CPart* a) {
+            return a->boneKind == BONE_NONE || a->boneKind == BONE_HIDDEN;
+        };
         const CPart* owner = &part;
         if (boneless(owner) && owner->parent)
             for (owner = owner->parent; boneless(owner) && owner->parent;)
@@ -111,7 +120,8 @@ LITERAL_MODEL BuildLiterally(const CDotDocument& document, const std::vector<std
         float edge = document.dotSize;
         for (const CPart* a = &part; a; a = a->parent)
             edge *= a->rate;
-        const VEC3 origin{part.worldPosition[0] + document.modelOffset[0], part.worldPosition[1] + document.modelOffset[1],
+        const VEC3 origin{part.worldPosition[0] + document.modelOffset[0],
+                          part.worldPosition[1] + document.modelOffset[1],
                           part.worldPosition[2] + document.modelOffset[2]};
         const auto& q = part.worldRotation;
         const ROTATION_MATRIX m = RotationMatrix(q[0], q[1], q[2], q[3]);
@@ -129,8 +139,11 @@ LITERAL_MODEL BuildLiterally(const CDotDocument& document, const std::vector<std
                         for (int j = 0; j < layout.width; ++j)
                             for (int i = 0; i < layout.height; ++i) {
                                 const auto d = layout.DotAt(j, i);
-                                const int index = grids[p][static_cast<size_t>(GridIndex(d[0], d[1], d[2]))] & 0x1F;
-                                literal.atlas.Paint(place.row + i, place.column + j, document.GetColor(index).color);
+                                const int index =
+                                    grids[p][static_cast<size_t>(GridIndex(d[0], d[1], d[2]))] &
+                                    0x1F;
+                                literal.atlas.Paint(place.row + i, place.column + j,
+                                                    document.GetColor(index).color);
                             }
                         uv = CTextureAtlas::CornerCoordinates(place, layout.width, layout.height);
                     }
@@ -139,10 +152,12 @@ LITERAL_MODEL BuildLiterally(const CDotDocument& document, const std::vector<std
                     for (size_t k = 0; k < 4; ++k)
                         world[k] = Transform(local[k], m, origin);
                     auto& indices = literal.indices[face->colour];
-                    for (const auto& t : {std::array<size_t, 3>{0, 1, 2}, std::array<size_t, 3>{0, 2, 3}}) {
+                    for (const auto& t :
+                         {std::array<size_t, 3>{0, 1, 2}, std::array<size_t, 3>{0, 2, 3}}) {
                         const VEC3 normal = TriangleNormal(world[t[0]], world[t[1]], world[t[2]]);
                         for (size_t k : t)
-                            indices.push_back(FindOrAddLinearly(literal.vertices, {world[k], normal, {uv[k].u, uv[k].v}, bone}));
+                            indices.push_back(FindOrAddLinearly(
+                                literal.vertices, {world[k], normal, {uv[k].u, uv[k].v}, bone}));
                     }
                 }
     }
@@ -162,7 +177,8 @@ TEST(GeneratorDifferential, SameVerticesTrianglesAndAtlasAsTheLiteralBuild) {
         std::vector<std::vector<uint8_t>> grids;
         for (CPart* part : document.CollectParts()) {
             const uint8_t* dots = static_cast<CDotPart*>(part)->Grid();
-            grids.emplace_back(dots ? std::vector<uint8_t>(dots, dots + GridDots) : std::vector<uint8_t>(GridDots));
+            grids.emplace_back(dots ? std::vector<uint8_t>(dots, dots + GridDots)
+                                    : std::vector<uint8_t>(GridDots));
         }
 
         CGenerator generator(document, "/nonexistent/x.pmd");
@@ -175,12 +191,15 @@ TEST(GeneratorDifferential, SameVerticesTrianglesAndAtlasAsTheLiteralBuild) {
         for (size_t v = 0; v < literal.vertices.size(); ++v) {
             const CModelVertex& fast = model.vertices[v];
             const VERTEX_KEY& slow = literal.vertices[v];
-            const float fastValues[] = {fast.position.x, fast.position.y, fast.position.z, fast.normal.x,
-                                        fast.normal.y, fast.normal.z, fast.uv.x, fast.uv.y};
-            const float slowValues[] = {slow.position[0], slow.position[1], slow.position[2], slow.normal[0],
-                                        slow.normal[1], slow.normal[2], slow.uv[0], slow.uv[1]};
+            const float fastValues[] = {fast.position.x, fast.position.y, fast.position.z,
+                                        fast.normal.x,   fast.normal.y,   fast.normal.z,
+                                        fast.uv.x,       fast.uv.y};
+            const float slowValues[] = {slow.position[0], slow.position[1], slow.position[2],
+                                        slow.normal[0],   slow.normal[1],   slow.normal[2],
+                                        slow.uv[0],       slow.uv[1]};
             for (size_t k = 0; k < 8; ++k)
-                ASSERT_TRUE(SameBits(fastValues[k], slowValues[k])) << "vertex " << v << " value " << k;
+                ASSERT_TRUE(SameBits(fastValues[k], slowValues[k]))
+                    << "vertex " << v << " value " << k;
             ASSERT_EQ(fast.bone0, slow.bone) << "vertex " << v;
         }
         size_t corners = 0;
@@ -192,8 +211,10 @@ TEST(GeneratorDifferential, SameVerticesTrianglesAndAtlasAsTheLiteralBuild) {
         }
         ASSERT_EQ(generator.Atlas().RowCount(), literal.atlas.RowCount());
         for (int r = 0; r < literal.atlas.RowCount(); ++r) {
-            ASSERT_EQ(generator.Atlas().Rows()[static_cast<size_t>(r)].used, literal.atlas.Rows()[static_cast<size_t>(r)].used);
-            ASSERT_EQ(generator.Atlas().Rows()[static_cast<size_t>(r)].colours, literal.atlas.Rows()[static_cast<size_t>(r)].colours);
+            ASSERT_EQ(generator.Atlas().Rows()[static_cast<size_t>(r)].used,
+                      literal.atlas.Rows()[static_cast<size_t>(r)].used);
+            ASSERT_EQ(generator.Atlas().Rows()[static_cast<size_t>(r)].colours,
+                      literal.atlas.Rows()[static_cast<size_t>(r)].colours);
         }
         textured += literal.atlas.RowCount() > 0;
         shared += corners > literal.vertices.size();

@@ -47,7 +47,9 @@ TEST(GeneratorFiles, AModelBeyondTheVertexLimitIsRefusedBeforeAnythingIsWritten)
     } catch (const CModelLimitError& e) {
         EXPECT_EQ(e.Count(), 98304u);
         EXPECT_EQ(e.Maximum(), 65535u);
-        EXPECT_STREQ(e.what(), "the model has 98,304 vertices, 32,769 more than the 65,535 a PMD file can hold");
+        EXPECT_STREQ(
+            e.what(),
+            "the model has 98,304 vertices, 32,769 more than the 65,535 a PMD file can hold");
     }
     EXPECT_EQ(FileText(pmd), "previous");
     EXPECT_FALSE(fs::exists(folder.File("big.png")));
@@ -60,7 +62,8 @@ TEST(GeneratorFiles, AModelBeyondTheVertexLimitIsRefusedBeforeAnythingIsWritten)
         CGenerator(document, pmd).Generate();
         FAIL() << "no error";
     } catch (const CGeneratorError& e) {
-        EXPECT_STREQ(e.what(), "the model has more than 262,140 vertices, far more than the 65,535 a PMD file can hold");
+        EXPECT_STREQ(e.what(), "the model has more than 262,140 vertices, far more than the 65,535 "
+                               "a PMD file can hold");
     }
     EXPECT_EQ(FileText(pmd), "previous");
 }

@@ -64,13 +64,15 @@ TEST(GeneratorHostile, IkParentsInACircleAreDroppedByTheReaderAndRefusedByTheGen
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_NE(notes[0].find("\"輪\""), std::string::npos) << notes[0];
     EXPECT_EQ(read.FindPartByName(u"輪")->ikParent, nullptr);
-    const int kept = (read.FindPartByName(u"甲")->ikParent ? 1 : 0) + (read.FindPartByName(u"乙")->ikParent ? 1 : 0);
+    const int kept = (read.FindPartByName(u"甲")->ikParent ? 1 : 0) +
+                     (read.FindPartByName(u"乙")->ikParent ? 1 : 0);
     EXPECT_EQ(kept, 1) << "one link of the pair stays";
     CTempFolder folder("hostile");
     GENERATED g = GenerateFile(read, folder.File("m.pmd"));
     for (const auto& bone : g.file.bones) {
         int steps = 0;
-        for (uint16_t b = bone.parent; b != 0xFFFF && steps <= static_cast<int>(g.file.bones.size());
+        for (uint16_t b = bone.parent;
+             b != 0xFFFF && steps <= static_cast<int>(g.file.bones.size());
              b = g.file.bones[b].parent)
             ++steps;
         EXPECT_LE(steps, static_cast<int>(g.file.bones.size())) << Utf16ToUtf8(PMDText(bone.name));

@@ -23,7 +23,8 @@ TEST(GeneratorPhysics, EveryTopLevelPartStartsTheNextCollisionGroup) {
     CDotDocument document;
     MakeAllMaterials(document);
     for (int i = 0; i < 18; ++i) {
-        CDotPart& part = AddPart(document, nullptr, u"部品" + std::u16string(1, char16_t(u'A' + i)));
+        CDotPart& part =
+            AddPart(document, nullptr, u"部品" + std::u16string(1, char16_t(u'A' + i)));
         part.rigidBody = std::make_unique<RIGID_BODY_PARAMS>();
         if (i != 10) // a body without dots is left out, but still takes a group
             part.SetDot(0, 0, 0, 2);
@@ -52,7 +53,8 @@ TEST(GeneratorPhysics, AJointedChildGetsItsParentABodyAndAJoint) {
     first.rigidBody = std::make_unique<RIGID_BODY_PARAMS>();
     first.SetDot(0, 0, 0, 2);
     FillBox(tail, 0, 3, 0, 1, 0, 0, 2);
-    tail.rigidBody = std::make_unique<RIGID_BODY_PARAMS>(RIGID_BODY_PARAMS{2, 0.25f, 0.75f, 0.1f, 0.9f});
+    tail.rigidBody =
+        std::make_unique<RIGID_BODY_PARAMS>(RIGID_BODY_PARAMS{2, 0.25f, 0.75f, 0.1f, 0.9f});
     tail.joint = std::make_unique<JOINT_PARAMS>();
     tail.joint->positionMin = {-1, -2, -3};
     tail.joint->springRotation = {4, 5, 6};

@@ -30,7 +30,9 @@ struct LEG {
     }
 };
 
-std::u16string BoneName(const PMDContents& file, size_t index) { return PMDText(file.bones.at(index).name); }
+std::u16string BoneName(const PMDContents& file, size_t index) {
+    return PMDText(file.bones.at(index).name);
+}
 
 } // namespace
 

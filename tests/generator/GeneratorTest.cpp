@@ -49,7 +49,8 @@ TEST(Generator, SingleDotGivesSixUnsharedFacesAndOneUnlistedBone) {
         // A dot of edge 0.5 at the grid's corner, the joint point at the centre.
         for (float c : v.position)
             EXPECT_TRUE(c == -8.0f || c == -7.5f) << c;
-        EXPECT_FLOAT_EQ(std::abs(v.normal[0]) + std::abs(v.normal[1]) + std::abs(v.normal[2]), 1.0f);
+        EXPECT_FLOAT_EQ(std::abs(v.normal[0]) + std::abs(v.normal[1]) + std::abs(v.normal[2]),
+                        1.0f);
     }
     // One textured material carrying all six faces, each a cell of the atlas.
     ASSERT_EQ(g.file.materials.size(), 1u);
@@ -90,7 +91,8 @@ TEST(Generator, CoplanarFacesOfTwoMaterialsShareTheirCommonCorners) {
     std::set<uint16_t> red(g.file.faces.begin(), g.file.faces.begin() + 30);
     std::set<uint16_t> green(g.file.faces.begin() + 30, g.file.faces.end());
     std::vector<uint16_t> both;
-    std::set_intersection(red.begin(), red.end(), green.begin(), green.end(), std::back_inserter(both));
+    std::set_intersection(red.begin(), red.end(), green.begin(), green.end(),
+                          std::back_inserter(both));
     EXPECT_EQ(both.size(), 8u);
     // An unused textured entry still gives a (black) texture image.
     DECODED_PNG image = ReadPngFile(folder.File("two.png"));
@@ -151,7 +153,8 @@ TEST(Generator, TexturedFacesPaintTheirDotsAndPointInsideTheirCells) {
             const uint32_t front = document.GetColor(colours[1 - row][column]).color;
             const uint32_t back = document.GetColor(colours[1 - row][2 - column]).color;
             EXPECT_EQ(image.Pixel(column * 16 + 8, row * 16 + 8), front) << row << "," << column;
-            EXPECT_EQ(image.Pixel((column + 3) * 16 + 8, row * 16 + 8), back) << row << "," << column;
+            EXPECT_EQ(image.Pixel((column + 3) * 16 + 8, row * 16 + 8), back)
+                << row << "," << column;
         }
     // The front face's top-left corner samples half a pixel into cell (0, 0)
     // and its bottom-right corner 0.4 pixel inside cell (2, 1).

@@ -44,7 +44,8 @@ TEST(ModelGeometry, BodyRotationHandlesGimbalLock) {
     ExpectNear(BodyRotation(up), {-PI / 2, 0, std::atan2(up.m21, up.m11)});
     // Close to but not exactly 1 uses the general form.
     up.m32 = 0.9999f;
-    ExpectNear(BodyRotation(up), {-std::asin(0.9999f), std::atan2(up.m31, up.m33), std::atan2(up.m12, up.m22)});
+    ExpectNear(BodyRotation(up),
+               {-std::asin(0.9999f), std::atan2(up.m31, up.m33), std::atan2(up.m12, up.m22)});
 }
 
 TEST(ModelGeometry, TriangleNormalIsUnitOrZero) {

@@ -70,8 +70,9 @@ TEST(PMDLimits, MessagesNameTheCountTheExcessAndTheLimit) {
             try {
                 model.CheckLimits();
             } catch (const CModelLimitError& e) {
-                EXPECT_STREQ(e.what(), "the model has 70,000 vertices, 4,465 more than the 65,535 a "
-                                       "PMD file can hold");
+                EXPECT_STREQ(e.what(),
+                             "the model has 70,000 vertices, 4,465 more than the 65,535 a "
+                             "PMD file can hold");
                 throw;
             }
         },

@@ -128,7 +128,8 @@ void ExpectSameModel(const CPMDModel& model, const PMDContents& file) {
     for (size_t i = 0; i < model.materials.size(); ++i) {
         const CModelMaterial& m = model.materials[i];
         const PMDContents::MATERIAL& r = file.materials[i];
-        EXPECT_EQ(r.diffuse, (std::array<float, 4>{m.diffuse.r, m.diffuse.g, m.diffuse.b, m.diffuse.a}));
+        EXPECT_EQ(r.diffuse,
+                  (std::array<float, 4>{m.diffuse.r, m.diffuse.g, m.diffuse.b, m.diffuse.a}));
         EXPECT_EQ(r.ambient, (PMDContents::Float3{m.ambient.r, m.ambient.g, m.ambient.b}));
         EXPECT_EQ(r.specular, (PMDContents::Float3{m.specular.r, m.specular.g, m.specular.b}));
         EXPECT_EQ(r.power, m.power);

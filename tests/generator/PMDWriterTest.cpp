@@ -71,16 +71,16 @@ TEST(PMDWriter, EmptyModelIsHeaderZeroCountsAndToonNames) {
     model.name = u"figure";
     ByteList expected;
     expected.Add({'P', 'm', 'd', F_1}).Text("figure", 20).Zeros(256);
-    expected.Add({0, 0, 0, 0});       // vertices
-    expected.Add({0, 0, 0, 0});       // face indices
-    expected.Add({0, 0, 0, 0});       // materials
-    expected.Add({0, 0});             // bones
-    expected.Add({0, 0});             // IK
-    expected.Add({0, 0, 0});          // no morphs, empty display list
-    expected.Add({0, 0, 0, 0, 0});    // no groups, no group entries
-    expected.Add({0}).ToonNames();    // English flag, toon names
-    expected.Add({0, 0, 0, 0});       // rigid bodies
-    expected.Add({0, 0, 0, 0});       // joints
+    expected.Add({0, 0, 0, 0});    // vertices
+    expected.Add({0, 0, 0, 0});    // face indices
+    expected.Add({0, 0, 0, 0});    // materials
+    expected.Add({0, 0});          // bones
+    expected.Add({0, 0});          // IK
+    expected.Add({0, 0, 0});       // no morphs, empty display list
+    expected.Add({0, 0, 0, 0, 0}); // no groups, no group entries
+    expected.Add({0}).ToonNames(); // English flag, toon names
+    expected.Add({0, 0, 0, 0});    // rigid bodies
+    expected.Add({0, 0, 0, 0});    // joints
     ASSERT_EQ(expected.bytes.size(), 1316u);
     ExpectSameBytes(model.ToBytes(), expected.bytes);
 }
@@ -126,7 +126,8 @@ TEST(PMDWriter, OneRecordOfEachKind) {
     // Material: diffuse rgb, alpha, power, specular rgb, ambient rgb, toon 0,
     // edge 1, 3 face indices, the texture's file name only.
     expected.Add({1, 0, 0, 0});
-    expected.Add({F_HALF, F_QUARTER, F_1, F_HALF, F_4, F_0, F_0, F_0, F_2, F_2, F_2, 0, 1, 3, 0, 0, 0});
+    expected.Add(
+        {F_HALF, F_QUARTER, F_1, F_HALF, F_4, F_0, F_0, F_0, F_2, F_2, F_2, 0, 1, 3, 0, 0, 0});
     expected.Text("figure.png", 20);
     // Bones: name, parent, tail, type, IK parent, position.
     expected.Add({2, 0});
@@ -162,10 +163,10 @@ TEST(PMDWriter, TextFieldsAreZeroPaddedOrCutToTheFieldWidth) {
     const std::u16string se10 = u"セセセセセセセセセセ"; // 20 bytes in code page 932
     model.name = u"a" + se10;                            // 21 bytes
     model.AddBone(u"センター");
-    model.AddBone(u"abcdefghijklmnopqrst");       // exactly 20 bytes
-    model.AddBone(u"abcdefghijklmnopqrstuvwxy");  // longer
-    model.AddBone(std::u16string(u"ab\0cd", 5));  // a C string ends at its zero
-    model.AddBone(u"a\u00E9b");                   // not in code page 932
+    model.AddBone(u"abcdefghijklmnopqrst");        // exactly 20 bytes
+    model.AddBone(u"abcdefghijklmnopqrstuvwxy");   // longer
+    model.AddBone(std::u16string(u"ab\0cd", 5));   // a C string ends at its zero
+    model.AddBone(u"a\u00E9b");                    // not in code page 932
     model.AddBoneGroup(std::u16string(30, u'あ')); // 60 bytes into 50
     model.materials.emplace_back().texture = u"C:\\models\\tex.png";
     model.materials.emplace_back().sphere = u"dir/sphere.bmp";
@@ -199,7 +200,8 @@ TEST(PMDWriter, TextFieldsAreZeroPaddedOrCutToTheFieldWidth) {
 TEST(PMDWriter, BaseMorphListsEveryMovedVertexOnceInFirstUseOrder) {
     CPMDModel model;
     for (int i = 0; i < 10; ++i)
-        model.vertices.emplace_back(PMDFloat3{float(i), float(-i), 0.5f}, PMDFloat3{}, PMDFloat2{}, 0);
+        model.vertices.emplace_back(PMDFloat3{float(i), float(-i), 0.5f}, PMDFloat3{}, PMDFloat2{},
+                                    0);
 
     // One morph moving vertices 7 and 3.
     model.AddMorph(u"目", CModelMorph::TYPE_EYE).vertices = {{7, {1, 0, 0}}, {3, {0, 1, 0}}};
@@ -258,6 +260,6 @@ TEST(PMDWriter, BoneGroupEntriesNumberGroupsFromOne) {
     std::vector<std::pair<int, int>> entries;
     for (const auto& e : file.groupEntries)
         entries.emplace_back(e.bone, e.group);
-    EXPECT_EQ(entries, (std::vector<std::pair<int, int>>{
-                           {1, 1}, {0, 2}, {0xFFFF, 2}, {0xFFFF, 2}, {1, 2}}));
+    EXPECT_EQ(entries,
+              (std::vector<std::pair<int, int>>{{1, 1}, {0, 2}, {0xFFFF, 2}, {0xFFFF, 2}, {1, 2}}));
 }

@@ -31,7 +31,8 @@ void AddSpreadPart(CDotDocument& document, std::u16string name) {
 }
 
 size_t Entries(const fs::path& folder) {
-    return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+    return static_cast<size_t>(
+        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
 } // namespace
@@ -69,7 +70,9 @@ TEST(PMXGenerator, AModelRefusedAsPMDForItsVertexCountIsWrittenAsPMX) {
         CGenerator(document, folder.File("big.pmd")).Generate();
         FAIL() << "no error";
     } catch (const CModelLimitError& e) {
-        EXPECT_STREQ(e.what(), "the model has 100,704 vertices, 35,169 more than the 65,535 a PMD file can hold");
+        EXPECT_STREQ(
+            e.what(),
+            "the model has 100,704 vertices, 35,169 more than the 65,535 a PMD file can hold");
     }
     EXPECT_EQ(Entries(folder.Path()), 0u);
 

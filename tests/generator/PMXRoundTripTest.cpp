@@ -21,7 +21,8 @@ using Float3 = std::array<float, 3>;
 
 void ExpectNear3(const Float3& actual, const Float3& expected, const char* what) {
     for (size_t k = 0; k < 3; ++k)
-        EXPECT_NEAR(actual[k], expected[k], 1e-4f * (1.0f + std::abs(expected[k]))) << what << " [" << k << "]";
+        EXPECT_NEAR(actual[k], expected[k], 1e-4f * (1.0f + std::abs(expected[k])))
+            << what << " [" << k << "]";
 }
 
 int32_t Signed16(uint16_t index) { return static_cast<int16_t>(index); }
@@ -102,7 +103,8 @@ void CompareBones(const PMDContents& pmd, const PMXContents& pmx) {
         for (size_t k = 0; k < ik.chain.size(); ++k) {
             const auto& link = x.ikLinks[k];
             EXPECT_EQ(link.bone, ik.chain[k]);
-            const bool knee = pmx.bones.at(static_cast<size_t>(link.bone)).name.find(u"ひざ") != std::u16string::npos;
+            const bool knee = pmx.bones.at(static_cast<size_t>(link.bone)).name.find(u"ひざ") !=
+                              std::u16string::npos;
             EXPECT_EQ(link.limited, knee);
             if (knee) {
                 ExpectNear3(link.min, {-3.14159265f, 0, 0}, "knee min");
@@ -128,7 +130,8 @@ void CompareMorphsAndFrames(const PMDContents& pmd, const PMXContents& pmx) {
             const Float3& at = pmx.vertices.at(base.vertex).position;
             const Float3& o = d.vertices[k].offset;
             ExpectNear3(x.offsets[k].offset,
-                        {base.offset[0] + o[0] - at[0], base.offset[1] + o[1] - at[1], base.offset[2] + o[2] - at[2]},
+                        {base.offset[0] + o[0] - at[0], base.offset[1] + o[1] - at[1],
+                         base.offset[2] + o[2] - at[2]},
                         "morph offset");
         }
     }
@@ -172,13 +175,16 @@ void ComparePhysics(const PMDContents& pmd, const PMXContents& pmx) {
         EXPECT_EQ(x.size, d.size);
         EXPECT_EQ(x.rotation, d.rotation);
         EXPECT_EQ(x.mode, d.mode);
-        EXPECT_EQ((std::array{x.mass, x.linearDamping, x.angularDamping, x.restitution, x.friction}),
-                  (std::array{d.mass, d.linearDamping, d.angularDamping, d.restitution, d.friction}));
+        EXPECT_EQ(
+            (std::array{x.mass, x.linearDamping, x.angularDamping, x.restitution, x.friction}),
+            (std::array{d.mass, d.linearDamping, d.angularDamping, d.restitution, d.friction}));
         // PMD places a body relative to its bone, PMX in model space.
         Float3 at{};
         if (x.bone >= 0)
             at = pmx.bones.at(static_cast<size_t>(x.bone)).position;
-        ExpectNear3(x.position, {d.position[0] + at[0], d.position[1] + at[1], d.position[2] + at[2]}, "position");
+        ExpectNear3(x.position,
+                    {d.position[0] + at[0], d.position[1] + at[1], d.position[2] + at[2]},
+                    "position");
     }
     ASSERT_EQ(pmx.joints.size(), pmd.joints.size());
     for (size_t i = 0; i < pmd.joints.size(); ++i) {
@@ -187,10 +193,10 @@ void ComparePhysics(const PMDContents& pmd, const PMXContents& pmx) {
         ExpectSameName(x.name, d.name);
         EXPECT_EQ(x.bodyA, static_cast<int32_t>(d.bodyA));
         EXPECT_EQ(x.bodyB, static_cast<int32_t>(d.bodyB));
-        EXPECT_EQ((std::array{x.position, x.rotation, x.positionMin, x.positionMax, x.rotationMin, x.rotationMax,
-                              x.springPosition, x.springRotation}),
-                  (std::array{d.position, d.rotation, d.positionMin, d.positionMax, d.rotationMin, d.rotationMax,
-                              d.springPosition, d.springRotation}));
+        EXPECT_EQ((std::array{x.position, x.rotation, x.positionMin, x.positionMax, x.rotationMin,
+                              x.rotationMax, x.springPosition, x.springRotation}),
+                  (std::array{d.position, d.rotation, d.positionMin, d.positionMax, d.rotationMin,
+                              d.rotationMax, d.springPosition, d.springRotation}));
     }
 }
 
@@ -226,13 +232,24 @@ public:
     void Fill(CDotDocument& document) {
         for (int i = 1; i <= 6; ++i)
             document.GetColor(i).SetMaterial(Chance(0.5));
-        static const char16_t* const names[] = {u"腰", u"左ひざ", u"右ひざ", u"左足首", u"頭😀", u"café",
-                                                u"とても長い名前の部品ですよね本当に", u"腕", u"手", u"尾"};
+        static const char16_t* const names[] = {u"腰",
+                                                u"左ひざ",
+                                                u"右ひざ",
+                                                u"左足首",
+                                                u"頭😀",
+                                                u"café",
+                                                u"とても長い名前の部品ですよね本当に",
+                                                u"腕",
+                                                u"手",
+                                                u"尾"};
         std::vector<CDotPart*> made;
         const int count = 2 + Int(8);
         for (int n = 0; n < count; ++n) {
-            CPart* parent = made.empty() || Chance(0.2) ? nullptr : made[static_cast<size_t>(Int(static_cast<int>(made.size())))];
-            const int kind = Pick({BONE_MOVE, BONE_ROTATE, BONE_ROTATE, BONE_ROTATE, BONE_NONE, BONE_HIDDEN});
+            CPart* parent = made.empty() || Chance(0.2)
+                                ? nullptr
+                                : made[static_cast<size_t>(Int(static_cast<int>(made.size())))];
+            const int kind =
+                Pick({BONE_MOVE, BONE_ROTATE, BONE_ROTATE, BONE_ROTATE, BONE_NONE, BONE_HIDDEN});
             CDotPart& part = AddPart(document, parent, names[n], kind);
             part.rate = Pick({1.0f, 0.5f, 2.0f});
             part.angle = {Angle(), Angle(), Angle()};
@@ -267,7 +284,9 @@ public:
 private:
     int Int(int below) { return static_cast<int>(random_() % static_cast<unsigned>(below)); }
     bool Chance(double p) { return std::uniform_real_distribution<double>(0, 1)(random_) < p; }
-    float Angle() { return Chance(0.5) ? 0.0f : static_cast<float>(Int(360) - 180) * 0.0174532924f; }
+    float Angle() {
+        return Chance(0.5) ? 0.0f : static_cast<float>(Int(360) - 180) * 0.0174532924f;
+    }
     template <typename T>
     T Pick(std::initializer_list<T> values) {
         return *(values.begin() + Int(static_cast<int>(values.size())));
@@ -281,8 +300,9 @@ private:
 TEST(PMXRoundTrip, TheSampleFigureAgreesWithItsPMD) {
     CTempFolder folder("pmx-figure");
     CDotDocument document;
-    LoadDocumentFile((std::filesystem::path(KUBRELL_TEST_DATA).parent_path().parent_path() / "examples" /
-                      "figure.kbrl").string(),
+    LoadDocumentFile((std::filesystem::path(KUBRELL_TEST_DATA).parent_path().parent_path() /
+                      "examples" / "figure.kbrl")
+                         .string(),
                      document);
     BOTH both = GenerateBoth(document, folder);
     ASSERT_FALSE(both.pmd.iks.empty());

@@ -72,7 +72,7 @@ TEST(PMXWriter, WeightsEdgesAndHeader) {
     model.vertices[0].bone1 = 1;
     model.vertices[0].weight = 30; // two bones
     model.vertices[1].bone1 = 1;
-    model.vertices[1].weight = 0; // all of bone1
+    model.vertices[1].weight = 0;  // all of bone1
     model.vertices[2].edge = true; // PMD: no edge here
     model.name = u"人形🎎";
     model.comment = u"説明";

@@ -31,12 +31,13 @@ TEST(PngRepeatedBands, RunsOfEqualBandsAroundBlackAndChangesDecodeExactly) {
             whole.insert(whole.end(), row.begin(), row.end());
     }
     const std::string path = temp.File("repeat.png");
-    WritePngBands(path, width, bandHeight, static_cast<int>(layout.size()), [&](int band, uint8_t* row) {
-        const char name = layout[static_cast<size_t>(band)];
-        fill(name == 'D' ? 'C' : name, row);
-        if (name == 'D')
-            row[width * 3 - 1] ^= 1; // like C but for the very last byte
-    });
+    WritePngBands(path, width, bandHeight, static_cast<int>(layout.size()),
+                  [&](int band, uint8_t* row) {
+                      const char name = layout[static_cast<size_t>(band)];
+                      fill(name == 'D' ? 'C' : name, row);
+                      if (name == 'D')
+                          row[width * 3 - 1] ^= 1; // like C but for the very last byte
+                  });
     const DECODED_PNG image = ReadPngFile(path);
     EXPECT_EQ(image.height, bandHeight * static_cast<int>(layout.size()));
     EXPECT_EQ(image.rgb, whole);

@@ -15,9 +15,9 @@ TEST(PngWriter, WritesAn8BitRgbImageThatReadsBack) {
     CTempFolder temp("png");
     const fs::path& folder = temp.Path();
     std::vector<uint8_t> rgb(size_t(512) * 16 * 3, 0);
-    rgb[0] = 255;                                  // (0, 0) red
-    rgb[(15 * 512 + 511) * 3 + 2] = 200;           // (511, 15) blue
-    rgb[(7 * 512 + 100) * 3 + 1] = 17;             // (100, 7) dark green
+    rgb[0] = 255;                        // (0, 0) red
+    rgb[(15 * 512 + 511) * 3 + 2] = 200; // (511, 15) blue
+    rgb[(7 * 512 + 100) * 3 + 1] = 17;   // (100, 7) dark green
     std::string path = (folder / "t.png").string();
     WritePngRgb(path, 512, 16, rgb);
 
@@ -67,7 +67,8 @@ TEST(PngWriter, BandedImagesDecodeToTheSamePixelsAsWholeOnes) {
                 continue;
             for (int x = 0; x < width; ++x)
                 for (int k = 0; k < 3; ++k)
-                    band[static_cast<size_t>(x * 3 + k)] = static_cast<uint8_t>((x / 5 * 37 + k * 91) ^ random() % 3);
+                    band[static_cast<size_t>(x * 3 + k)] =
+                        static_cast<uint8_t>((x / 5 * 37 + k * 91) ^ random() % 3);
         }
         std::vector<uint8_t> whole;
         for (const auto& band : bands)
@@ -76,7 +77,8 @@ TEST(PngWriter, BandedImagesDecodeToTheSamePixelsAsWholeOnes) {
 
         const std::string path = temp.File("bands.png");
         WritePngBands(path, width, bandHeight, bandCount, [&](int band, uint8_t* row) {
-            std::copy(bands[static_cast<size_t>(band)].begin(), bands[static_cast<size_t>(band)].end(), row);
+            std::copy(bands[static_cast<size_t>(band)].begin(),
+                      bands[static_cast<size_t>(band)].end(), row);
         });
         DECODED_PNG image = ReadPngFile(path);
         EXPECT_EQ(image.width, width);

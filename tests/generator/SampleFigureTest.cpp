@@ -16,7 +16,8 @@
 namespace {
 
 const std::filesystem::path Figure =
-    std::filesystem::path(KUBRELL_TEST_DATA).parent_path().parent_path() / "examples" / "figure.kbrl";
+    std::filesystem::path(KUBRELL_TEST_DATA).parent_path().parent_path() / "examples" /
+    "figure.kbrl";
 
 int BoneIndex(const PMDContents& file, const std::u16string& name) {
     for (size_t i = 0; i < file.bones.size(); ++i)
@@ -53,7 +54,8 @@ TEST(SampleFigure, GeneratesAStandingRiggedModel) {
     const int head = BoneIndex(file, u"頭");
     const int tail = BoneIndex(file, u"ポニーテール");
     EXPECT_EQ(file.bones[static_cast<size_t>(tail)].parent, head);
-    EXPECT_EQ(file.bones[static_cast<size_t>(BoneIndex(file, u"左ひじ"))].parent, BoneIndex(file, u"左腕"));
+    EXPECT_EQ(file.bones[static_cast<size_t>(BoneIndex(file, u"左ひじ"))].parent,
+              BoneIndex(file, u"左腕"));
     ASSERT_EQ(file.iks.size(), 2u);
     for (const auto& ik : file.iks) {
         EXPECT_EQ(ik.iterations, 40);

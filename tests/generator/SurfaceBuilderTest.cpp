@@ -150,7 +150,8 @@ TEST(SurfaceBuilder, AMergedFaceKeepsTheLowestSlotOfItsRunInBothBuilders) {
         bool operator==(const FACE&) const = default;
     };
     auto expected = [](int d) {
-        return std::vector<FACE>{{0, {0, 1, 0, 0, 0, 0}, d == 4 ? 1 : 0}, {2, {0, 2, 1, 1, 0, 0}, 0}};
+        return std::vector<FACE>{{0, {0, 1, 0, 0, 0, 0}, d == 4 ? 1 : 0},
+                                 {2, {0, 2, 1, 1, 0, 0}, 0}};
     };
     const auto colours = FakeColourTable();
 

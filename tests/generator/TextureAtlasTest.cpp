@@ -115,8 +115,8 @@ TEST(TextureAtlas, ImageHeightIsAPowerOfTwoRowsOf16Pixels) {
 
 TEST(TextureAtlas, RendersCellsAsSquaresInRgbOrder) {
     CTextureAtlas atlas;
-    atlas.Paint(0, 0, 0x0000FF);     // red
-    atlas.Paint(1, 31, 0x00FF8040);  // blue-ish: r 0x40, g 0x80, b 0xFF
+    atlas.Paint(0, 0, 0x0000FF);    // red
+    atlas.Paint(1, 31, 0x00FF8040); // blue-ish: r 0x40, g 0x80, b 0xFF
     std::vector<uint8_t> rgb = atlas.RenderRgb();
     ASSERT_EQ(rgb.size(), size_t(512) * 32 * 3);
     auto pixel = [&](int x, int y) {

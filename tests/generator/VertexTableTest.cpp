@@ -57,8 +57,15 @@ TEST(VertexTable, SignedZerosMatchAndNanMatchesNothing) {
 TEST(VertexTable, GivesTheFirstMatchOfALinearSearch) {
     // Values drawn from a small pool so that many corners coincide, with
     // signed zeros, infinities and NaN among them.
-    const float pool[] = {0.0f, -0.0f, 1.0f, -1.0f, 0.5f, 1e-30f, -7.25f,
-                          std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()};
+    const float pool[] = {0.0f,
+                          -0.0f,
+                          1.0f,
+                          -1.0f,
+                          0.5f,
+                          1e-30f,
+                          -7.25f,
+                          std::numeric_limits<float>::infinity(),
+                          std::numeric_limits<float>::quiet_NaN()};
     std::mt19937 random(99);
     auto pick = [&](int limit) { return pool[random() % static_cast<unsigned>(limit)]; };
     for (int round = 0; round < 20; ++round) {
@@ -66,8 +73,10 @@ TEST(VertexTable, GivesTheFirstMatchOfALinearSearch) {
         std::vector<VERTEX_KEY> linear;
         const int limit = round % 2 ? 9 : 5; // half the rounds without inf and NaN
         for (int n = 0; n < 4000; ++n) {
-            VERTEX_KEY key{{pick(limit), pick(limit), pick(3)}, {pick(limit), pick(3), pick(3)},
-                           {pick(limit), pick(3)}, static_cast<int32_t>(random() % 3) - 1};
+            VERTEX_KEY key{{pick(limit), pick(limit), pick(3)},
+                           {pick(limit), pick(3), pick(3)},
+                           {pick(limit), pick(3)},
+                           static_cast<int32_t>(random() % 3) - 1};
             const auto next = static_cast<uint32_t>(linear.size());
             const uint32_t expected = FindOrAddLinearly(linear, key);
             const auto actual = table.FindOrAdd(key);

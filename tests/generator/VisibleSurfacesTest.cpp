@@ -14,8 +14,9 @@
 namespace {
 
 bool SameFace(const CBlock::CSurface& a, const CBlock::CSurface& b) {
-    return a.direction == b.direction && a.x0 == b.x0 && a.x1 == b.x1 && a.y0 == b.y0 && a.y1 == b.y1 &&
-           a.z0 == b.z0 && a.z1 == b.z1 && a.colour == b.colour && a.hidden == b.hidden && a.slot == b.slot;
+    return a.direction == b.direction && a.x0 == b.x0 && a.x1 == b.x1 && a.y0 == b.y0 &&
+           a.y1 == b.y1 && a.z0 == b.z0 && a.z1 == b.z1 && a.colour == b.colour &&
+           a.hidden == b.hidden && a.slot == b.slot;
 }
 
 void ExpectVisibleOfFull(const std::vector<uint8_t>& grid, const char* what) {
@@ -36,7 +37,8 @@ void ExpectVisibleOfFull(const std::vector<uint8_t>& grid, const char* what) {
             const auto actual = visible[n].GetSurfaces(d);
             ASSERT_EQ(actual.size(), expected.size()) << "block " << n << " direction " << d;
             for (size_t i = 0; i < expected.size(); ++i)
-                EXPECT_TRUE(SameFace(actual[i], expected[i])) << "block " << n << " direction " << d << " face " << i;
+                EXPECT_TRUE(SameFace(actual[i], expected[i]))
+                    << "block " << n << " direction " << d << " face " << i;
         }
     }
 }

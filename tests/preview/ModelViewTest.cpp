@@ -19,7 +19,8 @@ constexpr int Width = 400;
 constexpr int Height = 300;
 
 int Distance(QColor a, QColor b) {
-    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+           std::abs(a.blue() - b.blue());
 }
 
 // A preview of its own document, shown at a fixed size.
@@ -44,7 +45,8 @@ protected:
     // The pixel where a model-space point appears.
     QPoint Pixel(const Float3& p) const {
         const Float3 n = TransformCoord(p, view->World() * view->View() * view->Projection());
-        return {static_cast<int>((n.x + 1.0f) * 0.5f * Width), static_cast<int>((1.0f - n.y) * 0.5f * Height)};
+        return {static_cast<int>((n.x + 1.0f) * 0.5f * Width),
+                static_cast<int>((1.0f - n.y) * 0.5f * Height)};
     }
     QColor At(const Float3& p) const { return image.pixelColor(Pixel(p)); }
     // Whether some pixel within one of where p appears has the colour.
@@ -99,12 +101,13 @@ TEST_F(ModelViewTest, TranslucentCubesBlendOnceAndAfterOpaqueOnes) {
     CDotPart& part = BigPart();
     document.GetColor(2).SetMaterial(true); // blue, drawn first by index
     document.GetColor(2).SetAlpha(0.5f);
-    part.SetDot(16, 16, 16, 2);  // translucent in front
-    part.SetDot(16, 16, 17, 5);  // red behind it
-    part.SetDot(18, 16, 16, 2);  // translucent alone, 8 units right
+    part.SetDot(16, 16, 16, 2); // translucent in front
+    part.SetDot(16, 16, 17, 5); // red behind it
+    part.SetDot(18, 16, 16, 2); // translucent alone, 8 units right
     Show();
     const QColor overRed = At({2, 2, 0});
-    EXPECT_LE(Distance(overRed, QColor(127, 0, 128)), 12) << "blue over red: " << overRed.name().toStdString();
+    EXPECT_LE(Distance(overRed, QColor(127, 0, 128)), 12)
+        << "blue over red: " << overRed.name().toStdString();
     const QColor alone = At({10, 2, 0});
     EXPECT_LE(Distance(alone, QColor(127, 127, 255)), 12)
         << "blue over white, blended once: " << alone.name().toStdString();
@@ -124,10 +127,12 @@ TEST_F(ModelViewTest, PartModeShowsOnlyTheCurrentPart) {
     Show();
     // The arm is current: the faint slice box lies over it.
     EXPECT_LE(Distance(QColor(0, 255, 0), At({10, 2, 0})), 20) << "the arm in the whole model";
-    EXPECT_LE(Distance(QColor(255, 0, 0), At({2, 2, 0})), 40) << "the body, under the arm's slice box";
+    EXPECT_LE(Distance(QColor(255, 0, 0), At({2, 2, 0})), 40)
+        << "the body, under the arm's slice box";
     view->OnCommand(ID_PREVIEW_PART);
     Regrab();
-    EXPECT_LE(Distance(QColor(0, 255, 0), At({2, 2, 0})), 20) << "the arm alone, its joint at the origin";
+    EXPECT_LE(Distance(QColor(0, 255, 0), At({2, 2, 0})), 20)
+        << "the arm alone, its joint at the origin";
     int red = 0;
     for (int y = 0; y < Height; ++y)
         for (int x = 0; x < Width; ++x)
@@ -160,7 +165,8 @@ TEST_F(ModelViewTest, TheFigureIsNotMirrored) {
 
 TEST_F(ModelViewTest, MouseTurnsPansZoomsAndResets) {
     Show();
-    EXPECT_EQ(Qt::PreventContextMenu, view->contextMenuPolicy()) << "the right button opens no menu";
+    EXPECT_EQ(Qt::PreventContextMenu, view->contextMenuPolicy())
+        << "the right button opens no menu";
     QTest::mousePress(view.get(), Qt::RightButton, {}, QPoint(100, 100));
     QTest::mouseMove(view.get(), QPoint(190, 100));
     QTest::mouseRelease(view.get(), Qt::RightButton, {}, QPoint(190, 100));
@@ -169,8 +175,8 @@ TEST_F(ModelViewTest, MouseTurnsPansZoomsAndResets) {
     QTest::mouseMove(view.get(), QPoint(110, 100));
     QTest::mouseRelease(view.get(), Qt::MiddleButton, {}, QPoint(110, 100));
     EXPECT_NE(COrbitCamera::DefaultTarget, view->Camera().target);
-    QWheelEvent wheel(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), {}, QPoint(0, -360), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), {}, QPoint(0, -360),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(view.get(), &wheel);
     EXPECT_EQ(56.0f, view->Camera().distance);
     QTest::mouseDClick(view.get(), Qt::RightButton, {}, QPoint(50, 50));

@@ -48,14 +48,20 @@ TEST(StringTable, Formatting) {
 
 TEST(StringTable, EveryNamedIdHasItsText) {
     // A constant that drifted from the table would load an empty text.
-    for (unsigned id : {IDS_DOCUMENT_TYPE, IDS_EDIT_COLOR, IDS_PENCIL_TOOL, IDS_DELETE, IDS_LINE_TOOL,
-                        IDS_MOVE, IDS_RATE, IDS_RECTANGLE, IDS_FILLED_RECTANGLE, IDS_FILL,
-                        IDS_MOVE_BONE, IDS_DOT_SIZE, IDS_MODEL_FILTER, IDS_ROTATE, IDS_FLIP, IDS_PART,
-                        IDS_RENAME, IDS_PART_EXISTS, IDS_MATERIAL, IDS_ALL_MATERIAL, IDS_PHYSICS,
-                        IDS_RIGID_BODY, IDS_NEW_PART, IDS_BONE_GROUP, IDS_JOINT, IDS_ALL_TEXTURE,
-                        IDS_EDGE, IDS_LEFT, IDS_RIGHT, IDS_EDIT_BONE, IDS_OVERWRITE, IDS_INVERT_PART,
-                        IDS_DIVIDE, IDS_IK_GROUP, IDS_CENTER, IDS_LEFT_ANKLE, IDS_RIGHT_ANKLE, IDS_UNDO,
-                        IDS_REDO, IDS_CUT, IDS_PASTE})
+    for (unsigned id : {IDS_DOCUMENT_TYPE, IDS_EDIT_COLOR,   IDS_PENCIL_TOOL,
+                        IDS_DELETE,        IDS_LINE_TOOL,    IDS_MOVE,
+                        IDS_RATE,          IDS_RECTANGLE,    IDS_FILLED_RECTANGLE,
+                        IDS_FILL,          IDS_MOVE_BONE,    IDS_DOT_SIZE,
+                        IDS_MODEL_FILTER,  IDS_ROTATE,       IDS_FLIP,
+                        IDS_PART,          IDS_RENAME,       IDS_PART_EXISTS,
+                        IDS_MATERIAL,      IDS_ALL_MATERIAL, IDS_PHYSICS,
+                        IDS_RIGID_BODY,    IDS_NEW_PART,     IDS_BONE_GROUP,
+                        IDS_JOINT,         IDS_ALL_TEXTURE,  IDS_EDGE,
+                        IDS_LEFT,          IDS_RIGHT,        IDS_EDIT_BONE,
+                        IDS_OVERWRITE,     IDS_INVERT_PART,  IDS_DIVIDE,
+                        IDS_IK_GROUP,      IDS_CENTER,       IDS_LEFT_ANKLE,
+                        IDS_RIGHT_ANKLE,   IDS_UNDO,         IDS_REDO,
+                        IDS_CUT,           IDS_PASTE})
         EXPECT_TRUE(HasString(id)) << id;
     EXPECT_EQ(LoadString(IDS_INVERT_PART), u"部品反転");
     EXPECT_EQ(LoadString(IDS_RIGHT_ANKLE), u"右足首");

@@ -104,8 +104,8 @@ TEST_F(BoneMarkersTest, DragsStayOnTheGridAndCommitOnlyAChangedPoint) {
     EXPECT_TRUE(document.commands.empty());
 
     ExpectRoundTrip([&] { EXPECT_TRUE(CommitMarkerDrag(*shown, *first, 22, 30, &view)); },
-                    {{Notice<HINT_BONE_POSITION>(first)}},
-                    {{Notice<HINT_BONE_POSITION>(first)}}, &view);
+                    {{Notice<HINT_BONE_POSITION>(first)}}, {{Notice<HINT_BONE_POSITION>(first)}},
+                    &view);
     EXPECT_EQ(first->bonePosition, (std::array{22, 34, 10})) << "the depth stays";
     EXPECT_EQ(second->bonePosition, (std::array{20, 40, 10}));
 

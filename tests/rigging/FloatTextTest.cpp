@@ -8,8 +8,14 @@
 #include "rigging/FloatText.h"
 
 TEST(FloatTextTest, EveryFiniteFloatReadsBackWithTheSameBits) {
-    const float special[] = {0.0f, -0.0f, 1.0f, 0.1f, 17.188734f, -9.0f,
-                             std::numeric_limits<float>::max(), std::numeric_limits<float>::lowest(),
+    const float special[] = {0.0f,
+                             -0.0f,
+                             1.0f,
+                             0.1f,
+                             17.188734f,
+                             -9.0f,
+                             std::numeric_limits<float>::max(),
+                             std::numeric_limits<float>::lowest(),
                              std::numeric_limits<float>::min(),
                              std::numeric_limits<float>::denorm_min()};
     for (float value : special) {
@@ -24,7 +30,8 @@ TEST(FloatTextTest, EveryFiniteFloatReadsBackWithTheSameBits) {
             continue;
         const std::optional<float> back = ParseFloat(FormatFloat(value));
         ASSERT_TRUE(back) << FormatFloat(value);
-        ASSERT_EQ(std::bit_cast<uint32_t>(*back), std::bit_cast<uint32_t>(value)) << FormatFloat(value);
+        ASSERT_EQ(std::bit_cast<uint32_t>(*back), std::bit_cast<uint32_t>(value))
+            << FormatFloat(value);
     }
 }
 

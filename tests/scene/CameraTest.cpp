@@ -29,7 +29,8 @@ TEST(MatrixTest, InverseUndoesAPerspectiveCameraTransform) {
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 4; ++j)
             EXPECT_NEAR(i == j ? 1.0f : 0.0f, product.m[i][j], 1e-4f) << i << "," << j;
-    EXPECT_EQ(Matrix4::Identity().m, Matrix4{{}}.Inverse().m) << "a singular matrix gives the identity";
+    EXPECT_EQ(Matrix4::Identity().m, Matrix4{{}}.Inverse().m)
+        << "a singular matrix gives the identity";
 }
 
 TEST(CameraTest, DefaultViewShowsTheFigureFacingTheViewerUnmirrored) {
@@ -120,7 +121,8 @@ TEST(CameraTest, MemoryRestoresEachSubjectsCameraExactly) {
     camera.Pan(5, 6);
     const CAMERA whole = camera.Get();
     memory.Select(camera, &part);
-    EXPECT_EQ(COrbitCamera::DefaultTarget, camera.target) << "a part seen the first time starts afresh";
+    EXPECT_EQ(COrbitCamera::DefaultTarget, camera.target)
+        << "a part seen the first time starts afresh";
     camera.Wheel(240);
     memory.Select(camera, nullptr);
     EXPECT_EQ(whole.target, camera.target);
@@ -150,7 +152,8 @@ TEST(MarkerLayoutTest, MarkersAreCentredOnTheirJointAndHiddenBehindTheEye) {
 }
 
 TEST(MarkerLayoutTest, QuadsCoverTheirSheetCellAndSkipEmptySquares) {
-    const std::vector<MARKER_RECT> rects{{0, 0, 16, 16, 1, 1}, {5, 5, 5, 21, 0, 0}, {144, 64, 160, 80, 3, 0}};
+    const std::vector<MARKER_RECT> rects{
+        {0, 0, 16, 16, 1, 1}, {5, 5, 5, 21, 0, 0}, {144, 64, 160, 80, 3, 0}};
     const SPRITE_QUADS quads = BuildSpriteQuads(rects, 160, 80, 4, 2);
     ASSERT_EQ(8u * 5, quads.vertices.size());
     const float first[5] = {-1, 1, 0, 0.25f, 0.5f};

@@ -89,7 +89,8 @@ TEST(PreviewMeshTest, ClosingHiddenFacesKeepsEveryVisibleFaceAndEdge) {
     std::mt19937 random(14);
     const OpaqueTable opaque = AllOpaqueBut({5});
     const std::array<CUBE_VERTEX, 84> cube = CubeVertices();
-    constexpr int faceStep[6][3] = {{0, 0, -1}, {0, 0, 1}, {-1, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, -1, 0}};
+    constexpr int faceStep[6][3] = {{0, 0, -1}, {0, 0, 1}, {-1, 0, 0},
+                                    {1, 0, 0},  {0, 1, 0}, {0, -1, 0}};
     for (int round = 0; round < 3; ++round) {
         Grid grid = EmptyGrid();
         // Dense random blobs: mostly opaque colours, some translucent 5.
@@ -104,30 +105,36 @@ TEST(PreviewMeshTest, ClosingHiddenFacesKeepsEveryVisibleFaceAndEdge) {
         std::set<std::tuple<int, int, int, int>> drawn;
         std::set<Cell> keptCells;
         for (int face = 0; face < CubeFaces; ++face)
-            for (uint32_t n = kept.FaceFirst(face); n < kept.FaceFirst(face) + kept.FaceCount(face); ++n) {
-            const DOT_CELL& c = kept.cells[n];
-            ASSERT_TRUE(c.faces >> face & 1) << "an entry under a face the dot does not have open";
-            keptCells.insert({c.x, c.y, c.z});
-            for (int f = 0; f < 6; ++f) {
-                const int* s = faceStep[f];
-                const bool shouldBeOpen = !opaque[static_cast<size_t>(At(grid, c.x + s[0], c.y + s[1], c.z + s[2]))];
-                ASSERT_EQ(shouldBeOpen, (c.faces >> f & 1) != 0) << int(c.x) << "," << int(c.y) << "," << int(c.z);
+            for (uint32_t n = kept.FaceFirst(face); n < kept.FaceFirst(face) + kept.FaceCount(face);
+                 ++n) {
+                const DOT_CELL& c = kept.cells[n];
+                ASSERT_TRUE(c.faces >> face & 1)
+                    << "an entry under a face the dot does not have open";
+                keptCells.insert({c.x, c.y, c.z});
+                for (int f = 0; f < 6; ++f) {
+                    const int* s = faceStep[f];
+                    const bool shouldBeOpen =
+                        !opaque[static_cast<size_t>(At(grid, c.x + s[0], c.y + s[1], c.z + s[2]))];
+                    ASSERT_EQ(shouldBeOpen, (c.faces >> f & 1) != 0)
+                        << int(c.x) << "," << int(c.y) << "," << int(c.z);
+                }
+                for (int v = FaceEdges(face); v < FaceEdges(face) + 8; v += 2) {
+                    const CUBE_VERTEX& a = cube[static_cast<size_t>(v)];
+                    const CUBE_VERTEX& b = cube[static_cast<size_t>(v) + 1];
+                    const int axis = a.x != b.x ? 0 : a.y != b.y ? 1 : 2;
+                    drawn.insert({c.x + static_cast<int>(std::min(a.x, b.x)),
+                                  c.y + static_cast<int>(std::min(a.y, b.y)),
+                                  c.z + static_cast<int>(std::min(a.z, b.z)), axis});
+                }
             }
-            for (int v = FaceEdges(face); v < FaceEdges(face) + 8; v += 2) {
-                const CUBE_VERTEX& a = cube[static_cast<size_t>(v)];
-                const CUBE_VERTEX& b = cube[static_cast<size_t>(v) + 1];
-                const int axis = a.x != b.x ? 0 : a.y != b.y ? 1 : 2;
-                drawn.insert({c.x + static_cast<int>(std::min(a.x, b.x)), c.y + static_cast<int>(std::min(a.y, b.y)),
-                              c.z + static_cast<int>(std::min(a.z, b.z)), axis});
-            }
-        }
         // Without the skip every dot has a near face: one entry each.
         for (uint32_t n = 0; n < all.FaceCount(0); ++n) {
             const DOT_CELL& c = all.cells[n];
             const bool isKept = keptCells.count({c.x, c.y, c.z}) != 0;
             for (int f = 0; f < 6 && !isKept; ++f) {
                 const int* s = faceStep[f];
-                ASSERT_TRUE(opaque[static_cast<size_t>(At(grid, c.x + s[0], c.y + s[1], c.z + s[2]))])
+                ASSERT_TRUE(
+                    opaque[static_cast<size_t>(At(grid, c.x + s[0], c.y + s[1], c.z + s[2]))])
                     << "a dropped dot has an open face";
             }
             // Each of the 12 edges: axis a, offsets (i, j) on the other two.
@@ -137,18 +144,21 @@ TEST(PreviewMeshTest, ClosingHiddenFacesKeepsEveryVisibleFaceAndEdge) {
                         int d1[3] = {0, 0, 0}, d2[3] = {0, 0, 0};
                         d1[(a + 1) % 3] = i ? 1 : -1;
                         d2[(a + 2) % 3] = j ? 1 : -1;
-                        const bool seen =
-                            !opaque[static_cast<size_t>(At(grid, c.x + d1[0], c.y + d1[1], c.z + d1[2]))] ||
-                            !opaque[static_cast<size_t>(At(grid, c.x + d2[0], c.y + d2[1], c.z + d2[2]))] ||
-                            !opaque[static_cast<size_t>(At(grid, c.x + d1[0] + d2[0], c.y + d1[1] + d2[1],
-                                                           c.z + d1[2] + d2[2]))];
+                        const bool seen = !opaque[static_cast<size_t>(
+                                              At(grid, c.x + d1[0], c.y + d1[1], c.z + d1[2]))] ||
+                                          !opaque[static_cast<size_t>(
+                                              At(grid, c.x + d2[0], c.y + d2[1], c.z + d2[2]))] ||
+                                          !opaque[static_cast<size_t>(At(grid, c.x + d1[0] + d2[0],
+                                                                         c.y + d1[1] + d2[1],
+                                                                         c.z + d1[2] + d2[2]))];
                         if (!seen)
                             continue;
                         int p[3] = {c.x, c.y, c.z};
                         p[(a + 1) % 3] += i;
                         p[(a + 2) % 3] += j;
                         EXPECT_TRUE(drawn.count({p[0], p[1], p[2], a}))
-                            << "visible edge lost at " << p[0] << "," << p[1] << "," << p[2] << " axis " << a;
+                            << "visible edge lost at " << p[0] << "," << p[1] << "," << p[2]
+                            << " axis " << a;
                     }
         }
     }
@@ -162,7 +172,8 @@ TEST(PreviewMeshTest, UnrolledCubeNamesTheFacesOfEachTriangleAndEdge) {
         ASSERT_EQ(1, std::popcount(static_cast<unsigned>(faces))) << v;
         ++perFace[static_cast<size_t>(faces)];
     }
-    for (int bit : {FACE_MINUS_Z, FACE_PLUS_Z, FACE_MINUS_X, FACE_PLUS_X, FACE_PLUS_Y, FACE_MINUS_Y})
+    for (int bit :
+         {FACE_MINUS_Z, FACE_PLUS_Z, FACE_MINUS_X, FACE_PLUS_X, FACE_PLUS_Y, FACE_MINUS_Y})
         EXPECT_EQ(6, perFace[static_cast<size_t>(bit)]) << "two triangles on face " << bit;
     // The first triangle lies on the near face (z = 0), the first edge runs
     // along its top (y = 1).
@@ -179,10 +190,10 @@ TEST(PreviewMeshTest, UnrolledCubeNamesTheFacesOfEachTriangleAndEdge) {
 
 TEST(PreviewMeshTest, ColoursAreOrderedByOpacityThenIndex) {
     std::array<CDotColor, PaletteSize> palette{};
-    palette[2].alpha = 0.5f;   // index 3
-    palette[4].alpha = 0.25f;  // index 5
-    palette[6].alpha = 0.5f;   // index 7
-    palette[8].alpha = NAN;    // index 9
+    palette[2].alpha = 0.5f;  // index 3
+    palette[4].alpha = 0.25f; // index 5
+    palette[6].alpha = 0.5f;  // index 7
+    palette[8].alpha = NAN;   // index 9
     const ColorOrder order = MakeColorOrder(palette);
     const std::vector<int> tail(order.end() - 4, order.end());
     EXPECT_EQ((std::vector<int>{3, 7, 5, 9}), tail);

@@ -125,7 +125,8 @@ TEST_F(PreviewSceneTest, ModesRememberTheirOwnCameras) {
     EXPECT_EQ(whole.yaw, camera.yaw);
     EXPECT_EQ(whole.distance, camera.distance);
     scene.InitialUpdate();
-    EXPECT_EQ(COrbitCamera::DefaultDistance, camera.distance) << "a new document forgets the cameras";
+    EXPECT_EQ(COrbitCamera::DefaultDistance, camera.distance)
+        << "a new document forgets the cameras";
 }
 
 TEST_F(PreviewSceneTest, MarkersFollowModeAndMarkedPart) {
@@ -145,7 +146,8 @@ TEST_F(PreviewSceneTest, MarkersFollowModeAndMarkedPart) {
     scene.OnUpdate(Notice<HINT_BONE>(body));
     scene.SetWholeModel(false);
     ASSERT_EQ(2u, scene.BoneItems().size());
-    const Float3 child = scene.BoneItems()[1].part == arm ? scene.BoneItems()[1].point : scene.BoneItems()[0].point;
+    const Float3 child =
+        scene.BoneItems()[1].part == arm ? scene.BoneItems()[1].point : scene.BoneItems()[0].point;
     EXPECT_NEAR(8.0f, child.x, 1e-4f);
     EXPECT_NEAR(0.0f, child.z, 1e-4f);
 }
@@ -158,7 +160,7 @@ TEST_F(PreviewSceneTest, SliceBoxCoversTheEditedSlice) {
     const auto& box = *scene.SliceBox();
     // Front face, depth 3: the whole x–y square at z from dot 3 to dot 4.
     const Float3 expected[8] = {{-8, -8, -6.5f}, {8, -8, -6.5f}, {8, 8, -6.5f}, {-8, 8, -6.5f},
-                                {-8, -8, -6}, {8, -8, -6}, {8, 8, -6}, {-8, 8, -6}};
+                                {-8, -8, -6},    {8, -8, -6},    {8, 8, -6},    {-8, 8, -6}};
     for (size_t k = 0; k < 8; ++k) {
         EXPECT_NEAR(expected[k].x, box[k].x, 1e-5f) << k;
         EXPECT_NEAR(-expected[k].y, box[k].y, 1e-5f) << k << " (rows run down the front face)";

@@ -15,7 +15,9 @@ namespace test {
 // Palette entry i (1–31) of the files built here: a colour that differs per
 // entry, alpha 0.25 (written from 560) and the material flag on odd entries
 // (written from 528).
-inline uint32_t PaletteColor(int i) { return static_cast<uint32_t>(i | (2 * i) << 8 | (3 * i) << 16); }
+inline uint32_t PaletteColor(int i) {
+    return static_cast<uint32_t>(i | (2 * i) << 8 | (3 * i) << 16);
+}
 inline bool PaletteMaterial(int i) { return i % 2 == 1; }
 constexpr float PaletteAlpha = 0.25f;
 
@@ -72,14 +74,14 @@ struct TREE_PART {
     std::u16string name = u"part";
     int id = 1;
     int parentId = 0;
-    int flags = 0x80 | 1;    // no dots, BONE_MOVE
+    int flags = 0x80 | 1; // no dots, BONE_MOVE
     std::array<float, 3> angle{0.0f, 0.0f, 0.0f};
     int ikRange = 0;
     std::u16string ikName;
     int ikParentId = 0;
     std::array<int, 3> bone{32, 32, 32};
     std::array<int, 3> own{32, 32, 32};
-    int dotValue = 0;        // the grid is filled with it when flag bit 7 is clear
+    int dotValue = 0; // the grid is filled with it when flag bit 7 is clear
     float rate = 1.0f;
     std::vector<float> rigidBody; // written when flag bit 2 is set (5 values)
     std::vector<float> joint;     // written when flag bit 3 is set (18 values)
@@ -115,8 +117,8 @@ inline void PutTreePart(CArchiveWriter& w, const TREE_PART& p, int version) {
         w.WriteU16(static_cast<uint16_t>(p.linkedPartId));
 }
 
-inline std::vector<uint8_t> TreeFile(int version, const std::vector<TREE_PART>& parts, bool edge = false,
-                                     const SETTINGS_BYTES& settings = {}) {
+inline std::vector<uint8_t> TreeFile(int version, const std::vector<TREE_PART>& parts,
+                                     bool edge = false, const SETTINGS_BYTES& settings = {}) {
     CArchiveWriter w;
     w.WriteU16(static_cast<uint16_t>(version));
     PutSettings(w, version, settings);
@@ -150,7 +152,8 @@ struct GRID_BYTES {
 };
 
 inline std::vector<uint8_t> FlatFile(int version, const std::vector<BONE_BYTES>& bones,
-                                     const std::vector<GRID_BYTES>& grids, const SETTINGS_BYTES& settings = {}) {
+                                     const std::vector<GRID_BYTES>& grids,
+                                     const SETTINGS_BYTES& settings = {}) {
     CArchiveWriter w;
     w.WriteU16(static_cast<uint16_t>(version));
     PutSettings(w, version, settings);

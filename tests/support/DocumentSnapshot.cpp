@@ -12,7 +12,8 @@ namespace {
 std::string Name(const CPart* part) { return part ? Utf16ToUtf8(part->name) : "-"; }
 
 // Floats by their bits, so that −0 and 0 or two NaNs are told apart.
-template <class Floats> void PutFloats(std::ostringstream& out, const Floats& values) {
+template <class Floats>
+void PutFloats(std::ostringstream& out, const Floats& values) {
     for (float v : values)
         out << ' ' << std::hex << std::bit_cast<uint32_t>(v) << std::dec;
 }

@@ -68,8 +68,13 @@ std::unique_ptr<CDotDocument> Broken(BROKEN what) {
     arm.SetDot(0, 0, 0, 2);
     switch (what) {
     case BROKEN::NAN_DOT_SIZE: document->dotSize = NaN; break;
-    case BROKEN::INFINITE_DOT_SIZE: document->dotSize = std::numeric_limits<float>::infinity(); break;
-    case BROKEN::HUGE_RATES: body.rate = 1e30f; arm.rate = 1e30f; break;
+    case BROKEN::INFINITE_DOT_SIZE:
+        document->dotSize = std::numeric_limits<float>::infinity();
+        break;
+    case BROKEN::HUGE_RATES:
+        body.rate = 1e30f;
+        arm.rate = 1e30f;
+        break;
     case BROKEN::NAN_RIGID_BODY:
         arm.rigidBody = std::make_unique<RIGID_BODY_PARAMS>();
         arm.rigidBody->mass = NaN;
@@ -116,7 +121,8 @@ std::unique_ptr<CDotDocument> RepeatedNames() {
 std::unique_ptr<CDotDocument> HugeTexture() {
     auto document = Empty();
     for (int i = 0; i < 200; ++i)
-        FillBox(AddPart(*document, nullptr, u"塊" + Utf8ToUtf16(std::to_string(i + 1))), 0, 31, 0, 31, 0, 31, 8);
+        FillBox(AddPart(*document, nullptr, u"塊" + Utf8ToUtf16(std::to_string(i + 1))), 0, 31, 0,
+                31, 0, 31, 8);
     return document;
 }
 

@@ -29,7 +29,14 @@ std::unique_ptr<CDotDocument> FreedId();
 // inverting it puts 右腕's joint point at 0 + 0 − 64, off the grid.
 std::unique_ptr<CDotDocument> MirrorOffGrid();
 // A one-dot part with one broken value; what says which.
-enum class BROKEN { NAN_DOT_SIZE, INFINITE_DOT_SIZE, HUGE_RATES, NAN_RIGID_BODY, NAN_JOINT, NAN_ANGLE };
+enum class BROKEN {
+    NAN_DOT_SIZE,
+    INFINITE_DOT_SIZE,
+    HUGE_RATES,
+    NAN_RIGID_BODY,
+    NAN_JOINT,
+    NAN_ANGLE
+};
 std::unique_ptr<CDotDocument> Broken(BROKEN what);
 // 輪 is its own IK parent; 甲 and 乙 are each other's.
 std::unique_ptr<CDotDocument> IkCycle();

@@ -133,16 +133,18 @@ PMDContents ReadPMD(std::span<const uint8_t> bytes) {
     file.name = ReadField(in, 20);
     file.comment = ReadField(in, 256);
 
-    file.vertices = ReadRecords<PMDContents::VERTEX>(in, in.ReadU32(), 38,
-                                                    [&] { return ReadVertex(in); });
+    file.vertices =
+        ReadRecords<PMDContents::VERTEX>(in, in.ReadU32(), 38, [&] { return ReadVertex(in); });
     file.faces = ReadRecords<uint16_t>(in, in.ReadU32(), 2, [&] { return in.ReadU16(); });
-    file.materials = ReadRecords<PMDContents::MATERIAL>(in, in.ReadU32(), 70,
-                                                       [&] { return ReadMaterial(in); });
+    file.materials =
+        ReadRecords<PMDContents::MATERIAL>(in, in.ReadU32(), 70, [&] { return ReadMaterial(in); });
     file.bones = ReadRecords<PMDContents::BONE>(in, in.ReadU16(), 39, [&] { return ReadBone(in); });
     file.iks = ReadRecords<PMDContents::IK>(in, in.ReadU16(), 11, [&] { return ReadIK(in); });
-    file.morphs = ReadRecords<PMDContents::MORPH>(in, in.ReadU16(), 25, [&] { return ReadMorph(in); });
+    file.morphs =
+        ReadRecords<PMDContents::MORPH>(in, in.ReadU16(), 25, [&] { return ReadMorph(in); });
     file.morphDisplay = ReadRecords<uint16_t>(in, in.ReadU8(), 2, [&] { return in.ReadU16(); });
-    file.groupNames = ReadRecords<std::string>(in, in.ReadU8(), 50, [&] { return ReadField(in, 50); });
+    file.groupNames =
+        ReadRecords<std::string>(in, in.ReadU8(), 50, [&] { return ReadField(in, 50); });
     file.groupEntries = ReadRecords<PMDContents::GROUP_ENTRY>(in, in.ReadU32(), 3, [&] {
         PMDContents::GROUP_ENTRY e;
         e.bone = in.ReadU16();
@@ -155,9 +157,9 @@ PMDContents ReadPMD(std::span<const uint8_t> bytes) {
     for (std::string& toon : file.toonTextures)
         toon = ReadField(in, 100);
     file.rigidBodies = ReadRecords<PMDContents::RIGID_BODY>(in, in.ReadU32(), 83,
-                                                           [&] { return ReadRigidBody(in); });
-    file.joints = ReadRecords<PMDContents::JOINT>(in, in.ReadU32(), 124,
-                                                 [&] { return ReadJoint(in); });
+                                                            [&] { return ReadRigidBody(in); });
+    file.joints =
+        ReadRecords<PMDContents::JOINT>(in, in.ReadU32(), 124, [&] { return ReadJoint(in); });
     if (!in.AtEnd())
         throw CArchiveException(std::to_string(in.Remaining()) +
                                 " bytes left over after the last section");

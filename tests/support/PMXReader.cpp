@@ -273,6 +273,4 @@ private:
 
 } // namespace
 
-PMXContents ReadPMX(std::span<const uint8_t> bytes) {
-    return CPMXReader(bytes).Read();
-}
+PMXContents ReadPMX(std::span<const uint8_t> bytes) { return CPMXReader(bytes).Read(); }

@@ -6,7 +6,8 @@
 #include <cstdio>
 
 uint32_t DECODED_PNG::Pixel(int x, int y) const {
-    const size_t at = (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
+    const size_t at =
+        (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
     return rgb[at] | (rgb[at + 1] << 8) | (rgb[at + 2] << 16);
 }
 

@@ -33,8 +33,9 @@ void MakeMaterial(CDotDocument& document, int index, uint32_t colorRef, float al
 
 CTempFolder::CTempFolder(const std::string& name) {
     static std::atomic<int> counter{0};
-    path_ = std::filesystem::temp_directory_path() /
-            ("kubrell-" + name + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    path_ =
+        std::filesystem::temp_directory_path() /
+        ("kubrell-" + name + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
 }

@@ -78,8 +78,8 @@ TEST_F(BoneDialogTest, ControlsShowThePartAndListOnlyWhatMayBeChosen) {
 }
 
 TEST_F(BoneDialogTest, ReferencesThatAreNotOfferedShowNoSelection) {
-    head.ikRange = 7;       // more levels than there are ancestors
-    head.ikParent = &hair;  // not an ancestor
+    head.ikRange = 7;        // more levels than there are ancestors
+    head.ikParent = &hair;   // not an ancestor
     head.linkedPart = &body; // an ancestor
     CBoneDialogModel model(head);
     CBoneDialog dialog(model);
@@ -135,7 +135,7 @@ TEST_F(BoneDialogTest, ChoicesReachTheModelAndOkStoresThemAsOneStep) {
     dialog.AngleEdit(1)->setText("400");   // beyond a turn, kept as typed
     dialog.AngleEdit(2)->setText(" -90 ");
     dialog.IkNameEdit()->setText("顔IK");
-    dialog.IkRangeList()->setCurrentRow(1); // 胸
+    dialog.IkRangeList()->setCurrentRow(1);    // 胸
     dialog.IkParentList()->setCurrentIndex(3); // 体
     dialog.OkButton()->click();
     ASSERT_EQ(dialog.result(), QDialog::Accepted);

@@ -16,7 +16,8 @@
 // Appends a new part under parent (the top level when null).
 inline CDotPart& AppendPart(CDotDocument& document, CPart* parent, std::u16string name) {
     CPartParent& owner = parent ? static_cast<CPartParent&>(*parent) : document;
-    const int index = owner.InsertChild(-1, document.CreatePart(document.GetFreeId(), std::move(name)));
+    const int index =
+        owner.InsertChild(-1, document.CreatePart(document.GetFreeId(), std::move(name)));
     return static_cast<CDotPart&>(*owner.GetChild(index));
 }
 

@@ -101,9 +101,9 @@ TEST_F(DotViewClipboardTest, CutIsOneUndoStepAndPutsAllThreeFormats) {
     ASSERT_NE(mime, nullptr);
     for (const QString& type : {DotImageMimeType, PngMimeType, BitmapMimeType})
         EXPECT_TRUE(mime->hasFormat(type)) << type.toStdString();
-    const auto block = DecodeDotBlock(std::span(
-        reinterpret_cast<const uint8_t*>(mime->data(DotImageMimeType).constData()),
-        size_t(mime->data(DotImageMimeType).size())));
+    const auto block = DecodeDotBlock(
+        std::span(reinterpret_cast<const uint8_t*>(mime->data(DotImageMimeType).constData()),
+                  size_t(mime->data(DotImageMimeType).size())));
     ASSERT_TRUE(block);
     EXPECT_EQ(block->GetDot(1, 1), 5);
     EXPECT_EQ(block->GetDot(1, 2), 6);
@@ -239,8 +239,9 @@ TEST_F(DotViewClipboardTest, PicturesTravelBothWaysWithAnotherProgram) {
     ASSERT_TRUE(owner.waitForStarted());
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < 5000 && (QApplication::clipboard()->ownsClipboard() ||
-                                      !QApplication::clipboard()->mimeData()->hasFormat(PngMimeType)))
+    while (timer.elapsed() < 5000 &&
+           (QApplication::clipboard()->ownsClipboard() ||
+            !QApplication::clipboard()->mimeData()->hasFormat(PngMimeType)))
         QTest::qWait(50);
     view->Paste();
     EXPECT_EQ(view->Slice().selection, (DotRect{0, 0, 3, 1}));
@@ -263,6 +264,7 @@ TEST_F(DotViewClipboardTest, PicturesTravelBothWaysWithAnotherProgram) {
         const CDotColor& nearest = Document().GetColor(DotAt(0, 0));
         EXPECT_EQ(QColor(read.pixel(0, 0)).red(), RedOf(nearest.color)) << type;
         EXPECT_EQ(QColor(read.pixel(0, 0)).blue(), BlueOf(nearest.color)) << type;
-        EXPECT_EQ(qRed(read.pixel(1, 0)) + qGreen(read.pixel(1, 0)) + qBlue(read.pixel(1, 0)), 0) << type;
+        EXPECT_EQ(qRed(read.pixel(1, 0)) + qGreen(read.pixel(1, 0)) + qBlue(read.pixel(1, 0)), 0)
+            << type;
     }
 }

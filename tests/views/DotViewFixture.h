@@ -60,7 +60,9 @@ protected:
         Release(Centre(last.x, last.y), button);
         Settle();
     }
-    void Click(DotPoint cell, Qt::MouseButton button = Qt::LeftButton) { Drag({cell, cell}, button); }
+    void Click(DotPoint cell, Qt::MouseButton button = Qt::LeftButton) {
+        Drag({cell, cell}, button);
+    }
     // The palette index the part holds at view cell (a, b) of its slice.
     int DotAt(int a, int b) {
         const GridCell cell = Part().face->ToGrid(a, b, Part().GetDepth());

@@ -65,7 +65,8 @@ TEST_F(DotViewTest, SampleFigurePictures) {
     const QString folder = qEnvironmentVariable("KUBRELL_SHOT_DIR");
     if (folder.isEmpty())
         GTEST_SKIP() << "set KUBRELL_SHOT_DIR to save the pictures";
-    ASSERT_TRUE(frame->OpenDocumentFile(QStringLiteral(KUBRELL_TEST_DATA "/../../examples/figure.kbrl")));
+    ASSERT_TRUE(
+        frame->OpenDocumentFile(QStringLiteral(KUBRELL_TEST_DATA "/../../examples/figure.kbrl")));
     // The part with the most dots.
     CDotPart* richest = nullptr;
     for (CPart* part : Document().CollectParts()) {
@@ -84,8 +85,10 @@ TEST_F(DotViewTest, SampleFigurePictures) {
         unsigned face;
         int depth;
     };
-    const SHOT shots[] = {{"front-16", ID_VIEW_FRONT, 16}, {"front-12", ID_VIEW_FRONT, 12},
-                          {"left-16", ID_VIEW_LEFT, 16},   {"top-10", ID_VIEW_TOP, 10},
+    const SHOT shots[] = {{"front-16", ID_VIEW_FRONT, 16},
+                          {"front-12", ID_VIEW_FRONT, 12},
+                          {"left-16", ID_VIEW_LEFT, 16},
+                          {"top-10", ID_VIEW_TOP, 10},
                           {"back-20", ID_VIEW_BACK, 20}};
     for (const SHOT& shot : shots) {
         Router().Execute(shot.face);

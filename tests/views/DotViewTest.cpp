@@ -35,7 +35,7 @@ void SendWheel(QWidget* target, QPoint delta, Qt::KeyboardModifiers keys = {}) {
 
 TEST_F(DotViewTest, SwitchingFacesKeepsTheCursorAndShowsThatFacesSlice) {
     Part().SetDot(31 - 2, 31 - 4, 31 - 15, 9); // seen from the back at depth 15: (2, 4)
-    Part().SetDot(16, 31 - 4, 31 - 3, 8); // seen from the left at depth 16: (3, 4)
+    Part().SetDot(16, 31 - 4, 31 - 3, 8);      // seen from the left at depth 16: (3, 4)
     const auto cursor = Part().cursor;
     Router().Execute(ID_VIEW_BACK);
     EXPECT_EQ(Part().face, &FaceOrientation::Back);
@@ -218,7 +218,8 @@ TEST_F(DotViewTest, RightPressOnASelectionAndTheMenuKeyOpenTheContextMenu) {
     menu->close();
     Settle();
 
-    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5), view->mapToGlobal(QPoint(5, 5)));
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                          view->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(view, &key);
     menu = VisibleMenu();
     ASSERT_NE(menu, nullptr);

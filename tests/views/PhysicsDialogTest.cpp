@@ -105,8 +105,8 @@ TEST_F(PhysicsDialogTest, DetailDialogsEditOnlyTheWorkingRecords) {
     });
     dialog.JointDetailsButton()->click();
     // Move limits, rotation limits in degrees (lower, upper per axis), springs.
-    EXPECT_EQ(shown.mid(0, 12), QStringList({"0", "0", "0", "0", "0", "0", "-9", "9", "-9", "9",
-                                             "-9", "9"}));
+    EXPECT_EQ(shown.mid(0, 12),
+              QStringList({"0", "0", "0", "0", "0", "0", "-9", "9", "-9", "9", "-9", "9"}));
     EXPECT_EQ(model.joint.rotationMax[0], ToRadians(10.0f));
     EXPECT_EQ(model.joint.rotationMin[0], -JointRotationLimit) << "untouched: the same bits";
     EXPECT_EQ(model.joint.springPosition[0], 3.0f);
@@ -131,7 +131,8 @@ TEST_F(PhysicsDialogTest, CancelledDetailDialogKeepsTheWorkingRecord) {
 
 TEST_F(PhysicsDialogTest, UntouchedDetailsAndOkAddNoStep) {
     // Limits whose degrees need more than six digits to read back.
-    arm.rigidBody = std::make_unique<RIGID_BODY_PARAMS>(RIGID_BODY_PARAMS{0.1f, 0.3f, 0.7f, 1e-9f, 2.0f});
+    arm.rigidBody =
+        std::make_unique<RIGID_BODY_PARAMS>(RIGID_BODY_PARAMS{0.1f, 0.3f, 0.7f, 1e-9f, 2.0f});
     arm.joint = std::make_unique<JOINT_PARAMS>();
     arm.joint->rotationMin = {-0.3f, -0.123456789f, -3.0f};
     arm.joint->rotationMax = {0.3f, 1e-8f, 7.0f};
