@@ -27,8 +27,8 @@ run: build
 
 # Every test: the normal build (GUI tests under a virtual display), the core
 # tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and the
-# 32-bit build.
-test: build test-asan test-32
+# 32-bit build. The layout check comes first: it takes a second.
+test: format-check build test-asan test-32
 	@xvfb-run -a -s "-screen 0 1600x1000x24" ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 600
 
 test-core: build
