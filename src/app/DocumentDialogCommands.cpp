@@ -9,6 +9,7 @@
 #include "app/ShellPrompts.h"
 #include "document/DocumentSettings.h"
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "document/Profile.h"
 #include "document/UpdateHints.h"
 #include "generator/Generator.h"

@@ -11,6 +11,7 @@
 #include "cli/CliCommand.h"
 #include "document/DocumentFile.h"
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "document/TextCodec.h"
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include "document/ChangeNotice.h"
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 
 CChangePartCommand::CChangePartCommand(CDotPart& changed, std::u16string label)
     : CCompositeCommand(std::move(label)), document(changed.document), part(&changed),

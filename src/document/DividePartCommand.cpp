@@ -4,6 +4,7 @@
 
 #include "document/ChangeNotice.h"
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 

@@ -5,6 +5,7 @@
 #include "document/Archive.h"
 #include "document/DocumentFile.h"
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 
 namespace {
 

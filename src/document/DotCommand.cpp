@@ -4,6 +4,7 @@
 
 #include "document/ChangeNotice.h"
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 
 CDotCommand::CDotCommand(CDotPart& target, std::u16string label)
     : CCommand(std::move(label)), part(&target) {}

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "document/DocumentCommands.h"
+#include "document/DotPart.h"
 #include "document/Profile.h"
 
 CDotDocument::CDotDocument() {

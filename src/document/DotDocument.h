@@ -10,8 +10,11 @@
 #include <string>
 
 #include "document/DotColor.h"
-#include "document/DotPart.h"
 #include "document/TreeDocument.h"
+
+// Users of the parts' grids include DotPart.h themselves, so that an edit of
+// the part does not rebuild everything that only knows the document.
+class CDotPart;
 
 class CDotDocument : public CTreeDocument {
 public:

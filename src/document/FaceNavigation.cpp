@@ -1,6 +1,7 @@
 #include "document/FaceNavigation.h"
 
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "document/UpdateHints.h"
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "document/ChangeNotice.h"
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "document/OptionalRecord.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"

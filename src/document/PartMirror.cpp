@@ -6,6 +6,7 @@
 
 #include "document/AddPartCommand.h"
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "document/EditorPrompt.h"
 #include "document/InvertPartCommand.h"
 #include "document/OptionalRecord.h"

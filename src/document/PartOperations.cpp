@@ -6,6 +6,7 @@
 #include "document/AddPartCommand.h"
 #include "document/DividePartCommand.h"
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "document/EditorPrompt.h"
 #include "document/MovePartCommand.h"
 #include "document/PartLimits.h"

@@ -2,7 +2,6 @@
 
 #include "generator/Generator.h"
 
-#include "document/DotDocument.h"
 #include "document/DotPart.h"
 #include "document/TextCodec.h"
 

@@ -1,5 +1,7 @@
 #include "rigging/BoneMarkerDrag.h"
 
+#include "document/DotPart.h"
+
 CBoneMarkerDrag::CBoneMarkerDrag(BoneMarkerView& view, CDotPart& part, float x, float y)
     : view_(view), part_(&part) {
     const MarkerCoords start = GetMarkerCoords(view, part);
@@ -38,6 +40,8 @@ bool CBoneMarkerDrag::End(float x, float y, CDocumentObserver* sender) {
         return false;
     return CommitMarkerDrag(*view_.part, *part_, u, w, sender);
 }
+
+bool CBoneMarkerDrag::IsActive() const { return view_.dragged == part_; }
 
 void CBoneMarkerDrag::Cancel() {
     if (IsActive())

@@ -6,8 +6,10 @@
 // when the point moved. The dot view's bone tracker forwards its mouse events
 // here and does the scrolling and painting.
 
-#include "document/DotPart.h"
 #include "rigging/BoneMarkers.h"
+
+class CDocumentObserver;
+class CDotPart;
 
 class CBoneMarkerDrag {
 public:
@@ -31,7 +33,7 @@ public:
     // The drag is abandoned: nothing is committed.
     void Cancel();
 
-    bool IsActive() const { return view_.dragged == part_; }
+    bool IsActive() const;
     CDotPart& Part() const { return *part_; }
 
 private:

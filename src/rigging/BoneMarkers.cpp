@@ -6,6 +6,7 @@
 
 #include "document/ChangeNotice.h"
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "rigging/ChangeBonePositionCommand.h"
 
 namespace {

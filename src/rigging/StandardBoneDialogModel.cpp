@@ -5,6 +5,7 @@
 
 #include "document/AddPartCommand.h"
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "document/StandardBones.h"

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "views/BoneMarkerLayer.h"
 
 CBoneTracker::CBoneTracker(CDotView& view) : CTracker(view) {}

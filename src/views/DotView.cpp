@@ -12,6 +12,7 @@
 
 #include "document/DocumentSettings.h"
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "document/UpdateHints.h"
 #include "resources/CommandIds.h"
 #include "resources/StringTable.h"

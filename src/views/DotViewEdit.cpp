@@ -10,7 +10,6 @@
 #include <exception>
 
 #include "document/DotClipboard.h"
-#include "document/DotDocument.h"
 #include "document/PartOperations.h"
 #include "document/SelectionTransform.h"
 #include "resources/CommandIds.h"

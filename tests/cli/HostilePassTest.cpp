@@ -18,6 +18,7 @@
 #include "document/Archive.h"
 #include "document/DocumentFile.h"
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "document/TextCodec.h"
 #include "support/PMDReader.h"
 

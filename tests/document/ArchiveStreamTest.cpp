@@ -2,7 +2,7 @@
 // written atomically from such pieces.
 
 #include "document/Archive.h"
-#include "support/TestDocument.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

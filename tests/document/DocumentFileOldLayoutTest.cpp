@@ -5,6 +5,7 @@
 
 #include "document/DocumentFile.h"
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "support/DocumentBytes.h"
 
 using test::BONE_BYTES;

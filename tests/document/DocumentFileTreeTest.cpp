@@ -6,6 +6,7 @@
 
 #include "document/DocumentFile.h"
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "support/DocumentBytes.h"
 
 using test::TREE_PART;

@@ -9,6 +9,7 @@
 #include "document/Archive.h"
 #include "document/DocumentFile.h"
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "support/DocumentBytes.h"
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "document/DotPart.h"
 #include "document/Profile.h"
 #include "resources/CommandIds.h"
 #include "support/RecordingObserver.h"

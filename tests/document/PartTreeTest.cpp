@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "support/ScopedProfile.h"
 
 namespace {

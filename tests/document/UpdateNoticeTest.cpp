@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "document/UpdateNotice.h"
 
 namespace {

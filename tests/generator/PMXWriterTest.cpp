@@ -6,7 +6,7 @@
 #include "generator/PMDLimits.h"
 #include "generator/PMXWriter.h"
 #include "support/PMXReader.h"
-#include "support/TestDocument.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "generator/PngWriter.h"
 
 #include "support/PngReader.h"
-#include "support/TestDocument.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "document/TextCodec.h"
 
 namespace {

@@ -13,6 +13,7 @@
 
 #include "document/ChangeNotice.h"
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "document/UpdateHints.h"
 #include "support/DocumentSnapshot.h"
 #include "support/FakePrompt.h"

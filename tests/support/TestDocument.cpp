@@ -1,9 +1,5 @@
 #include "support/TestDocument.h"
 
-#include <unistd.h>
-
-#include <atomic>
-
 CDotPart& AddPart(CDotDocument& document, CPart* parent, std::u16string name, int boneKind) {
     auto part = document.CreatePart(document.GetMaxId(0) + 1, std::move(name));
     part->boneKind = boneKind;
@@ -29,18 +25,4 @@ void MakeMaterial(CDotDocument& document, int index, uint32_t colorRef, float al
     colour.SetColor(colorRef);
     colour.SetMaterial(true);
     colour.SetAlpha(alpha);
-}
-
-CTempFolder::CTempFolder(const std::string& name) {
-    static std::atomic<int> counter{0};
-    path_ =
-        std::filesystem::temp_directory_path() /
-        ("kubrell-" + name + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-}
-
-CTempFolder::~CTempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
 }

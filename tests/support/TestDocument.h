@@ -1,10 +1,10 @@
 #pragma once
-// Test helpers for building documents part by part and for scratch folders.
+// Test helpers for building documents part by part (and scratch folders).
 
 #include "document/DotDocument.h"
 #include "document/DotPart.h"
+#include "support/TempFolder.h"
 
-#include <filesystem>
 #include <string>
 
 // Appends a new part named name under parent (the top level when null) and
@@ -17,20 +17,3 @@ void FillBox(CDotPart& part, int x0, int x1, int y0, int y1, int z0, int z1, int
 
 // Makes palette index the given colour as a material with that opacity.
 void MakeMaterial(CDotDocument& document, int index, uint32_t colorRef, float alpha = 1.0f);
-
-// A fresh, empty folder under the system's temporary folder, removed with
-// everything in it when the object goes.
-class CTempFolder {
-public:
-    explicit CTempFolder(const std::string& name);
-    ~CTempFolder();
-    CTempFolder(const CTempFolder&) = delete;
-    CTempFolder& operator=(const CTempFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return path_; }
-    // The path of a file in the folder, as a string.
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
