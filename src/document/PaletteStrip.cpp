@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "document/DotDocument.h"
 
@@ -9,6 +10,9 @@ namespace {
 
 constexpr int LeftButton = 0;
 constexpr int RightButton = 1;
+// How far apart, in one channel at least, a colour and its inverse must be
+// for the inverse to serve as a label on it.
+constexpr int MinLabelContrast = 64;
 
 bool IsPaletteColumn(int index) { return index >= 0 && index < PaletteIndices; }
 
@@ -75,7 +79,17 @@ int PaletteWheelOrigin(int origin, int page, int verticalSteps, int horizontalSt
 uint32_t PaletteLabelColor(const CDotDocument& document, int index) {
     if (index < 1 || index > PaletteSize)
         return 0;
-    return (document.GetColor(index).color ^ 0xFFFFFFu) & 0xFFFFFFu;
+    const uint32_t color = document.GetColor(index).color;
+    // Near the middle grey the inverse is nearly the colour itself and the
+    // label would vanish: black or white, whichever stands out.
+    int farthest = 0;
+    for (const int channel : {RedOf(color), GreenOf(color), BlueOf(color)})
+        farthest = std::max(farthest, std::abs(2 * channel - 255));
+    if (farthest < MinLabelContrast) {
+        const int luma = (299 * RedOf(color) + 587 * GreenOf(color) + 114 * BlueOf(color)) / 1000;
+        return luma >= 128 ? 0 : MakeColorRef(255, 255, 255);
+    }
+    return (color ^ 0xFFFFFFu) & 0xFFFFFFu;
 }
 
 std::array<PALETTE_LABEL, 2> PaletteLabels(const std::array<int32_t, 2>& currentColor) {

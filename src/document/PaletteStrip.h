@@ -68,7 +68,9 @@ private:
 int PaletteWheelOrigin(int origin, int page, int verticalSteps, int horizontalSteps, bool shift);
 
 // The colour of a label drawn on palette index index: the entry's colour
-// with red, green and blue inverted, black on the empty dot (index 0).
+// with red, green and blue inverted, black on the empty dot (index 0). On
+// colours near the middle grey, whose inverse hardly differs from them,
+// black or white instead, whichever is farther from the colour's lightness.
 uint32_t PaletteLabelColor(const CDotDocument& document, int index);
 
 // Where a current-colour label sits in its cell: its text and the part of

@@ -94,10 +94,17 @@ TEST(PaletteStrip, TheVerticalWheelScrollsOnlyWithShift) {
               31);
 }
 
-TEST(PaletteStrip, LabelsAreTheEntrysColourInvertedAndBlackOnTheEmptyDot) {
+TEST(PaletteStrip, LabelsAreTheEntrysColourInvertedUnlessThatIsNearlyTheSame) {
     CDotDocument document;
     document.GetColor(4).SetColor(MakeColorRef(0x12, 0x80, 0xFF));
     EXPECT_EQ(PaletteLabelColor(document, 4), MakeColorRef(0xED, 0x7F, 0x00));
+    // Greys near the middle would get a label in nearly their own colour.
+    document.GetColor(5).SetColor(MakeColorRef(110, 110, 110));
+    EXPECT_EQ(PaletteLabelColor(document, 5), MakeColorRef(255, 255, 255));
+    document.GetColor(5).SetColor(MakeColorRef(150, 140, 130));
+    EXPECT_EQ(PaletteLabelColor(document, 5), 0u);
+    document.GetColor(5).SetColor(MakeColorRef(128, 128, 200));
+    EXPECT_EQ(PaletteLabelColor(document, 5), MakeColorRef(127, 127, 55));
     EXPECT_EQ(PaletteLabelColor(document, 0), 0u);
     EXPECT_EQ(PaletteLabelColor(document, 32), 0u);
 }
