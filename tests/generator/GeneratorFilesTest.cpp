@@ -55,6 +55,19 @@ bool FailsWithFilesLimitedTo(rlim_t limit, CDotDocument& document, const std::st
     return threw;
 }
 
+// Generates document into STEM.pmd over an old pair STEM.pmd and STEM.png
+// while files may not grow beyond limit bytes: the generation fails and the
+// old pair stays.
+void ExpectFullDiskKeepsOldPair(const CTempFolder& folder, CDotDocument& document,
+                                const std::string& stem, rlim_t limit) {
+    const std::string pmd = folder.File(stem + ".pmd"), png = folder.File(stem + ".png");
+    std::ofstream(pmd) << "old model";
+    std::ofstream(png) << "old texture";
+    EXPECT_TRUE(FailsWithFilesLimitedTo(limit, document, pmd));
+    EXPECT_EQ(FileText(pmd), "old model");
+    EXPECT_EQ(FileText(png), "old texture");
+}
+
 size_t FileCount(const CTempFolder& folder) {
     return static_cast<size_t>(
         std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()));
@@ -112,12 +125,8 @@ TEST(GeneratorFiles, WhenEitherFileCannotBeWrittenTheOldPairStays) {
     EXPECT_FALSE(fs::exists(folder.File("d.png")));
 
     // A full disk part-way through the model, after the texture was staged.
-    std::ofstream(folder.File("f.pmd")) << "old model";
-    std::ofstream(folder.File("f.png")) << "old texture";
     // The texture is a few hundred bytes, the model more.
-    EXPECT_TRUE(FailsWithFilesLimitedTo(1000, document, folder.File("f.pmd")));
-    EXPECT_EQ(FileText(folder.File("f.pmd")), "old model");
-    EXPECT_EQ(FileText(folder.File("f.png")), "old texture");
+    ExpectFullDiskKeepsOldPair(folder, document, "f", 1000);
     EXPECT_EQ(FileCount(folder), 5u) << "no temporary left";
 }
 
@@ -133,12 +142,7 @@ TEST(GeneratorFiles, ATextureThatFailsWhileTheModelIsWrittenLeavesTheOldPair) {
     const auto textureSize = fs::file_size(sizes.result.texturePath);
     ASSERT_LT(2 * modelSize, textureSize);
 
-    std::ofstream(folder.File("t.pmd")) << "old model";
-    std::ofstream(folder.File("t.png")) << "old texture";
-    EXPECT_TRUE(
-        FailsWithFilesLimitedTo((modelSize + textureSize) / 2, document, folder.File("t.pmd")));
-    EXPECT_EQ(FileText(folder.File("t.pmd")), "old model");
-    EXPECT_EQ(FileText(folder.File("t.png")), "old texture");
+    ExpectFullDiskKeepsOldPair(folder, document, "t", (modelSize + textureSize) / 2);
     EXPECT_EQ(FileCount(folder), 4u) << "no temporary left";
 }
 
