@@ -215,20 +215,36 @@ std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount,
         adler = adler32_combine(adler, run.adler, static_cast<z_off_t>(run.length));
     };
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * 3);
+    std::vector<uint8_t> previous; // the pixels of the band before
     std::vector<uint8_t> filtered(rowBytes);
     CDeflater deflater(stream, Z_BEST_SPEED, 1);
     std::vector<uint8_t> lastRow; // the first row of the band last compressed
     RUN last{{}, 0, rowBytes};
+    bool lastBlack = false; // the band before was black
     for (int band = 0; band < bandCount; ++band) {
         std::fill(pixels.begin(), pixels.end(), 0);
         source(band, pixels.data());
+        // A band like the one before (a large face's rows of cells, the black
+        // rows at the bottom) gives the same bytes again.
+        if (pixels == previous) {
+            if (lastBlack) {
+                append(black);
+            } else {
+                append(last);
+                append(repeat);
+            }
+            continue;
+        }
+        previous = pixels;
         // The first row, filtered "sub" (each byte minus the one a pixel to
         // its left), which turns runs of one colour into zeros.
         filtered[0] = 1;
         std::copy_n(pixels.begin(), 3, filtered.begin() + 1);
         for (size_t i = 3; i < pixels.size(); ++i)
             filtered[1 + i] = static_cast<uint8_t>(pixels[i] - pixels[i - 3]);
-        if (std::all_of(filtered.begin() + 1, filtered.end(), [](uint8_t b) { return b == 0; })) {
+        lastBlack =
+            std::all_of(filtered.begin() + 1, filtered.end(), [](uint8_t b) { return b == 0; });
+        if (lastBlack) {
             append(black);
             continue;
         }

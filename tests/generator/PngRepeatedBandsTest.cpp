@@ -12,9 +12,10 @@ TEST(PngRepeatedBands, RunsOfEqualBandsAroundBlackAndChangesDecodeExactly) {
     CTempFolder temp("png-repeat");
     const int width = 40, bandHeight = 16;
     // Bands named by letter: '.' black, others a pattern of their own. Runs
-    // at the start and the end, across a black band (the copy must still be
-    // of the last compressed band), and a band that differs in one byte.
-    const std::string layout = "AAAB.BBCCAACDDDD.DD";
+    // of black and of colour at the start and the end, across black bands
+    // (the copy must still be of the last compressed band), and a band that
+    // differs in one byte.
+    const std::string layout = "..AAAB.BBCCAACDDDD..DD..";
     auto fill = [&](char name, uint8_t* row) {
         if (name == '.')
             return;
