@@ -3,30 +3,13 @@
 #include "document/AddPartCommand.h"
 #include "document/PartOperations.h"
 #include "resources/CommandIds.h"
-#include "support/EditFixture.h"
+#include "support/PartTreeFixture.h"
 
 namespace {
 
-class PartStructureTest : public EditTest {
+class PartStructureTest : public PartTreeTest {
 protected:
-    // センター(1) { 上(2) { 首(3) }, 下(4), 腕(5) }, 頭(6)
-    CDotPart* center = Add(1, u"センター");
-    CDotPart* upper = Add(2, u"上", center);
-    CDotPart* neck = Add(3, u"首", upper);
-    CDotPart* lower = Add(4, u"下", center);
-    CDotPart* arm = Add(5, u"腕", center);
-    CDotPart* head = Add(6, u"頭");
-
-    std::vector<PartRow> Rows() const {
-        std::vector<PartRow> rows;
-        for (CPart* part : document.CollectParts()) {
-            int depth = 0;
-            for (CPart* p = part->parent; p; p = p->parent)
-                ++depth;
-            rows.push_back({part, depth});
-        }
-        return rows;
-    }
+    std::vector<PartRow> Rows() const { return BuildPartRows(document); }
 };
 
 } // namespace
