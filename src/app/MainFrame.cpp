@@ -31,6 +31,7 @@
 #include "preview/PreviewPane.h"
 #include "resources/CommandIds.h"
 #include "views/ClipboardFormats.h"
+#include "views/ColorView.h"
 #include "views/DotView.h"
 #include "views/PartListView.h"
 #include "views/PlaceholderView.h"
@@ -120,7 +121,11 @@ void CMainFrame::CreateViews() {
     partList_ = partList;
     ConnectPartList(partList);
     dotView_ = new CDotView(*document_);
-    dotPane_ = new CDotPane(new CPlaceholderView(QStringLiteral("パレット")), dotView_);
+    auto* palette = new CColorView(*document_);
+    connect(palette, &CColorView::CommandRequested, this,
+            [this](unsigned id) { router_->Execute(id); });
+    connect(palette, &CColorView::StatusTextChanged, this, &CMainFrame::SetStatusText);
+    dotPane_ = new CDotPane(palette, dotView_);
     auto* preview = new CPreviewPane(*document_);
     modelView_ = preview;
     targets_.modelView = preview->ModelView();
