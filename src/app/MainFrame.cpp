@@ -34,7 +34,6 @@
 #include "views/ColorView.h"
 #include "views/DotView.h"
 #include "views/PartListView.h"
-#include "views/PlaceholderView.h"
 
 namespace {
 
