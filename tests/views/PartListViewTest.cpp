@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -16,6 +17,7 @@
 #include "app/FrameFixture.h"
 #include "document/DotClipboard.h"
 #include "document/PartOperations.h"
+#include "document/PhysicsParams.h"
 #include "resources/CommandIds.h"
 #include "views/ClipboardFormats.h"
 #include "views/DotView.h"
@@ -327,4 +329,29 @@ TEST_F(PartListTest, TenThousandPartsScrollByTheWheelAndTheBar) {
     QTest::keyClick(list, Qt::Key_End);
     EXPECT_EQ(bar->value(), bar->maximum());
     EXPECT_FALSE(list->grab().isNull());
+}
+
+// A picture of the editor with the list wider than by default, a part with a
+// rigid body (green frame) and the row of one with a working joint (yellow)
+// selected and focused: run with --gtest_also_run_disabled_tests and
+// KUBRELL_SHOT_DIR set to the folder to write it to.
+TEST_F(PartListTest, DISABLED_Screenshot) {
+    ASSERT_TRUE(
+        frame->OpenDocumentFile(QStringLiteral(KUBRELL_TEST_DATA "/../../examples/figure.kbrl")));
+    frame->Splitter()->setSizes({220, 600, 580});
+    auto* arm = dynamic_cast<CDotPart*>(Document().FindPartByName(u"左腕"));
+    ASSERT_TRUE(arm);
+    arm->rigidBody = std::make_unique<RIGID_BODY_PARAMS>();
+    Document().UpdateAllViews(nullptr, Notice<HINT_PHYSICS>(&Document()));
+    for (int row = 0; row < Model().RowCount(); ++row)
+        if (Model().Rows()[size_t(row)].frameColor == FrameJoint)
+            Click(OnName(row));
+    list->setFocus();
+    Settle();
+    QTest::qWait(200);
+    const QString folder = qEnvironmentVariable("KUBRELL_SHOT_DIR", QDir::tempPath());
+    EXPECT_TRUE(frame->grab().save(QDir(folder).filePath("partlist.png")));
+    QTest::keyClick(list, Qt::Key_F2);
+    Settle();
+    EXPECT_TRUE(list->grab().save(QDir(folder).filePath("partlist-rename.png")));
 }
