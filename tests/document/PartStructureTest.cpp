@@ -189,6 +189,12 @@ TEST_F(PartStructureTest, RenameRefusesTakenAndEmptyNames) {
         {{Notice<HINT_PART_NAME>(arm)}}, {{Notice<HINT_PART_NAME>(arm)}}, &view);
     EXPECT_EQ(arm->name, u"左腕");
     EXPECT_EQ(document.commands.back()->name, u"名前の変更");
+
+    // A thousand characters, one of them outside code page 932, are kept as
+    // typed; the model writer converts them.
+    const std::u16string odd = std::u16string(998, u'x') + u"😀";
+    EXPECT_EQ(RenamePart(*neck, odd, prompt, &view), RenameResult::Renamed);
+    EXPECT_EQ(neck->name, odd);
 }
 
 TEST_F(PartStructureTest, OneAddCommandPutsManyPartsInOrderAndTakesThemOutBackwards) {
