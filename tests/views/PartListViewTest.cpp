@@ -291,6 +291,13 @@ TEST_F(PartListTest, TheMenuOpensAtTheListAndAnEmptyListDisablesPartCommands) {
     EXPECT_EQ(menu->pos(), Viewport()->mapToGlobal(QPoint(0, 0)));
     EXPECT_EQ(menu->actions().first()->text(), "新規部品(&N)");
     menu->hide();
+    // A right click selects the row under the pointer and opens it there.
+    QTest::mouseClick(Viewport(), Qt::RightButton, {}, OnName(2).toPoint());
+    EXPECT_EQ(Document().currentPart, PartAt(2));
+    QTRY_VERIFY(menu->isVisible());
+    EXPECT_TRUE(
+        menu->geometry().contains(Viewport()->mapToGlobal(OnName(2).toPoint()) + QPoint(1, 1)));
+    menu->hide();
 
     list->setFocus();
     for (int i = 0; i < 1000 && Document().currentPart; ++i)
