@@ -8,6 +8,7 @@
 #include <string>
 
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "document/PartListModel.h"
 
 namespace {

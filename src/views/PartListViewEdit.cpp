@@ -10,6 +10,7 @@
 
 #include "document/DotClipboard.h"
 #include "document/DotDocument.h"
+#include "document/DotPart.h"
 #include "document/EditorPrompt.h"
 #include "document/PartReferences.h"
 #include "resources/CommandIds.h"
