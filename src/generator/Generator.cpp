@@ -7,6 +7,7 @@
 #include "generator/PMDLimits.h"
 #include "generator/PMXWriter.h"
 #include "generator/SurfaceBuilder.h"
+#include "generator/SurfaceReuse.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
@@ -100,10 +101,20 @@ void CGenerator::BuildSurfaces() {
         const CDotColor& entry = document.colors[static_cast<size_t>(i - 1)];
         colours[static_cast<size_t>(i)] = entry.material ? &entry : &SharedTextureColour();
     }
-    std::vector<size_t> work;
+    std::vector<size_t> shown;
+    std::vector<const uint8_t*> grids;
     for (size_t i = 0; i < parts.size(); ++i)
-        if (parts[i].part->boneKind != BONE_HIDDEN)
-            work.push_back(i);
+        if (parts[i].part->boneKind != BONE_HIDDEN) {
+            shown.push_back(i);
+            grids.push_back(parts[i].part->Grid());
+        }
+    // A part whose grid gives the same blocks as an earlier one's takes a
+    // copy of them once the workers are done.
+    const std::vector<size_t> same = FirstWithSameSurfaces(grids, ColourKeys(colours));
+    std::vector<size_t> work;
+    for (size_t k = 0; k < shown.size(); ++k)
+        if (same[k] == k)
+            work.push_back(shown[k]);
 
     // A pool of workers takes the parts one by one; each touches only the
     // grid and block list of the part it took. This thread is one of them,
@@ -144,6 +155,12 @@ void CGenerator::BuildSurfaces() {
     for (const std::exception_ptr& error : errors)
         if (error)
             std::rethrow_exception(error);
+    for (size_t k = 0; k < shown.size(); ++k)
+        if (same[k] != k) {
+            PART_INFO& info = parts[shown[k]];
+            info.blocks = parts[shown[same[k]]].blocks;
+            MarkBuilt(info.part->Grid());
+        }
 }
 
 void CGenerator::BuildModel() {

@@ -199,6 +199,19 @@ std::vector<BOX> MergeAlong(int axis, const std::vector<BOX>& faces) {
 
 } // namespace
 
+COLOUR_KEYS ColourKeys(const CBlock::COLOUR_TABLE& colours) {
+    COLOUR_KEYS keyOf{};
+    for (int i = 1; i < 32; ++i) {
+        keyOf[i] = static_cast<uint8_t>(i);
+        for (int j = 1; j < i; ++j)
+            if (colours[j] == colours[i]) {
+                keyOf[i] = static_cast<uint8_t>(j);
+                break;
+            }
+    }
+    return keyOf;
+}
+
 CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours, bool visibleOnly) {
     CBlockList blocks;
     if (dots == nullptr)
@@ -209,19 +222,9 @@ CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours, boo
     if (fill.dots.empty())
         return blocks;
 
-    // Faces merge only when their colour objects are the same, so palette
-    // indices that share one object share one key: its lowest index.
-    uint8_t keyOf[32] = {};
-    for (int i = 1; i < 32; ++i) {
-        keyOf[i] = static_cast<uint8_t>(i);
-        for (int j = 1; j < i; ++j)
-            if (colours[j] == colours[i]) {
-                keyOf[i] = static_cast<uint8_t>(j);
-                break;
-            }
-    }
-
-    const std::vector<BOX> boxes = MergeAlong(2, MergeAlong(1, MergeAlongX(dots, fill, keyOf)));
+    const COLOUR_KEYS keyOf = ColourKeys(colours);
+    const std::vector<BOX> boxes =
+        MergeAlong(2, MergeAlong(1, MergeAlongX(dots, fill, keyOf.data())));
 
     // Each box keeps the slot of its earliest dot, and no two boxes share one.
     std::vector<int> boxAt(fill.dots.size(), -1);

@@ -4,6 +4,7 @@
 
 #include "generator/Block.h"
 
+#include <array>
 #include <cstdint>
 
 // Builds the blocks of one part's grid of 32 768 dot values (index
@@ -29,3 +30,10 @@
 // needs, in far less memory when most faces lie between dots.
 CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours,
                          bool visibleOnly = false);
+
+// Faces merge only when their colour objects are the same, so palette
+// indices that share one object share one key: its lowest index (0 for 0).
+// BuildSurfaces depends on a grid only through the keys of its dots: two
+// grids whose dots have the same keys everywhere give the same blocks.
+using COLOUR_KEYS = std::array<uint8_t, 32>;
+COLOUR_KEYS ColourKeys(const CBlock::COLOUR_TABLE& colours);

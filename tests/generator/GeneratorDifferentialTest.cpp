@@ -64,6 +64,24 @@ public:
                 const float s = std::sin(angle / 2) / length;
                 part.worldRotation = {axis[0] * s, axis[1] * s, axis[2] * s, std::cos(angle / 2)};
             }
+            const uint8_t* before =
+                made.empty() ? nullptr : static_cast<CDotPart*>(made.back())->Grid();
+            if (before && Chance(0.25)) {
+                // The dots of the part before, every colour drawn from the
+                // texture turned into the last such colour: the same blocks,
+                // other texels.
+                int last = 0;
+                for (int i = 1; i <= 8; ++i)
+                    if (!document.GetColor(i).material)
+                        last = i;
+                std::vector<uint8_t> dots(before, before + GridDots);
+                for (uint8_t& dot : dots)
+                    if ((dot & 0x1F) && !document.GetColor(dot & 0x1F).material)
+                        dot = static_cast<uint8_t>(last);
+                part.SetDots(dots);
+                made.push_back(&part);
+                continue;
+            }
             // Dots in a small box, at a random density, in a few colours.
             const double density = Pick({0.05, 0.2, 0.5, 0.9});
             const int side = 3 + Int(6);

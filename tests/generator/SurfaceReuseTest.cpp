@@ -1,0 +1,89 @@
+// Parts whose grids give the same blocks are found, and only those: a copy
+// of the first one's blocks must be exactly what building would give, and
+// the grid must be left marked as building leaves it.
+
+#include "generator/SurfaceReuse.h"
+
+#include "SurfaceReference.h"
+#include "document/Grid.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+bool SameBlocks(const CBlockList& a, const CBlockList& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t n = 0; n < a.size(); ++n) {
+        const auto x = a[n].GetAllSurfaces(), y = b[n].GetAllSurfaces();
+        if (a[n].GetDotCount() != b[n].GetDotCount() || x.size() != y.size())
+            return false;
+        for (size_t i = 0; i < x.size(); ++i)
+            if (x[i].direction != y[i].direction || x[i].x0 != y[i].x0 || x[i].x1 != y[i].x1 ||
+                x[i].y0 != y[i].y0 || x[i].y1 != y[i].y1 || x[i].z0 != y[i].z0 ||
+                x[i].z1 != y[i].z1 || x[i].colour != y[i].colour || x[i].hidden != y[i].hidden ||
+                x[i].slot != y[i].slot)
+                return false;
+    }
+    return true;
+}
+
+// A box of dots 4..9 on each axis, the lower half in colour low and the upper
+// in colour high, with an empty dot at 6, 6, 6 and one stray dot.
+std::vector<uint8_t> Box(int low, int high, int strayX) {
+    std::vector<uint8_t> grid(GridDots);
+    for (int z = 4; z <= 9; ++z)
+        for (int y = 4; y <= 9; ++y)
+            for (int x = 4; x <= 9; ++x)
+                grid[static_cast<size_t>(GridIndex(x, y, z))] = static_cast<uint8_t>(z < 7 ? low : high);
+    grid[static_cast<size_t>(GridIndex(6, 6, 6))] = 0;
+    grid[static_cast<size_t>(GridIndex(strayX, 20, 20))] = static_cast<uint8_t>(low);
+    return grid;
+}
+
+} // namespace
+
+TEST(SurfaceReuse, GroupsOnlyGridsWhoseColourKeysMatchAndTheirBlocksAreEqual) {
+    // 2, 4 and 6 are textured and share one colour object.
+    const auto colours = FakeColourTable({2, 4, 6});
+    std::vector<std::vector<uint8_t>> grids = {
+        Box(2, 3, 1),          // 0
+        Box(4, 3, 1),          // 1: like 0, another textured colour
+        Box(2, 5, 1),          // 2: the upper half in another material
+        Box(6, 3, 2),          // 3: the stray dot elsewhere, same count as 0
+        Box(3, 3, 1),          // 4: the lower half a material
+        std::vector<uint8_t>(GridDots), // 5: empty
+        Box(6, 3, 2),          // 6: like 3
+        Box(2, 3, 1),          // 7: like 0
+    };
+    grids[1][static_cast<size_t>(GridIndex(0, 0, 0))] = 0x80; // a stale mark: ignored
+    grids[7][static_cast<size_t>(GridIndex(5, 5, 5))] |= 0x60; // bits 5 and 6: ignored
+    std::vector<const uint8_t*> pointers;
+    for (const auto& grid : grids)
+        pointers.push_back(grid.data());
+    pointers.push_back(nullptr); // 8
+
+    const auto first = FirstWithSameSurfaces(pointers, ColourKeys(colours));
+    const std::vector<size_t> expected = {0, 0, 2, 3, 4, 5, 3, 0, 8};
+    EXPECT_EQ(first, expected);
+
+    // What the grouping stands on: equal keys give equal blocks.
+    std::vector<std::vector<uint8_t>> built = grids;
+    std::vector<CBlockList> blocks;
+    for (auto& grid : built)
+        blocks.push_back(BuildSurfaces(grid.data(), colours, true));
+    EXPECT_TRUE(SameBlocks(blocks[1], blocks[0]));
+    EXPECT_TRUE(SameBlocks(blocks[6], blocks[3]));
+    EXPECT_TRUE(SameBlocks(blocks[7], blocks[0]));
+    EXPECT_FALSE(SameBlocks(blocks[2], blocks[0]));
+    EXPECT_FALSE(SameBlocks(blocks[3], blocks[0]));
+    EXPECT_FALSE(SameBlocks(blocks[4], blocks[0]));
+
+    // A grid not built is left marked as a built one.
+    for (size_t i = 0; i < grids.size(); ++i) {
+        MarkBuilt(grids[i].data());
+        EXPECT_EQ(grids[i], built[i]) << "grid " << i;
+    }
+}
