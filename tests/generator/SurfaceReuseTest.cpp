@@ -37,7 +37,8 @@ std::vector<uint8_t> Box(int low, int high, int strayX) {
     for (int z = 4; z <= 9; ++z)
         for (int y = 4; y <= 9; ++y)
             for (int x = 4; x <= 9; ++x)
-                grid[static_cast<size_t>(GridIndex(x, y, z))] = static_cast<uint8_t>(z < 7 ? low : high);
+                grid[static_cast<size_t>(GridIndex(x, y, z))] =
+                    static_cast<uint8_t>(z < 7 ? low : high);
     grid[static_cast<size_t>(GridIndex(6, 6, 6))] = 0;
     grid[static_cast<size_t>(GridIndex(strayX, 20, 20))] = static_cast<uint8_t>(low);
     return grid;
@@ -49,16 +50,16 @@ TEST(SurfaceReuse, GroupsOnlyGridsWhoseColourKeysMatchAndTheirBlocksAreEqual) {
     // 2, 4 and 6 are textured and share one colour object.
     const auto colours = FakeColourTable({2, 4, 6});
     std::vector<std::vector<uint8_t>> grids = {
-        Box(2, 3, 1),          // 0
-        Box(4, 3, 1),          // 1: like 0, another textured colour
-        Box(2, 5, 1),          // 2: the upper half in another material
-        Box(6, 3, 2),          // 3: the stray dot elsewhere, same count as 0
-        Box(3, 3, 1),          // 4: the lower half a material
+        Box(2, 3, 1),                   // 0
+        Box(4, 3, 1),                   // 1: like 0, another textured colour
+        Box(2, 5, 1),                   // 2: the upper half in another material
+        Box(6, 3, 2),                   // 3: the stray dot elsewhere, same count as 0
+        Box(3, 3, 1),                   // 4: the lower half a material
         std::vector<uint8_t>(GridDots), // 5: empty
-        Box(6, 3, 2),          // 6: like 3
-        Box(2, 3, 1),          // 7: like 0
+        Box(6, 3, 2),                   // 6: like 3
+        Box(2, 3, 1),                   // 7: like 0
     };
-    grids[1][static_cast<size_t>(GridIndex(0, 0, 0))] = 0x80; // a stale mark: ignored
+    grids[1][static_cast<size_t>(GridIndex(0, 0, 0))] = 0x80;  // a stale mark: ignored
     grids[7][static_cast<size_t>(GridIndex(5, 5, 5))] |= 0x60; // bits 5 and 6: ignored
     std::vector<const uint8_t*> pointers;
     for (const auto& grid : grids)
