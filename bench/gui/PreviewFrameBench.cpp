@@ -30,8 +30,7 @@ class CTimedView : public CModelView {
 public:
     using CModelView::CModelView;
     void Frame() {
-        makeCurrent();
-        paintGL();
+        PaintNow();
         context()->functions()->glFinish();
         doneCurrent();
     }

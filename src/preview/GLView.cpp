@@ -26,11 +26,8 @@ QSurfaceFormat CGLView::RequestedFormat(int samples) {
 
 void CGLView::SetDefaultSamples(int samples) { defaultSamples = samples; }
 
-CGLView::CGLView(QWidget* parent) : QOpenGLWidget(parent) {
+CGLView::CGLView(QWindow* parent) : QOpenGLWindow(NoPartialUpdate, parent) {
     setFormat(RequestedFormat(defaultSamples));
-    setContextMenuPolicy(Qt::PreventContextMenu);
-    setFocusPolicy(Qt::StrongFocus);
-    setMinimumSize(0, 0);
 }
 
 CGLView::~CGLView() {
@@ -50,6 +47,16 @@ Matrix4 CGLView::Projection() const {
 void CGLView::CameraChanged() {
     sceneDirty_ = true;
     update();
+}
+
+void CGLView::PaintNow() {
+    makeCurrent();
+    paintGL();
+}
+
+QImage CGLView::GrabFrame() {
+    PaintNow();
+    return grabFramebuffer();
 }
 
 void CGLView::Fail(const QString& reason) {
@@ -133,13 +140,14 @@ void CGLView::paintGL() {
         Prepare();
         sceneDirty_ = false;
     }
+    const qreal ratio = devicePixelRatio();
+    glViewport(0, 0, static_cast<int>(width() * ratio), static_cast<int>(height() * ratio));
     glClearColor(clearColor_[0], clearColor_[1], clearColor_[2], clearColor_[3]);
     glClearDepthf(1.0f);
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    // Source-alpha blending of colour; the framebuffer's alpha stays 1, as
-    // the widget is composed onto the window by it (a translucent pixel
-    // would let the window show through). Depth test and writes on with
+    // Source-alpha blending of colour; the framebuffer's alpha stays 1, so
+    // that a read-back or a compositor sees an opaque picture. Depth test and writes on with
     // less-or-equal; back faces (counter-clockwise on the screen) culled,
     // so a translucent cube blends its front faces only.
     glEnable(GL_BLEND);
@@ -162,6 +170,7 @@ void CGLView::Render() {
 }
 
 void CGLView::mousePressEvent(QMouseEvent* event) {
+    emit Pressed();
     if (event->button() == Qt::RightButton) {
         drag_ = Drag::Rotate;
         last_ = event->position().toPoint();
@@ -169,7 +178,7 @@ void CGLView::mousePressEvent(QMouseEvent* event) {
         drag_ = Drag::Pan;
         last_ = event->position().toPoint();
     } else {
-        QOpenGLWidget::mousePressEvent(event);
+        QOpenGLWindow::mousePressEvent(event);
     }
 }
 
@@ -207,7 +216,16 @@ void CGLView::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
+bool CGLView::event(QEvent* event) {
+    // The right button turns the camera; it opens no menu.
+    if (event->type() == QEvent::ContextMenu) {
+        event->accept();
+        return true;
+    }
+    return QOpenGLWindow::event(event);
+}
+
 void CGLView::hideEvent(QHideEvent* event) {
     drag_ = Drag::None;
-    QOpenGLWidget::hideEvent(event);
+    QOpenGLWindow::hideEvent(event);
 }

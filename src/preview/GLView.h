@@ -1,8 +1,15 @@
 #pragma once
-// The base of the 3D preview: an OpenGL 3.3 core widget with the orbit
+// The base of the 3D preview: an OpenGL 3.3 core window with the orbit
 // camera driven by the mouse, the ground grid with its axes and the fixed
 // pipeline states. Subclasses draw more after the grid (Render) and
 // recompute screen-space things when the camera or size changed (Prepare).
+//
+// It is a native window of its own, placed in the editor through a window
+// container (CPreviewPane), not a widget drawn into the main window: a GL
+// widget would make every repaint of any other widget compose the whole
+// window through OpenGL, which under a software renderer costs tens of
+// milliseconds per dot-view stroke. As a window of its own, the other
+// widgets keep the plain raster backing store.
 //
 // Coordinates stay left-handed as the model is written (x right, y up, z
 // into the screen): the matrices map them to the same clip coordinates the
@@ -14,7 +21,7 @@
 // camera. The right button opens no context menu.
 
 #include <QOpenGLExtraFunctions>
-#include <QOpenGLWidget>
+#include <QOpenGLWindow>
 #include <array>
 #include <memory>
 
@@ -22,10 +29,10 @@
 
 class QOpenGLShaderProgram;
 
-class CGLView : public QOpenGLWidget, protected QOpenGLExtraFunctions {
+class CGLView : public QOpenGLWindow, protected QOpenGLExtraFunctions {
     Q_OBJECT
 public:
-    explicit CGLView(QWidget* parent = nullptr);
+    explicit CGLView(QWindow* parent = nullptr);
     ~CGLView() override;
 
     // The surface every preview asks for: OpenGL 3.3 core, 24-bit depth and
@@ -47,10 +54,18 @@ public:
 
     // After a camera change made by code: mark the scene dirty and redraw.
     void CameraChanged();
+    // Draws a frame now into the back buffer, without showing it (for
+    // reading it back or timing it); the window must have been exposed.
+    void PaintNow();
+    // The picture of a frame drawn now.
+    QImage GrabFrame();
 
 signals:
     // OpenGL 3.3 could not be had or a shader failed; the text says why.
     void Unavailable(const QString& reason);
+    // A mouse button went down on the view (the pane moves the keyboard
+    // focus to it).
+    void Pressed();
 
 protected:
     // Called with the context current after the base resources were made;
@@ -84,6 +99,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void Fail(const QString& reason);

@@ -47,7 +47,7 @@ private:
 
 } // namespace
 
-CModelView::CModelView(CDotDocument& document, QWidget* parent)
+CModelView::CModelView(CDotDocument& document, QWindow* parent)
     : CGLView(parent), document_(document), scene_(document, Camera()) {
     setObjectName(QStringLiteral("ModelView"));
     document_.AddObserver(this);
@@ -148,8 +148,8 @@ bool CModelView::CreateResources(QString& reason) {
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
     glBindVertexArray(0);
 
-    const qreal ratio = devicePixelRatioF();
-    const int icon = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+    const qreal ratio = devicePixelRatio();
+    const int icon = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
     if (!sprite_.Create(*this,
                         MakeProgram(SpriteShaderSource.vertex, SpriteShaderSource.fragment, reason),
                         BoneMarkerSheet(std::max(16, static_cast<int>(icon * ratio))),
@@ -208,7 +208,7 @@ void CModelView::UploadSliceBox() {
 void CModelView::Prepare() {
     const Matrix4 transform = World() * View() * Projection();
     const QSizeF size = SceneSize();
-    const int icon = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+    const int icon = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
     std::vector<MARKER_RECT> rects;
     rects.reserve(scene_.BoneItems().size());
     for (const BONE_ITEM& item : scene_.BoneItems()) {

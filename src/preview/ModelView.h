@@ -24,7 +24,7 @@ class CDotDocument;
 class CModelView : public CGLView, public CDocumentObserver, public CCommandTarget {
     Q_OBJECT
 public:
-    explicit CModelView(CDotDocument& document, QWidget* parent = nullptr);
+    explicit CModelView(CDotDocument& document, QWindow* parent = nullptr);
     ~CModelView() override;
 
     const CPreviewScene& Scene() const { return scene_; }
