@@ -29,6 +29,13 @@ namespace {
 class CTimedView : public CModelView {
 public:
     using CModelView::CModelView;
+    // The samples per pixel the driver gave.
+    int Samples() {
+        makeCurrent();
+        int samples = 0;
+        context()->functions()->glGetIntegerv(GL_SAMPLES, &samples);
+        return samples;
+    }
     void Frame() {
         PaintNow();
         context()->functions()->glFinish();
@@ -69,6 +76,7 @@ void Run(benchmark::State& state) {
         view.Frame();
     }
     state.counters["dots"] = static_cast<double>(view.Scene().TotalDots());
+    state.counters["samples"] = view.Samples();
 }
 
 } // namespace
