@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
 #include <QOpenGLShaderProgram>
 #include <QWheelEvent>
 
@@ -26,8 +27,25 @@ QSurfaceFormat CGLView::RequestedFormat(int samples) {
 
 void CGLView::SetDefaultSamples(int samples) { defaultSamples = samples; }
 
-CGLView::CGLView(QWindow* parent) : QOpenGLWindow(NoPartialUpdate, parent) {
-    setFormat(RequestedFormat(defaultSamples));
+CGLView::CGLView(QWindow* parent)
+    : QOpenGLWindow(NoPartialUpdate, parent), samples_(defaultSamples) {
+    // The window itself is single-sampled; still frames are multisampled
+    // in a framebuffer of their own.
+    setFormat(RequestedFormat(0));
+}
+
+int CGLView::Samples() const { return multisample_ ? multisample_->format().samples() : 0; }
+
+bool CGLView::BindMultisample(const QSize& device) {
+    if (samples_ <= 0 || drag_ != Drag::None || device.isEmpty())
+        return false;
+    if (!multisample_ || multisample_->size() != device) {
+        QOpenGLFramebufferObjectFormat format;
+        format.setSamples(samples_);
+        format.setAttachment(QOpenGLFramebufferObject::CombinedDepthStencil);
+        multisample_ = std::make_unique<QOpenGLFramebufferObject>(device, format);
+    }
+    return multisample_->isValid() && multisample_->bind();
 }
 
 CGLView::~CGLView() {
@@ -123,6 +141,7 @@ void CGLView::initializeGL() {
 }
 
 void CGLView::ReleaseBase() {
+    multisample_.reset();
     lineShader_.reset();
     if (gridBuffer_)
         glDeleteBuffers(1, &gridBuffer_);
@@ -141,7 +160,9 @@ void CGLView::paintGL() {
         sceneDirty_ = false;
     }
     const qreal ratio = devicePixelRatio();
-    glViewport(0, 0, static_cast<int>(width() * ratio), static_cast<int>(height() * ratio));
+    const QSize device(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio));
+    const bool multisampled = BindMultisample(device);
+    glViewport(0, 0, device.width(), device.height());
     glClearColor(clearColor_[0], clearColor_[1], clearColor_[2], clearColor_[3]);
     glClearDepthf(1.0f);
     glDepthMask(GL_TRUE);
@@ -159,6 +180,12 @@ void CGLView::paintGL() {
     glFrontFace(GL_CW);
     glCullFace(GL_BACK);
     Render();
+    if (multisampled) {
+        const QRect all(QPoint(0, 0), device);
+        QOpenGLFramebufferObject::blitFramebuffer(nullptr, all, multisample_.get(), all,
+                                                  GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        QOpenGLFramebufferObject::bindDefault();
+    }
 }
 
 void CGLView::Render() {
@@ -184,8 +211,10 @@ void CGLView::mousePressEvent(QMouseEvent* event) {
 
 void CGLView::mouseReleaseEvent(QMouseEvent* event) {
     if ((event->button() == Qt::RightButton && drag_ == Drag::Rotate) ||
-        (event->button() == Qt::MiddleButton && drag_ == Drag::Pan))
+        (event->button() == Qt::MiddleButton && drag_ == Drag::Pan)) {
         drag_ = Drag::None;
+        update(); // the smooth frame
+    }
 }
 
 void CGLView::mouseDoubleClickEvent(QMouseEvent* event) {

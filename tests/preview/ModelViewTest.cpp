@@ -199,6 +199,27 @@ TEST_F(ModelViewTest, MouseTurnsPansZoomsAndResets) {
     EXPECT_EQ(0.0f, view->Camera().yaw);
 }
 
+// Still frames are multisampled (as far as the driver goes); frames during
+// a camera drag go straight to the window, and both show the picture.
+TEST_F(ModelViewTest, DragFramesSkipMultisamplingAndStillShowThePicture) {
+    CGLView::SetDefaultSamples(16);
+    CDotPart& part = BigPart();
+    part.SetDot(16, 16, 16, 5);
+    Show();
+    const QColor red(255, 0, 0);
+    EXPECT_EQ(red, At({2, 2, 0}));
+    const int samples = view->Samples();
+    QTest::mousePress(view.get(), Qt::RightButton, {}, QPoint(100, 100));
+    QTest::mouseMove(view.get(), QPoint(101, 100));
+    Regrab();
+    EXPECT_EQ(red, At({2, 2, 0})) << "a frame during the drag";
+    QTest::mouseRelease(view.get(), Qt::RightButton, {}, QPoint(101, 100));
+    Regrab();
+    EXPECT_EQ(red, At({2, 2, 0})) << "the still frame after it";
+    EXPECT_EQ(samples, view->Samples());
+    CGLView::SetDefaultSamples(0);
+}
+
 TEST_F(ModelViewTest, BackgroundComesFromTheDocument) {
     Show();
     document.background = MakeColorRef(10, 20, 30);
