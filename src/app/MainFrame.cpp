@@ -31,8 +31,9 @@
 #include "preview/PreviewPane.h"
 #include "resources/CommandIds.h"
 #include "views/ClipboardFormats.h"
+#include "views/ColorView.h"
 #include "views/DotView.h"
-#include "views/PlaceholderView.h"
+#include "views/PartListView.h"
 
 namespace {
 
@@ -115,9 +116,15 @@ void CMainFrame::CreateViews() {
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->setObjectName(QStringLiteral("Splitter"));
     splitter_->setChildrenCollapsible(false);
-    partList_ = new CPlaceholderView(QStringLiteral("部品リスト"));
+    auto* partList = new CPartListView(*document_);
+    partList_ = partList;
+    ConnectPartList(partList);
     dotView_ = new CDotView(*document_);
-    dotPane_ = new CDotPane(new CPlaceholderView(QStringLiteral("パレット")), dotView_);
+    auto* palette = new CColorView(*document_);
+    connect(palette, &CColorView::CommandRequested, this,
+            [this](unsigned id) { router_->Execute(id); });
+    connect(palette, &CColorView::StatusTextChanged, this, &CMainFrame::SetStatusText);
+    dotPane_ = new CDotPane(palette, dotView_);
     auto* preview = new CPreviewPane(*document_);
     modelView_ = preview;
     targets_.modelView = preview->ModelView();
@@ -139,24 +146,38 @@ void CMainFrame::CreateViews() {
     ApplySplitterWidths();
 }
 
+template <class View>
+void CMainFrame::ConnectView(View* view, unsigned menuId) {
+    connect(view, &View::StatusTextChanged, this, &CMainFrame::SetStatusText);
+    connect(view, &View::CommandRequested, this, [this](unsigned id) { router_->Execute(id); });
+    connect(view, &View::ContextMenuRequested, this,
+            [this, menuId](const QPoint& at) { ShowContextMenu(menuId, at); });
+}
+
 void CMainFrame::ConnectDotView() {
-    connect(dotView_, &CDotView::StatusTextChanged, this, &CMainFrame::SetStatusText);
-    connect(dotView_, &CDotView::CommandRequested, this,
-            [this](unsigned id) { router_->Execute(id); });
-    connect(dotView_, &CDotView::ContextMenuRequested, this, &CMainFrame::ShowDotViewMenu);
+    ConnectView(dotView_, MENU_DOT_VIEW);
     VIEW_TARGETS targets = targets_;
     targets.dotView = dotView_;
     targets.dotPaste = dotView_;
     SetViewTargets(targets);
 }
 
-void CMainFrame::ShowDotViewMenu(const QPoint& globalPos) {
-    if (!dotViewMenu_)
-        dotViewMenu_ = router_->BuildContextMenu(MENU_DOT_VIEW, this);
-    if (!dotViewMenu_)
+void CMainFrame::ConnectPartList(CPartListView* list) {
+    ConnectView(list, MENU_PART_LIST);
+    VIEW_TARGETS targets = targets_;
+    targets.partList = list;
+    targets.partPaste = list;
+    SetViewTargets(targets);
+}
+
+void CMainFrame::ShowContextMenu(unsigned resourceId, const QPoint& globalPos) {
+    QMenu*& menu = contextMenus_[resourceId];
+    if (!menu)
+        menu = router_->BuildContextMenu(resourceId, this);
+    if (!menu)
         return;
-    router_->RefreshMenu(dotViewMenu_);
-    dotViewMenu_->popup(globalPos);
+    router_->RefreshMenu(menu);
+    menu->popup(globalPos);
 }
 
 void CMainFrame::ApplySplitterWidths() {

@@ -10,6 +10,7 @@
 // model view, and last to the document (which offers each to its current
 // part first) and the document's own dialogs.
 
+#include <map>
 #include <memory>
 
 #include "app/RestorableFrame.h"
@@ -22,6 +23,7 @@ class CDocumentDialogCommands;
 class CDotDocument;
 class CDotPane;
 class CDotView;
+class CPartListView;
 class CPathRestorableDocManager;
 class CProfile;
 class CShellPrompts;
@@ -84,8 +86,14 @@ protected:
 
 private:
     void CreateViews();
+    // Status texts, command requests and the context menu (resource menuId)
+    // of a working view.
+    template <class View>
+    void ConnectView(View* view, unsigned menuId);
     void ConnectDotView();
-    void ShowDotViewMenu(const QPoint& globalPos);
+    void ConnectPartList(CPartListView* list);
+    // Shows a context menu resource at a global point; built on first use.
+    void ShowContextMenu(unsigned resourceId, const QPoint& globalPos);
     void CreateStatusBar();
     void ApplySplitterWidths();
     void SaveLayout();
@@ -109,7 +117,7 @@ private:
     QWidget* partList_ = nullptr;
     CDotPane* dotPane_ = nullptr;
     CDotView* dotView_ = nullptr;
-    QMenu* dotViewMenu_ = nullptr; // context menu 329, built on first use
+    std::map<unsigned, QMenu*> contextMenus_; // by menu resource
     QWidget* modelView_ = nullptr;
     QLabel* statusPanes_[4] = {};
     VIEW_TARGETS targets_;

@@ -10,8 +10,17 @@
 #include "document/MovePartCommand.h"
 #include "document/PartLimits.h"
 #include "document/PartNameCommand.h"
+#include "document/PartReferences.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
+
+bool SelectPart(CTreeDocument& document, CPart* part, CDocumentObserver* sender) {
+    if (part && (part->document != &document || !IsInTree(document, *part)))
+        return false;
+    document.currentPart = part;
+    document.UpdateAllViews(sender, Notice<HINT_SELECT_PART>(part));
+    return true;
+}
 
 CPart* NewPart(CDotDocument& document) {
     if (DepthOf(document.currentPart) + 1 > MaxPartDepth)

@@ -8,12 +8,20 @@
 #include <string>
 
 #include "document/DotHolder.h"
+#include "document/PartRows.h"
 
 class CDocumentObserver;
 class CDotDocument;
 class CDotPart;
 class CEditorPrompt;
 class CPart;
+class CTreeDocument;
+
+// Makes part (null: none) the document's current part and sends
+// HINT_SELECT_PART with it to every view but sender (the view where the user
+// chose it). A part that is not in the document's tree is refused: nothing
+// changes and false is returned.
+bool SelectPart(CTreeDocument& document, CPart* part, CDocumentObserver* sender);
 
 // "新規部品(&N)": a new empty part named 部品1, 部品2, … (the first free
 // name), with the smallest free id, appended under the current part (the top
@@ -39,11 +47,6 @@ bool CanMovePart(const CPart& part, const CPart* newParent);
 // when the place differs from the current one; returns whether it did.
 bool MovePart(CPart& part, CPart* newParent, int newIndex, CDocumentObserver* view);
 
-// One row of the part list: a part and its depth (0 for top-level parts).
-struct PartRow {
-    CPart* part;
-    int depth;
-};
 // Where a part dragged in the part list lands.
 struct PartDrop {
     bool allowed = false;

@@ -306,7 +306,6 @@ CGenerator::RESULT CGenerator::Generate() {
     CheckBoneChains();
     CheckModelFinite();
     CheckTextureSize();
-    EncodeTexture();
     WriteFiles();
     return Summary();
 }

@@ -8,9 +8,11 @@
 //   BuildModel      materials, bones, faces with shared vertices, IK, morphs,
 //                   rigid bodies and joints; checks the chosen format's limits
 //   EncodeTexture   the atlas image in memory, and the final texture
-//                   coordinates
+//                   coordinates (optional: WriteFiles does what is left)
 //   WriteFiles      the model and its texture, each to a temporary file,
-//                   renamed over the old pair only when both are complete
+//                   renamed over the old pair only when both are complete;
+//                   the texture is encoded (if not yet), then written on a
+//                   second thread while the model is written
 // Generate also checks the document's numbers before the first stage and the
 // built model before the texture (GeneratorChecks.cpp). Nothing is written
 // before every stage but the last has succeeded, and the last changes the old
@@ -94,10 +96,13 @@ public:
     void BuildSurfaces();
     void BuildModel();
     // Rescales the texture coordinates to the image and encodes the image
-    // (nothing without a texture). Throws CPngException.
+    // (nothing without a texture, nothing a second time). Throws CPngException.
     void EncodeTexture();
-    // Removes the stale temporaries of the model's folder, stages the model
-    // and the encoded texture, then renames both into place (GeneratorOutput.cpp).
+    // Removes the stale temporaries of the model's folder, rescales the
+    // texture coordinates and encodes the texture unless EncodeTexture did,
+    // stages the texture (on a second thread) and the model at once, then
+    // renames both into place (GeneratorOutput.cpp). Throws CPngException or
+    // CArchiveException, the texture's first.
     void WriteFiles();
 
     const CPMDModel& Model() const { return model; }
@@ -152,6 +157,10 @@ private:
     void CheckBoneChains() const;
     void CheckTextureSize() const;
 
+    // Texture output (GeneratorOutput.cpp).
+    void RescaleTextureCoordinates();
+    void EncodeImage();
+
     // Rigid bodies and joints (GeneratorPhysics.cpp).
     void CreateRigidBodies();
     void CreateBody(int partIndex, int group, bool forced);
@@ -163,7 +172,9 @@ private:
     ModelFormat format;
     std::string texturePath;
     bool textured = false;
-    std::vector<uint8_t> textureBytes; // the encoded image, by EncodeTexture
+    std::vector<uint8_t> textureBytes; // the encoded image
+    bool textureEncoded = false;       // textureBytes holds the image
+    bool uvRescaled = false;           // texture coordinates fit the image
     std::vector<std::string> notes;    // for RESULT::notes
 
     std::vector<PART_INFO> parts;

@@ -9,6 +9,8 @@
 #include <array>
 #include <csetjmp>
 #include <cstring>
+#include <map>
+#include <mutex>
 
 namespace {
 
@@ -154,6 +156,43 @@ std::vector<uint8_t> Rows(size_t rowBytes, int count, uint8_t filter) {
     return rows;
 }
 
+// The two runs every banded image of a size is made of: the rows after a
+// band's first, and a whole black band.
+struct REPEATED_RUNS {
+    RUN repeat;
+    RUN black;
+};
+
+// The runs for rows of rowBytes (filter byte included) and bands of
+// bandHeight rows. They depend on nothing else, so the runs of the first few
+// sizes asked for are kept (a few hundred bytes each) and a later image of
+// such a size needs no compressor of its own for them. Safe to call from
+// several threads.
+REPEATED_RUNS RepeatedRuns(size_t rowBytes, int bandHeight) {
+    constexpr size_t kept = 8;
+    static std::mutex mutex;
+    static std::map<std::pair<size_t, int>, REPEATED_RUNS> made;
+    const auto key = std::make_pair(rowBytes, bandHeight);
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (const auto found = made.find(key); found != made.end())
+            return found->second;
+    }
+    // One compressor makes both runs.
+    const std::vector<uint8_t> upRows = Rows(rowBytes, bandHeight - 1, 2);
+    std::vector<uint8_t> blackRows = Rows(rowBytes, 1, 1);
+    blackRows.insert(blackRows.end(), upRows.begin(), upRows.end());
+    std::vector<uint8_t> runBytes;
+    CDeflater runDeflater(runBytes, Z_BEST_COMPRESSION);
+    REPEATED_RUNS runs;
+    runs.repeat = CompressRun(upRows, runDeflater, runBytes);
+    runs.black = CompressRun(blackRows, runDeflater, runBytes);
+    const std::lock_guard<std::mutex> lock(mutex);
+    if (made.size() < kept)
+        made.emplace(key, runs);
+    return runs;
+}
+
 void SaveFile(const std::string& path, std::span<const uint8_t> bytes) {
     try {
         WriteFileAtomically(path, bytes);
@@ -199,14 +238,9 @@ std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount,
     // run is copied into the stream after each band's first row. A black
     // band, whose first row filters to zeros as well, is copied whole the
     // same way.
-    // One compressor makes both runs.
-    const std::vector<uint8_t> upRows = Rows(rowBytes, bandHeight - 1, 2);
-    std::vector<uint8_t> blackRows = Rows(rowBytes, 1, 1);
-    blackRows.insert(blackRows.end(), upRows.begin(), upRows.end());
-    std::vector<uint8_t> runBytes;
-    CDeflater runDeflater(runBytes, Z_BEST_COMPRESSION);
-    const RUN repeat = CompressRun(upRows, runDeflater, runBytes);
-    const RUN black = CompressRun(blackRows, runDeflater, runBytes);
+    const REPEATED_RUNS runs = RepeatedRuns(rowBytes, bandHeight);
+    const RUN& repeat = runs.repeat;
+    const RUN& black = runs.black;
 
     std::vector<uint8_t> stream = {0x78, 0x01}; // zlib header: deflate, 32 KB window
     uLong adler = adler32(0, nullptr, 0);
@@ -215,20 +249,36 @@ std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount,
         adler = adler32_combine(adler, run.adler, static_cast<z_off_t>(run.length));
     };
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * 3);
+    std::vector<uint8_t> previous; // the pixels of the band before
     std::vector<uint8_t> filtered(rowBytes);
     CDeflater deflater(stream, Z_BEST_SPEED, 1);
     std::vector<uint8_t> lastRow; // the first row of the band last compressed
     RUN last{{}, 0, rowBytes};
+    bool lastBlack = false; // the band before was black
     for (int band = 0; band < bandCount; ++band) {
         std::fill(pixels.begin(), pixels.end(), 0);
         source(band, pixels.data());
+        // A band like the one before (a large face's rows of cells, the black
+        // rows at the bottom) gives the same bytes again.
+        if (pixels == previous) {
+            if (lastBlack) {
+                append(black);
+            } else {
+                append(last);
+                append(repeat);
+            }
+            continue;
+        }
+        previous = pixels;
         // The first row, filtered "sub" (each byte minus the one a pixel to
         // its left), which turns runs of one colour into zeros.
         filtered[0] = 1;
         std::copy_n(pixels.begin(), 3, filtered.begin() + 1);
         for (size_t i = 3; i < pixels.size(); ++i)
             filtered[1 + i] = static_cast<uint8_t>(pixels[i] - pixels[i - 3]);
-        if (std::all_of(filtered.begin() + 1, filtered.end(), [](uint8_t b) { return b == 0; })) {
+        lastBlack =
+            std::all_of(filtered.begin() + 1, filtered.end(), [](uint8_t b) { return b == 0; });
+        if (lastBlack) {
             append(black);
             continue;
         }

@@ -55,13 +55,17 @@ struct FILL {
 };
 
 // The fill steps n (x - 1, x + 1, y - 1, y + 1, z - 1, z + 1) and, as bit n,
-// which of them lead from dot p to a non-empty dot inside the grid.
+// which of them lead from dot p to a non-empty dot inside the grid that is
+// not yet visited.
 constexpr int STEP[6] = {-1, 1, -SIZE, SIZE, -SIZE* SIZE, SIZE* SIZE};
 
-unsigned FilledNeighbours(const uint8_t* dots, int p) {
+unsigned OpenNeighbours(const uint8_t* dots, int p) {
     const int x = X(p), y = Y(p), z = Z(p);
     auto filled = [&](bool inside, int n) {
-        return inside && (dots[p + STEP[n]] & INDEX_MASK) ? 1u << n : 0u;
+        if (!inside)
+            return 0u;
+        const uint8_t dot = dots[p + STEP[n]];
+        return (dot & INDEX_MASK) && !(dot & VISITED) ? 1u << n : 0u;
     };
     return filled(x > 0, 0) | filled(x < SIZE - 1, 1) | filled(y > 0, 2) | filled(y < SIZE - 1, 3) |
            filled(z > 0, 4) | filled(z < SIZE - 1, 5);
@@ -73,9 +77,10 @@ bool Unvisited(const uint8_t* dots, int p) {
 
 // Fills every block depth first with an explicit stack, visiting the dots in
 // the order a recursive fill would, and marks each visited dot. Each stack
-// entry keeps the steps not yet tried that lead to a non-empty dot (which
-// never changes during the fill), so only the visit mark is checked when a
-// step's turn comes.
+// entry keeps the steps not yet tried that lead to a non-empty dot not yet
+// visited when the entry was made (a visited dot stays visited: the others
+// would be tried in vain), so only the visit mark is checked when a step's
+// turn comes.
 FILL FillBlocks(uint8_t* dots) {
     FILL fill;
     fill.order.assign(DOTS, 0);
@@ -84,8 +89,7 @@ FILL FillBlocks(uint8_t* dots) {
         dots[p] |= VISITED;
         fill.order[p] = static_cast<uint16_t>(fill.dots.size());
         fill.dots.push_back(static_cast<uint16_t>(p));
-        stack.emplace_back(static_cast<uint16_t>(p),
-                           static_cast<uint8_t>(FilledNeighbours(dots, p)));
+        stack.emplace_back(static_cast<uint16_t>(p), static_cast<uint8_t>(OpenNeighbours(dots, p)));
     };
     for (int start = 0; start < DOTS; ++start) {
         if (!Unvisited(dots, start))

@@ -284,7 +284,8 @@ TEST_F(FrameTest, PasteIsEnabledForWhatAViewCanTake) {
     };
 
     put(PartMimeType);
-    EXPECT_FALSE(Router().QueryState(ID_EDIT_PASTE).enabled) << "no view to take it yet";
+    frame->SetViewTargets({});
+    EXPECT_FALSE(Router().QueryState(ID_EDIT_PASTE).enabled) << "no view to take it";
     frame->SetViewTargets({nullptr, nullptr, nullptr, &partList, &dots});
     EXPECT_TRUE(Router().QueryState(ID_EDIT_PASTE).enabled);
     EXPECT_TRUE(Router().Execute(ID_EDIT_PASTE));

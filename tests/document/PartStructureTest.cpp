@@ -3,30 +3,13 @@
 #include "document/AddPartCommand.h"
 #include "document/PartOperations.h"
 #include "resources/CommandIds.h"
-#include "support/EditFixture.h"
+#include "support/PartTreeFixture.h"
 
 namespace {
 
-class PartStructureTest : public EditTest {
+class PartStructureTest : public PartTreeTest {
 protected:
-    // センター(1) { 上(2) { 首(3) }, 下(4), 腕(5) }, 頭(6)
-    CDotPart* center = Add(1, u"センター");
-    CDotPart* upper = Add(2, u"上", center);
-    CDotPart* neck = Add(3, u"首", upper);
-    CDotPart* lower = Add(4, u"下", center);
-    CDotPart* arm = Add(5, u"腕", center);
-    CDotPart* head = Add(6, u"頭");
-
-    std::vector<PartRow> Rows() const {
-        std::vector<PartRow> rows;
-        for (CPart* part : document.CollectParts()) {
-            int depth = 0;
-            for (CPart* p = part->parent; p; p = p->parent)
-                ++depth;
-            rows.push_back({part, depth});
-        }
-        return rows;
-    }
+    std::vector<PartRow> Rows() const { return BuildPartRows(document); }
 };
 
 } // namespace
@@ -206,6 +189,12 @@ TEST_F(PartStructureTest, RenameRefusesTakenAndEmptyNames) {
         {{Notice<HINT_PART_NAME>(arm)}}, {{Notice<HINT_PART_NAME>(arm)}}, &view);
     EXPECT_EQ(arm->name, u"左腕");
     EXPECT_EQ(document.commands.back()->name, u"名前の変更");
+
+    // A thousand characters, one of them outside code page 932, are kept as
+    // typed; the model writer converts them.
+    const std::u16string odd = std::u16string(998, u'x') + u"😀";
+    EXPECT_EQ(RenamePart(*neck, odd, prompt, &view), RenameResult::Renamed);
+    EXPECT_EQ(neck->name, odd);
 }
 
 TEST_F(PartStructureTest, OneAddCommandPutsManyPartsInOrderAndTakesThemOutBackwards) {

@@ -33,6 +33,46 @@ void SpreadDots(CDotPart& part) {
                 part.SetDot(x, y, z, 2);
 }
 
+// Whether generating document into path throws CArchiveException while no
+// file of the process may grow beyond limit bytes (a disk that fills up).
+bool FailsWithFilesLimitedTo(rlim_t limit, CDotDocument& document, const std::string& path) {
+    rlimit saved{};
+    if (getrlimit(RLIMIT_FSIZE, &saved) != 0)
+        return false;
+    const auto previous = signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = limit;
+    bool threw = false;
+    if (setrlimit(RLIMIT_FSIZE, &limited) == 0) {
+        try {
+            CGenerator(document, path).Generate();
+        } catch (const CArchiveException&) {
+            threw = true;
+        }
+        setrlimit(RLIMIT_FSIZE, &saved);
+    }
+    signal(SIGXFSZ, previous);
+    return threw;
+}
+
+// Generates document into STEM.pmd over an old pair STEM.pmd and STEM.png
+// while files may not grow beyond limit bytes: the generation fails and the
+// old pair stays.
+void ExpectFullDiskKeepsOldPair(const CTempFolder& folder, CDotDocument& document,
+                                const std::string& stem, rlim_t limit) {
+    const std::string pmd = folder.File(stem + ".pmd"), png = folder.File(stem + ".png");
+    std::ofstream(pmd) << "old model";
+    std::ofstream(png) << "old texture";
+    EXPECT_TRUE(FailsWithFilesLimitedTo(limit, document, pmd));
+    EXPECT_EQ(FileText(pmd), "old model");
+    EXPECT_EQ(FileText(png), "old texture");
+}
+
+size_t FileCount(const CTempFolder& folder) {
+    return static_cast<size_t>(
+        std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()));
+}
+
 } // namespace
 
 TEST(GeneratorFiles, AModelBeyondTheVertexLimitIsRefusedBeforeAnythingIsWritten) {
@@ -85,27 +125,45 @@ TEST(GeneratorFiles, WhenEitherFileCannotBeWrittenTheOldPairStays) {
     EXPECT_FALSE(fs::exists(folder.File("d.png")));
 
     // A full disk part-way through the model, after the texture was staged.
-    std::ofstream(folder.File("f.pmd")) << "old model";
-    std::ofstream(folder.File("f.png")) << "old texture";
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previous = signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 1000; // the texture is a few hundred bytes, the model more
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    bool threw = false;
-    try {
-        CGenerator(document, folder.File("f.pmd")).Generate();
-    } catch (const CArchiveException&) {
-        threw = true;
-    }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previous);
-    EXPECT_TRUE(threw);
-    EXPECT_EQ(FileText(folder.File("f.pmd")), "old model");
-    EXPECT_EQ(FileText(folder.File("f.png")), "old texture");
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 5)
-        << "no temporary left";
+    // The texture is a few hundred bytes, the model more.
+    ExpectFullDiskKeepsOldPair(folder, document, "f", 1000);
+    EXPECT_EQ(FileCount(folder), 5u) << "no temporary left";
+}
+
+TEST(GeneratorFiles, ATextureThatFailsWhileTheModelIsWrittenLeavesTheOldPair) {
+    // A solid textured part: a large image for a small model, so that a full
+    // disk stops the texture (written beside the model on a second thread)
+    // and not the model.
+    CTempFolder folder("files");
+    CDotDocument document;
+    AddPart(document, nullptr, u"塊").SetDots(std::vector<uint8_t>(GridDots, 8));
+    const GENERATED sizes = GenerateFile(document, folder.File("sizes.pmd"));
+    const auto modelSize = fs::file_size(folder.File("sizes.pmd"));
+    const auto textureSize = fs::file_size(sizes.result.texturePath);
+    ASSERT_LT(2 * modelSize, textureSize);
+
+    ExpectFullDiskKeepsOldPair(folder, document, "t", (modelSize + textureSize) / 2);
+    EXPECT_EQ(FileCount(folder), 4u) << "no temporary left";
+}
+
+TEST(GeneratorFiles, StagesRunOneByOneWriteWhatGenerateWrites) {
+    // Texture coordinates are rescaled once and the image encoded once,
+    // whether EncodeTexture runs before WriteFiles (even twice) or not.
+    CTempFolder folder("files");
+    CDotDocument document;
+    AddPart(document, nullptr, u"本体").SetDot(0, 0, 0, 8);
+    AddPart(document, nullptr, u"腕").SetDot(3, 1, 2, 9);
+    const std::string pmd = folder.File("m.pmd"), png = folder.File("m.png");
+    CGenerator(document, pmd).Generate();
+    const std::vector<uint8_t> model = ReadFileBytes(pmd), texture = ReadFileBytes(png);
+    CGenerator staged(document, pmd);
+    staged.BuildSurfaces();
+    staged.BuildModel();
+    staged.EncodeTexture();
+    staged.EncodeTexture();
+    staged.WriteFiles();
+    EXPECT_EQ(ReadFileBytes(pmd), model);
+    EXPECT_EQ(ReadFileBytes(png), texture);
 }
 
 TEST(GeneratorFiles, StaleTemporariesOfDeadWritersAreRemovedOthersKept) {
