@@ -5,6 +5,8 @@
 //
 // The settings go to a temporary folder, so the user's own stay untouched.
 
+#include <QPixmap>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -32,7 +34,12 @@ int main(int argc, char** argv) {
     app.MainFrame()->resize(width, height);
     int status = 1;
     QTimer::singleShot(1500, [&] {
-        status = app.MainFrame()->grab().save(out) ? 0 : 1;
+        // Read back from the display, not rendered by the widgets: the
+        // preview is a native window of its own, which a widget grab
+        // leaves out.
+        QWidget* frame = app.MainFrame();
+        const QPixmap picture = frame->screen()->grabWindow(frame->winId());
+        status = picture.save(out) ? 0 : 1;
         app.quit();
     });
     app.exec();

@@ -1,8 +1,10 @@
 // Frame times of the model preview on the machine's OpenGL (run it under
 // xvfb-run for Mesa's llvmpipe), the view at 1280 × 860 with the default
 // multisampling:
-//   Frame/<doc>        one frame after a camera drag of one pixel (markers
-//                      re-projected), finished on the GPU
+//   Frame/<doc>        one still frame after the camera turned by one pixel
+//                      (markers re-projected), finished on the GPU
+//   DragFrame/<doc>    one frame while the right button drags the camera
+//                      (drawn without multisampling), finished on the GPU
 //   EditFrame/<doc>    a dot edit of the largest part (hint 9): its mesh
 //                      rebuilt and re-sent, then a frame
 //   RebuildFrame/<doc> a whole rebuild (hint 0, every mesh re-sent), then a
@@ -12,6 +14,7 @@
 // no dots): the machine is shared, so compare against it.
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <benchmark/benchmark.h>
@@ -30,8 +33,7 @@ class CTimedView : public CModelView {
 public:
     using CModelView::CModelView;
     void Frame() {
-        makeCurrent();
-        paintGL();
+        PaintNow();
         context()->functions()->glFinish();
         doneCurrent();
     }
@@ -43,7 +45,12 @@ std::unique_ptr<CDotDocument> NewDocument() {
     return document;
 }
 
-enum class Work { Frame, Edit, Rebuild };
+enum class Work { Frame, Drag, Edit, Rebuild };
+
+void SendMouse(QWindow& view, QEvent::Type type, QPointF at, Qt::MouseButtons held) {
+    QMouseEvent event(type, at, view.mapToGlobal(at), Qt::RightButton, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(&view, &event);
+}
 
 template <std::unique_ptr<CDotDocument> (*Make)(), Work work>
 void Run(benchmark::State& state) {
@@ -58,18 +65,28 @@ void Run(benchmark::State& state) {
         return;
     }
     CDotPart* part = LargestPart(*document);
+    if (work == Work::Drag)
+        SendMouse(view, QEvent::MouseButtonPress, {100, 100}, Qt::RightButton);
+    int step = 0;
     for (auto _ : state) {
         switch (work) {
         case Work::Frame:
             view.Camera().Rotate(1, 0);
             view.CameraChanged();
             break;
+        case Work::Drag:
+            SendMouse(view, QEvent::MouseMove, {100.0 + (++step & 1), 100}, Qt::RightButton);
+            break;
         case Work::Edit: view.OnUpdate(nullptr, Notice<HINT_DOTS>(part)); break;
         case Work::Rebuild: view.OnUpdate(nullptr, Notice<HINT_INITIAL>()); break;
         }
         view.Frame();
     }
+    if (work == Work::Drag)
+        SendMouse(view, QEvent::MouseButtonRelease, {100, 100}, Qt::NoButton);
+    view.Frame();
     state.counters["dots"] = static_cast<double>(view.Scene().TotalDots());
+    state.counters["samples"] = view.Samples();
 }
 
 } // namespace
@@ -77,6 +94,8 @@ void Run(benchmark::State& state) {
 BENCHMARK(Run<NewDocument, Work::Frame>)->Name("Frame/Empty")->Unit(benchmark::kMillisecond);
 BENCHMARK(Run<SampleFigure, Work::Frame>)->Name("Frame/Figure")->Unit(benchmark::kMillisecond);
 BENCHMARK(Run<SolidSkeleton, Work::Frame>)->Name("Frame/Solid")->Unit(benchmark::kMillisecond);
+BENCHMARK(Run<SampleFigure, Work::Drag>)->Name("DragFrame/Figure")->Unit(benchmark::kMillisecond);
+BENCHMARK(Run<SolidSkeleton, Work::Drag>)->Name("DragFrame/Solid")->Unit(benchmark::kMillisecond);
 BENCHMARK(Run<SampleFigure, Work::Edit>)->Name("EditFrame/Figure")->Unit(benchmark::kMillisecond);
 BENCHMARK(Run<SampleFigure, Work::Rebuild>)
     ->Name("RebuildFrame/Figure")

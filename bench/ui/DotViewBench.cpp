@@ -1,8 +1,10 @@
 // Event-to-paint time of a pencil stroke in the dot view, on the sample
 // figure in the full main window (every pane present). Each iteration sends
-// one pointer move onto a new cell and runs the event loop until the view has
-// painted; the baseline schedules a repaint of the whole view the same way,
-// and the last one repaints it synchronously. Run it under a display, e.g.
+// one pointer move onto a cell the stroke changes and runs the event loop
+// until the view has painted; between strokes (untimed) the preview redraws
+// what the last stroke committed. The baseline schedules a repaint of the
+// whole view the same way, and the last one repaints it synchronously. Run
+// it under a display, e.g.
 //   xvfb-run -a -s "-screen 0 1600x1000x24" build/bench/kubrell_ui_bench
 
 #include <QElapsedTimer>
@@ -59,17 +61,34 @@ void BM_StrokeCellEventToPaint(benchmark::State& state) {
         view->Document().currentColor[0] = colour;
         Send(QEvent::MouseButtonPress, Centre(0, 0), Qt::LeftButton);
     };
+    auto end = [&] {
+        Send(QEvent::MouseButtonRelease, Centre(0, 0), Qt::NoButton);
+        // The other panes redraw the committed stroke before the next one.
+        QTest::qWait(50);
+    };
+    // Whether a move onto the cell under at changes it (a cell that holds
+    // the stroke's colour already is not repainted).
+    auto changes = [&](const QPointF& at) {
+        const DotPoint target = view->CellAt(at);
+        const CDotImage& working = view->Slice().working;
+        return target.x >= 0 && target.y >= 0 && target.x < working.GetWidth() &&
+               target.y < working.GetHeight() && working.GetDot(target.x, target.y) != colour;
+    };
     begin();
     for (auto _ : state) {
-        // Each move lands on a cell the stroke has not yet painted.
-        if (++cell >= 32 * 20) {
-            Send(QEvent::MouseButtonRelease, Centre(0, 0), Qt::NoButton);
-            cell = 1;
-            begin();
-        }
+        // Each move lands on a cell the stroke changes.
+        do {
+            if (++cell >= 32 * 20) {
+                state.PauseTiming();
+                end();
+                state.ResumeTiming();
+                cell = 1;
+                begin();
+            }
+        } while (!changes(Centre(cell % 32, cell / 32)));
         state.SetIterationTime(MoveAndWaitForPaint(Centre(cell % 32, cell / 32)));
     }
-    Send(QEvent::MouseButtonRelease, Centre(0, 0), Qt::NoButton);
+    end();
 }
 
 // Baseline: a repaint of the whole view scheduled with update(), from the

@@ -225,6 +225,10 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
 }
 
 CCommandTarget* CMainFrame::ActiveViewTarget() const {
+    // The preview's own window can hold the focus with no focus widget.
+    if (const auto* pane = qobject_cast<const CPreviewPane*>(modelView_);
+        pane && pane->HasViewFocus())
+        return targets_.modelView;
     const QWidget* focus = QApplication::focusWidget();
     if (!focus)
         return nullptr;

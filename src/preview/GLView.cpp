@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
 #include <QOpenGLShaderProgram>
 #include <QWheelEvent>
 
@@ -26,11 +27,25 @@ QSurfaceFormat CGLView::RequestedFormat(int samples) {
 
 void CGLView::SetDefaultSamples(int samples) { defaultSamples = samples; }
 
-CGLView::CGLView(QWidget* parent) : QOpenGLWidget(parent) {
-    setFormat(RequestedFormat(defaultSamples));
-    setContextMenuPolicy(Qt::PreventContextMenu);
-    setFocusPolicy(Qt::StrongFocus);
-    setMinimumSize(0, 0);
+CGLView::CGLView(QWindow* parent)
+    : QOpenGLWindow(NoPartialUpdate, parent), samples_(defaultSamples) {
+    // The window itself is single-sampled; still frames are multisampled
+    // in a framebuffer of their own.
+    setFormat(RequestedFormat(0));
+}
+
+int CGLView::Samples() const { return multisample_ ? multisample_->format().samples() : 0; }
+
+bool CGLView::BindMultisample(const QSize& device) {
+    if (samples_ <= 0 || drag_ != Drag::None || device.isEmpty())
+        return false;
+    if (!multisample_ || multisample_->size() != device) {
+        QOpenGLFramebufferObjectFormat format;
+        format.setSamples(samples_);
+        format.setAttachment(QOpenGLFramebufferObject::CombinedDepthStencil);
+        multisample_ = std::make_unique<QOpenGLFramebufferObject>(device, format);
+    }
+    return multisample_->isValid() && multisample_->bind();
 }
 
 CGLView::~CGLView() {
@@ -50,6 +65,16 @@ Matrix4 CGLView::Projection() const {
 void CGLView::CameraChanged() {
     sceneDirty_ = true;
     update();
+}
+
+void CGLView::PaintNow() {
+    makeCurrent();
+    paintGL();
+}
+
+QImage CGLView::GrabFrame() {
+    PaintNow();
+    return grabFramebuffer();
 }
 
 void CGLView::Fail(const QString& reason) {
@@ -116,6 +141,7 @@ void CGLView::initializeGL() {
 }
 
 void CGLView::ReleaseBase() {
+    multisample_.reset();
     lineShader_.reset();
     if (gridBuffer_)
         glDeleteBuffers(1, &gridBuffer_);
@@ -133,13 +159,16 @@ void CGLView::paintGL() {
         Prepare();
         sceneDirty_ = false;
     }
+    const qreal ratio = devicePixelRatio();
+    const QSize device(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio));
+    const bool multisampled = BindMultisample(device);
+    glViewport(0, 0, device.width(), device.height());
     glClearColor(clearColor_[0], clearColor_[1], clearColor_[2], clearColor_[3]);
     glClearDepthf(1.0f);
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    // Source-alpha blending of colour; the framebuffer's alpha stays 1, as
-    // the widget is composed onto the window by it (a translucent pixel
-    // would let the window show through). Depth test and writes on with
+    // Source-alpha blending of colour; the framebuffer's alpha stays 1, so
+    // that a read-back or a compositor sees an opaque picture. Depth test and writes on with
     // less-or-equal; back faces (counter-clockwise on the screen) culled,
     // so a translucent cube blends its front faces only.
     glEnable(GL_BLEND);
@@ -151,6 +180,12 @@ void CGLView::paintGL() {
     glFrontFace(GL_CW);
     glCullFace(GL_BACK);
     Render();
+    if (multisampled) {
+        const QRect all(QPoint(0, 0), device);
+        QOpenGLFramebufferObject::blitFramebuffer(nullptr, all, multisample_.get(), all,
+                                                  GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        QOpenGLFramebufferObject::bindDefault();
+    }
 }
 
 void CGLView::Render() {
@@ -162,6 +197,7 @@ void CGLView::Render() {
 }
 
 void CGLView::mousePressEvent(QMouseEvent* event) {
+    emit Pressed();
     if (event->button() == Qt::RightButton) {
         drag_ = Drag::Rotate;
         last_ = event->position().toPoint();
@@ -169,14 +205,16 @@ void CGLView::mousePressEvent(QMouseEvent* event) {
         drag_ = Drag::Pan;
         last_ = event->position().toPoint();
     } else {
-        QOpenGLWidget::mousePressEvent(event);
+        QOpenGLWindow::mousePressEvent(event);
     }
 }
 
 void CGLView::mouseReleaseEvent(QMouseEvent* event) {
     if ((event->button() == Qt::RightButton && drag_ == Drag::Rotate) ||
-        (event->button() == Qt::MiddleButton && drag_ == Drag::Pan))
+        (event->button() == Qt::MiddleButton && drag_ == Drag::Pan)) {
         drag_ = Drag::None;
+        update(); // the smooth frame
+    }
 }
 
 void CGLView::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -207,7 +245,16 @@ void CGLView::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
+bool CGLView::event(QEvent* event) {
+    // The right button turns the camera; it opens no menu.
+    if (event->type() == QEvent::ContextMenu) {
+        event->accept();
+        return true;
+    }
+    return QOpenGLWindow::event(event);
+}
+
 void CGLView::hideEvent(QHideEvent* event) {
     drag_ = Drag::None;
-    QOpenGLWidget::hideEvent(event);
+    QOpenGLWindow::hideEvent(event);
 }

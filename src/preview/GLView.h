@@ -1,31 +1,45 @@
 #pragma once
-// The base of the 3D preview: an OpenGL 3.3 core widget with the orbit
+// The base of the 3D preview: an OpenGL 3.3 core window with the orbit
 // camera driven by the mouse, the ground grid with its axes and the fixed
 // pipeline states. Subclasses draw more after the grid (Render) and
 // recompute screen-space things when the camera or size changed (Prepare).
+//
+// It is a native window of its own, placed in the editor through a window
+// container (CPreviewPane), not a widget drawn into the main window: a GL
+// widget would make every repaint of any other widget compose the whole
+// window through OpenGL, which under a software renderer costs tens of
+// milliseconds per dot-view stroke. As a window of its own, the other
+// widgets keep the plain raster backing store.
 //
 // Coordinates stay left-handed as the model is written (x right, y up, z
 // into the screen): the matrices map them to the same clip coordinates the
 // model's own convention gives, so nothing is mirrored. The cube faces are
 // listed clockwise seen from outside, so clockwise is the front face here.
 //
+// Multisampling: a still frame is drawn into a multisampled framebuffer
+// (the samples asked for, or as many as the driver gives) and resolved into
+// the window. While the mouse turns or pans the camera, frames are drawn
+// straight into the window without it, which under a software renderer
+// costs a fraction; the frame after the drag is smooth again.
+//
 // Mouse: right drag turns (1° a pixel), middle drag pans (0.04 a pixel), the
 // wheel moves the eye 2 units a notch, a right double-click resets the
 // camera. The right button opens no context menu.
 
 #include <QOpenGLExtraFunctions>
-#include <QOpenGLWidget>
+#include <QOpenGLWindow>
 #include <array>
 #include <memory>
 
 #include "scene/OrbitCamera.h"
 
+class QOpenGLFramebufferObject;
 class QOpenGLShaderProgram;
 
-class CGLView : public QOpenGLWidget, protected QOpenGLExtraFunctions {
+class CGLView : public QOpenGLWindow, protected QOpenGLExtraFunctions {
     Q_OBJECT
 public:
-    explicit CGLView(QWidget* parent = nullptr);
+    explicit CGLView(QWindow* parent = nullptr);
     ~CGLView() override;
 
     // The surface every preview asks for: OpenGL 3.3 core, 24-bit depth and
@@ -41,16 +55,26 @@ public:
     Matrix4 Projection() const;
     // The size sprite rectangles are measured in (device-independent pixels).
     QSizeF SceneSize() const { return size(); }
+    // The samples of the last still frame (0 without multisampling).
+    int Samples() const;
     // Whether the renderer came up; false until the first initialisation and
     // after a failure.
     bool IsReady() const { return ready_; }
 
     // After a camera change made by code: mark the scene dirty and redraw.
     void CameraChanged();
+    // Draws a frame now into the back buffer, without showing it (for
+    // reading it back or timing it); the window must have been exposed.
+    void PaintNow();
+    // The picture of a frame drawn now.
+    QImage GrabFrame();
 
 signals:
     // OpenGL 3.3 could not be had or a shader failed; the text says why.
     void Unavailable(const QString& reason);
+    // A mouse button went down on the view (the pane moves the keyboard
+    // focus to it).
+    void Pressed();
 
 protected:
     // Called with the context current after the base resources were made;
@@ -84,16 +108,23 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void Fail(const QString& reason);
     void ReleaseBase();
+    // Binds the multisampled framebuffer for a still frame of the given
+    // size in device pixels; false when the frame goes straight to the
+    // window.
+    bool BindMultisample(const QSize& device);
 
     enum class Drag { None, Rotate, Pan };
 
     COrbitCamera camera_;
     std::array<float, 4> clearColor_{1.0f, 1.0f, 1.0f, 1.0f};
     std::unique_ptr<QOpenGLShaderProgram> lineShader_;
+    std::unique_ptr<QOpenGLFramebufferObject> multisample_;
+    int samples_ = 0;
     unsigned gridArray_ = 0;
     unsigned gridBuffer_ = 0;
     int gridVertices_ = 0;

@@ -47,7 +47,7 @@ private:
 
 } // namespace
 
-CModelView::CModelView(CDotDocument& document, QWidget* parent)
+CModelView::CModelView(CDotDocument& document, QWindow* parent)
     : CGLView(parent), document_(document), scene_(document, Camera()) {
     setObjectName(QStringLiteral("ModelView"));
     document_.AddObserver(this);
@@ -136,6 +136,11 @@ bool CModelView::CreateResources(QString& reason) {
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(CUBE_VERTEX), nullptr);
     glEnableVertexAttribArray(1);
     glVertexAttribDivisor(1, 1);
+    // The outlines: lattice corners per vertex (pointed at per draw), with
+    // no cell (a constant attribute 1).
+    glGenVertexArrays(1, &edgeArray_);
+    glBindVertexArray(edgeArray_);
+    glEnableVertexAttribArray(0);
     // The slice box: its own eight corners over the cube's index lists,
     // with no cell (a constant attribute 1).
     glGenVertexArrays(1, &boxArray_);
@@ -148,8 +153,8 @@ bool CModelView::CreateResources(QString& reason) {
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
     glBindVertexArray(0);
 
-    const qreal ratio = devicePixelRatioF();
-    const int icon = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+    const qreal ratio = devicePixelRatio();
+    const int icon = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
     if (!sprite_.Create(*this,
                         MakeProgram(SpriteShaderSource.vertex, SpriteShaderSource.fragment, reason),
                         BoneMarkerSheet(std::max(16, static_cast<int>(icon * ratio))),
@@ -163,13 +168,19 @@ void CModelView::ReleaseResources() {
     sprite_.Destroy();
     modelShader_.reset();
     for (auto& [part, mesh] : meshes_)
-        glDeleteBuffers(1, &mesh.buffer);
+        DeleteMesh(mesh);
     meshes_.clear();
     const unsigned buffers[3] = {cubeBuffer_, indexBuffer_, boxBuffer_};
     glDeleteBuffers(3, buffers);
-    const unsigned arrays[2] = {modelArray_, boxArray_};
-    glDeleteVertexArrays(2, arrays);
-    cubeBuffer_ = indexBuffer_ = boxBuffer_ = modelArray_ = boxArray_ = 0;
+    const unsigned arrays[3] = {modelArray_, edgeArray_, boxArray_};
+    glDeleteVertexArrays(3, arrays);
+    cubeBuffer_ = indexBuffer_ = boxBuffer_ = modelArray_ = edgeArray_ = boxArray_ = 0;
+}
+
+void CModelView::DeleteMesh(GPU_MESH& mesh) {
+    const unsigned buffers[2] = {mesh.buffer, mesh.edges};
+    glDeleteBuffers(2, buffers);
+    mesh = {};
 }
 
 void CModelView::UploadMeshes() {
@@ -179,20 +190,26 @@ void CModelView::UploadMeshes() {
         GPU_MESH mesh = found != meshes_.end() ? found->second : GPU_MESH{};
         if (found != meshes_.end())
             meshes_.erase(found);
-        if (!mesh.buffer)
+        if (!mesh.buffer) {
             glGenBuffers(1, &mesh.buffer);
+            glGenBuffers(1, &mesh.edges);
+        }
         if (mesh.generation != resource->generation) {
             const auto& cells = resource->mesh.cells;
             glBindBuffer(GL_ARRAY_BUFFER, mesh.buffer);
             glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(cells.size() * sizeof(DOT_CELL)),
                          cells.data(), GL_STATIC_DRAW);
+            const auto& edges = resource->mesh.edges;
+            glBindBuffer(GL_ARRAY_BUFFER, mesh.edges);
+            glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(edges.size() * sizeof(EDGE_END)),
+                         edges.data(), GL_STATIC_DRAW);
             mesh.generation = resource->generation;
         }
         kept.emplace(resource->part, mesh);
     }
     // What is left belongs to parts that are gone.
     for (auto& [part, mesh] : meshes_)
-        glDeleteBuffers(1, &mesh.buffer);
+        DeleteMesh(mesh);
     meshes_ = std::move(kept);
     uploadPending_ = false;
 }
@@ -208,7 +225,7 @@ void CModelView::UploadSliceBox() {
 void CModelView::Prepare() {
     const Matrix4 transform = World() * View() * Projection();
     const QSizeF size = SceneSize();
-    const int icon = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+    const int icon = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
     std::vector<MARKER_RECT> rects;
     rects.reserve(scene_.BoneItems().size());
     for (const BONE_ITEM& item : scene_.BoneItems()) {
@@ -272,6 +289,8 @@ void CModelView::PointCells(uint32_t first) {
 }
 
 void CModelView::DrawEdges() {
+    glBindVertexArray(edgeArray_);
+    glVertexAttrib3f(1, 0.0f, 0.0f, 0.0f);
     const std::vector<SHOWN_PART>& shown = scene_.Shown();
     for (size_t index : scene_.EdgeOrder()) {
         const SHOWN_PART& part = shown[index];
@@ -280,15 +299,9 @@ void CModelView::DrawEdges() {
         else
             SetColor(0.0f, 0.0f, 0.0f, 1.0f);
         SetMatrix(*modelShader_, "model", part.model);
-        glBindBuffer(GL_ARRAY_BUFFER, meshes_[part.resource->part].buffer);
-        // Each open face draws its four edges.
-        const PART_MESH& mesh = part.resource->mesh;
-        for (int face = 0; face < CubeFaces; ++face) {
-            if (const uint32_t count = mesh.FaceCount(face)) {
-                PointCells(mesh.FaceFirst(face));
-                glDrawArraysInstanced(GL_LINES, FaceEdges(face), 8, static_cast<GLsizei>(count));
-            }
-        }
+        glBindBuffer(GL_ARRAY_BUFFER, meshes_[part.resource->part].edges);
+        glVertexAttribPointer(0, 3, GL_UNSIGNED_BYTE, GL_FALSE, sizeof(EDGE_END), nullptr);
+        glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(part.resource->mesh.edges.size()));
     }
 }
 

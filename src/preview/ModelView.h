@@ -6,8 +6,9 @@
 // their own camera. It never changes the document.
 //
 // All decisions live in CPreviewScene; this view uploads what the scene
-// built (one instance buffer per part, re-sent only when that part's mesh
-// was rebuilt) and draws it.
+// built (per part an instance buffer of its open faces and a line list of
+// its outline, re-sent only when that part's mesh was rebuilt) and draws
+// it.
 
 #include <memory>
 #include <span>
@@ -24,7 +25,7 @@ class CDotDocument;
 class CModelView : public CGLView, public CDocumentObserver, public CCommandTarget {
     Q_OBJECT
 public:
-    explicit CModelView(CDotDocument& document, QWidget* parent = nullptr);
+    explicit CModelView(CDotDocument& document, QWindow* parent = nullptr);
     ~CModelView() override;
 
     const CPreviewScene& Scene() const { return scene_; }
@@ -40,7 +41,8 @@ protected:
 
 private:
     struct GPU_MESH {
-        unsigned buffer = 0;
+        unsigned buffer = 0; // the open faces, per instance
+        unsigned edges = 0;  // the outline's line list
         uint64_t generation = 0;
     };
 
@@ -49,6 +51,7 @@ private:
     void UploadMeshes();
     void UploadSliceBox();
     void ReleaseResources();
+    void DeleteMesh(GPU_MESH& mesh);
     void SetColor(float r, float g, float b, float a);
     void DrawFaces();
     void DrawEdges();
@@ -60,6 +63,7 @@ private:
     CPreviewScene scene_;
     std::unique_ptr<QOpenGLShaderProgram> modelShader_;
     unsigned modelArray_ = 0;
+    unsigned edgeArray_ = 0;
     unsigned cubeBuffer_ = 0;
     unsigned indexBuffer_ = 0;
     unsigned boxArray_ = 0;

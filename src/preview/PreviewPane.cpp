@@ -1,5 +1,6 @@
 #include "preview/PreviewPane.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -48,10 +49,28 @@ CPreviewPane::CPreviewPane(CDotDocument& document, QWidget* parent) : QWidget(pa
         ShowMessage(reason);
         return;
     }
-    modelView_ = new CModelView(document, this);
-    stack_->addWidget(modelView_);
-    stack_->setCurrentWidget(modelView_);
+    modelView_ = new CModelView(document);
+    container_ = QWidget::createWindowContainer(modelView_, this);
+    container_->setObjectName(QStringLiteral("ModelViewContainer"));
+    container_->setFocusPolicy(Qt::StrongFocus);
+    container_->setContextMenuPolicy(Qt::PreventContextMenu);
+    container_->setMinimumSize(0, 0);
+    stack_->addWidget(container_);
+    stack_->setCurrentWidget(container_);
     connect(modelView_, &CGLView::Unavailable, this, &CPreviewPane::ShowMessage);
+    // The container hands its focus on to the window, after which the
+    // application has no focus widget; focusing the container again would
+    // take the focus back from the window.
+    connect(modelView_, &CGLView::Pressed, container_, [this] {
+        if (QGuiApplication::focusWindow() != modelView_)
+            container_->setFocus(Qt::MouseFocusReason);
+    });
+}
+
+bool CPreviewPane::HasViewFocus() const {
+    if (!container_)
+        return false;
+    return container_->hasFocus() || (modelView_ && QGuiApplication::focusWindow() == modelView_);
 }
 
 QString CPreviewPane::Message() const {

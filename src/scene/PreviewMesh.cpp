@@ -88,6 +88,40 @@ uint8_t OpenFaces(const uint8_t* grid, const OpaqueTable& opaque, int x, int y, 
     return faces;
 }
 
+// Lists every edge of the mesh's open faces once. An edge is known by its
+// lower end and its axis; a bit per lattice edge marks those listed.
+void AddEdges(PART_MESH& mesh) {
+    constexpr int Side = GridSide + 1;
+    std::vector<uint64_t> listed((3 * Side * Side * Side + 63) / 64, 0);
+    static const std::array<CUBE_VERTEX, 84> cube = CubeVertices();
+    for (int face = 0; face < CubeFaces; ++face) {
+        const uint32_t end = mesh.FaceFirst(face) + mesh.FaceCount(face);
+        for (uint32_t n = mesh.FaceFirst(face); n < end; ++n) {
+            const DOT_CELL& cell = mesh.cells[n];
+            for (int v = FaceEdges(face); v < FaceEdges(face) + 8; v += 2) {
+                const CUBE_VERTEX& a = cube[static_cast<size_t>(v)];
+                const CUBE_VERTEX& b = cube[static_cast<size_t>(v) + 1];
+                const int axis = a.x != b.x ? 0 : a.y != b.y ? 1 : 2;
+                const int x = cell.x + static_cast<int>(std::min(a.x, b.x));
+                const int y = cell.y + static_cast<int>(std::min(a.y, b.y));
+                const int z = cell.z + static_cast<int>(std::min(a.z, b.z));
+                const auto key = static_cast<size_t>(((axis * Side + x) * Side + y) * Side + z);
+                uint64_t& word = listed[key / 64];
+                const uint64_t bit = uint64_t{1} << (key % 64);
+                if (word & bit)
+                    continue;
+                word |= bit;
+                const EDGE_END low{static_cast<uint8_t>(x), static_cast<uint8_t>(y),
+                                   static_cast<uint8_t>(z), 0};
+                EDGE_END high = low;
+                (axis == 0 ? high.x : axis == 1 ? high.y : high.z) += 1;
+                mesh.edges.push_back(low);
+                mesh.edges.push_back(high);
+            }
+        }
+    }
+}
+
 } // namespace
 
 uint32_t PART_MESH::FaceCount(int face) const {
@@ -164,5 +198,6 @@ PART_MESH BuildPartMesh(const uint8_t* grid, const OpaqueTable& opaque, bool ski
                         mesh.cells[next[static_cast<size_t>(face)][index]++] = cell;
                 }
             }
+    AddEdges(mesh);
     return mesh;
 }

@@ -8,9 +8,14 @@
 // on the surface, a neighbour's open face carries the same edge. Each cell
 // therefore lists only its open faces: a part's mesh holds one entry per
 // open face of a dot, grouped by face direction and then by colour, and
-// each direction is drawn instanced with that face's two triangles and its
-// four edges. A dot without open faces is left out, so a solid 32³ part
-// draws its 6,144 outer faces instead of 196,608.
+// each direction is drawn instanced with that face's two triangles. A dot
+// without open faces is left out, so a solid 32³ part draws its 6,144 outer
+// faces instead of 196,608.
+//
+// The outlines are the edges of the open faces, each drawn once: two open
+// faces that meet (on one cube or on two neighbours) share an edge, and
+// drawing it per face would draw most lines twice. They are a plain line
+// list on the part's lattice, not instanced.
 
 #include <array>
 #include <cstdint>
@@ -76,9 +81,20 @@ OpaqueTable MakeOpaqueTable(std::span<const CDotColor, PaletteSize> palette);
 // index order: opaque colours come before translucent ones.
 ColorOrder MakeColorOrder(std::span<const CDotColor, PaletteSize> palette);
 
+// One end of an outline segment: a corner of the part's lattice (0–32 on
+// each axis).
+struct EDGE_END {
+    uint8_t x;
+    uint8_t y;
+    uint8_t z;
+    uint8_t unused;
+    bool operator==(const EDGE_END&) const = default;
+};
+
 struct PART_MESH {
     using TABLE = std::array<std::array<uint32_t, 32>, CubeFaces>; // [face bit][palette index]
     std::vector<DOT_CELL> cells; // open faces by face bit, then palette index
+    std::vector<EDGE_END> edges; // each edge of an open face once, two ends a segment
     TABLE first{};               // first entry of each face and colour
     TABLE count{};               // entries of each face and colour
     uint32_t dots = 0;           // dots with an open face

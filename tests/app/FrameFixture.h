@@ -1,7 +1,9 @@
 #pragma once
 // A main window on a new document with fake prompts and empty settings.
 
+#include <QApplication>
 #include <QSettings>
+#include <QTest>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -24,6 +26,17 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 // Lets queued work run (the frame refreshes its states after a change).
 inline void Settle() { QCoreApplication::processEvents(); }
+
+// Shows the window as the active one (no window manager runs under the
+// virtual display, so the test makes it active itself).
+inline void ShowActive(QWidget& window) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window, 1000))
+        QApplication::setActiveWindow(&window);
+    ASSERT_EQ(QApplication::activeWindow(), &window);
+}
 
 inline CSettingsProfile& AppProfile() { return static_cast<CKubrell*>(qApp)->Profile(); }
 

@@ -64,17 +64,6 @@ private:
 
 } // namespace
 
-// Shows the window as the active one (no window manager runs under the
-// virtual display, so the test makes it active itself).
-void ShowActive(QWidget& window) {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&window, 1000))
-        QApplication::setActiveWindow(&window);
-    ASSERT_EQ(QApplication::activeWindow(), &window);
-}
-
 TEST_F(FrameTest, MenuBarHasTheSevenMenusWithJapaneseItems) {
     EXPECT_EQ(Titles(frame->menuBar()),
               QStringList({"ファイル(&F)", "編集(&E)", "表示(&V)", "ツール(&T)", "ドット(&D)",

@@ -7,6 +7,7 @@
 
 #include "app/FrameFixture.h"
 #include "document/DotColor.h"
+#include "views/DotView.h"
 #include "document/UpdateNotice.h"
 #include "preview/ModelView.h"
 #include "preview/PreviewPane.h"
@@ -36,11 +37,11 @@ protected:
         view->resize(Width, Height);
         view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-        image = view->grabFramebuffer();
+        image = view->GrabFrame();
         ASSERT_TRUE(view->IsReady());
     }
 
-    void Regrab() { image = view->grabFramebuffer(); }
+    void Regrab() { image = view->GrabFrame(); }
 
     // The pixel where a model-space point appears.
     QPoint Pixel(const Float3& p) const {
@@ -163,13 +164,26 @@ TEST_F(ModelViewTest, TheFigureIsNotMirrored) {
     EXPECT_LT(blueX / blues, Width / 2.0);
 }
 
+// Counts the context-menu requests that reach a widget (which could open a
+// menu).
+class CMenuCounter : public QObject {
+public:
+    CMenuCounter() { qApp->installEventFilter(this); }
+    ~CMenuCounter() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject* target, QEvent* event) override {
+        count += event->type() == QEvent::ContextMenu && target->isWidgetType();
+        return false;
+    }
+    int count = 0;
+};
+
 TEST_F(ModelViewTest, MouseTurnsPansZoomsAndResets) {
     Show();
-    EXPECT_EQ(Qt::PreventContextMenu, view->contextMenuPolicy())
-        << "the right button opens no menu";
+    CMenuCounter menus;
     QTest::mousePress(view.get(), Qt::RightButton, {}, QPoint(100, 100));
     QTest::mouseMove(view.get(), QPoint(190, 100));
     QTest::mouseRelease(view.get(), Qt::RightButton, {}, QPoint(190, 100));
+    EXPECT_EQ(0, menus.count) << "the right button opens no menu";
     EXPECT_NEAR(1.5707964f, view->Camera().yaw, 1e-4f);
     QTest::mousePress(view.get(), Qt::MiddleButton, {}, QPoint(100, 100));
     QTest::mouseMove(view.get(), QPoint(110, 100));
@@ -183,6 +197,27 @@ TEST_F(ModelViewTest, MouseTurnsPansZoomsAndResets) {
     EXPECT_EQ(COrbitCamera::DefaultTarget, view->Camera().target);
     EXPECT_EQ(50.0f, view->Camera().distance);
     EXPECT_EQ(0.0f, view->Camera().yaw);
+}
+
+// Still frames are multisampled (as far as the driver goes); frames during
+// a camera drag go straight to the window, and both show the picture.
+TEST_F(ModelViewTest, DragFramesSkipMultisamplingAndStillShowThePicture) {
+    CGLView::SetDefaultSamples(16);
+    CDotPart& part = BigPart();
+    part.SetDot(16, 16, 16, 5);
+    Show();
+    const QColor red(255, 0, 0);
+    EXPECT_EQ(red, At({2, 2, 0}));
+    const int samples = view->Samples();
+    QTest::mousePress(view.get(), Qt::RightButton, {}, QPoint(100, 100));
+    QTest::mouseMove(view.get(), QPoint(101, 100));
+    Regrab();
+    EXPECT_EQ(red, At({2, 2, 0})) << "a frame during the drag";
+    QTest::mouseRelease(view.get(), Qt::RightButton, {}, QPoint(101, 100));
+    Regrab();
+    EXPECT_EQ(red, At({2, 2, 0})) << "the still frame after it";
+    EXPECT_EQ(samples, view->Samples());
+    CGLView::SetDefaultSamples(0);
 }
 
 TEST_F(ModelViewTest, BackgroundComesFromTheDocument) {
@@ -212,4 +247,55 @@ TEST_F(PreviewFrameTest, ModeCommandsAndKeypadPresetsReachThePreview) {
     EXPECT_EQ(30.0f, view->Camera().distance);
     EXPECT_TRUE(Router().Execute(ID_PREVIEW_MODEL));
     EXPECT_EQ(0.0f, view->Camera().yaw) << "the whole model's own camera";
+}
+
+// Takes one command and counts its runs.
+class CCopyProbe : public CCommandTarget {
+public:
+    bool OnCommand(unsigned id) override { return id == ID_EDIT_COPY && ++runs; }
+    int runs = 0;
+};
+
+// The preview is a native window inside a container, which takes key
+// events away from the widgets: a click still gives the preview the
+// keyboard focus, the editor offers commands to it first, and the main
+// window's shortcuts work from inside it.
+TEST_F(PreviewFrameTest, ThePreviewTakesTheFocusAndTheShortcutsStillWork) {
+    auto* pane = qobject_cast<CPreviewPane*>(frame->ModelView());
+    ASSERT_TRUE(pane);
+    CModelView* view = pane->ModelView();
+    ASSERT_TRUE(view) << pane->Message().toStdString();
+    CurrentPart();
+    frame->resize(1000, 700);
+    ShowActive(*frame);
+    frame->DotView()->setFocus();
+    ASSERT_FALSE(pane->HasViewFocus());
+
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(20, 20));
+    Settle();
+    EXPECT_TRUE(pane->HasViewFocus());
+    EXPECT_EQ(QApplication::activeWindow(), frame.get());
+
+    QTest::keyClick(view, Qt::Key_8, Qt::KeypadModifier);
+    EXPECT_NEAR(3.14159274f, view->Camera().yaw, 1e-6f) << "keypad 8: from behind";
+    QTest::keyClick(view, Qt::Key_2, Qt::KeypadModifier);
+    EXPECT_EQ(0.0f, view->Camera().yaw) << "keypad 2: from the front";
+    QTest::keyClick(view, Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(Router().Action(ID_VIEW_BACK)->isChecked()) << "a dot-view shortcut";
+
+    QTest::mouseClick(view, Qt::RightButton, {}, QPoint(30, 30));
+    EXPECT_EQ(nullptr, QApplication::activePopupWidget()) << "no menu on the right button";
+
+    CCopyProbe dots, model;
+    frame->SetViewTargets({nullptr, &dots, &model, nullptr, nullptr});
+    EXPECT_TRUE(Router().Execute(ID_EDIT_COPY));
+    EXPECT_EQ(1, model.runs) << "the focused preview comes first";
+    EXPECT_EQ(0, dots.runs);
+    frame->SetViewTargets({});
+
+    // A click elsewhere takes the focus, and the keys, back from the window.
+    QTest::mouseClick(frame->DotView()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    Settle();
+    EXPECT_FALSE(pane->HasViewFocus());
+    EXPECT_TRUE(frame->DotView()->hasFocus());
 }

@@ -1,6 +1,7 @@
 // The per-part mesh: which dots become cubes, grouped by colour, and the
 // drawing order of the colours.
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -85,6 +86,24 @@ TEST(PreviewMeshTest, EnclosedDotsAreSkippedOnlyBehindOpaqueNeighbours) {
 // (one that borders an empty or translucent cell, or the grid's edge) stays
 // open, no other face does, and every edge that can be seen (one with a
 // non-opaque cell among the three around it) is still drawn by some cube.
+// Each edge of the outline once: twelve for a lone cube, and for a solid
+// part the lines of its six 32 × 32 sides, reaching the lattice's far
+// corner at 32.
+TEST(PreviewMeshTest, OutlinesListEachEdgeOnce) {
+    Grid grid = EmptyGrid();
+    grid[static_cast<size_t>(GridIndex(3, 4, 5))] = 1;
+    EXPECT_EQ(2u * 12, BuildPartMesh(grid.data(), AllOpaqueBut({})).edges.size());
+    grid[static_cast<size_t>(GridIndex(4, 4, 5))] = 1;
+    EXPECT_EQ(2u * 20, BuildPartMesh(grid.data(), AllOpaqueBut({})).edges.size())
+        << "two cubes side by side share four edges";
+    Grid solid = EmptyGrid();
+    Fill(solid, 0, 31, 0, 31, 0, 31, 4);
+    const PART_MESH mesh = BuildPartMesh(solid.data(), AllOpaqueBut({}));
+    EXPECT_EQ(2u * (6 * 2 * 32 * 33 - 12 * 32), mesh.edges.size());
+    EXPECT_NE(std::find(mesh.edges.begin(), mesh.edges.end(), EDGE_END{32, 32, 32, 0}),
+              mesh.edges.end());
+}
+
 TEST(PreviewMeshTest, ClosingHiddenFacesKeepsEveryVisibleFaceAndEdge) {
     std::mt19937 random(14);
     const OpaqueTable opaque = AllOpaqueBut({5});
@@ -127,6 +146,18 @@ TEST(PreviewMeshTest, ClosingHiddenFacesKeepsEveryVisibleFaceAndEdge) {
                                   c.z + static_cast<int>(std::min(a.z, b.z)), axis});
                 }
             }
+        // The outline is exactly the open faces' edges, each listed once.
+        ASSERT_EQ(0u, kept.edges.size() % 2);
+        std::set<std::tuple<int, int, int, int>> listed;
+        for (size_t n = 0; n < kept.edges.size(); n += 2) {
+            const EDGE_END& a = kept.edges[n];
+            const EDGE_END& b = kept.edges[n + 1];
+            const int steps = (b.x - a.x) + (b.y - a.y) + (b.z - a.z);
+            ASSERT_EQ(1, steps) << "a unit segment from its lower end";
+            const int axis = b.x != a.x ? 0 : b.y != a.y ? 1 : 2;
+            EXPECT_TRUE(listed.insert({a.x, a.y, a.z, axis}).second) << "an edge listed twice";
+        }
+        EXPECT_EQ(drawn, listed);
         // Without the skip every dot has a near face: one entry each.
         for (uint32_t n = 0; n < all.FaceCount(0); ++n) {
             const DOT_CELL& c = all.cells[n];
