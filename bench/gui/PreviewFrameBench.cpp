@@ -14,6 +14,7 @@
 // no dots): the machine is shared, so compare against it.
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
@@ -33,9 +34,21 @@ class CTimedView : public CModelView {
 public:
     using CModelView::CModelView;
     void Frame() {
-        PaintNow();
+        if (!PaintNow())
+            return;
         context()->functions()->glFinish();
         doneCurrent();
+    }
+    // Shows the view and waits (at most ten seconds) until the window
+    // system has exposed it and its context exists: before that a frame
+    // cannot be drawn.
+    bool ShowAndWait() {
+        show();
+        QElapsedTimer waited;
+        waited.start();
+        while (!isValid() && waited.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        return isValid();
     }
 };
 
@@ -57,8 +70,10 @@ void Run(benchmark::State& state) {
     auto document = Make();
     CTimedView view(*document);
     view.resize(1280, 860);
-    view.show();
-    QApplication::processEvents();
+    if (!view.ShowAndWait()) {
+        state.SkipWithError("the window was not exposed");
+        return;
+    }
     view.Frame();
     if (!view.IsReady()) {
         state.SkipWithError("no OpenGL 3.3");

@@ -67,9 +67,12 @@ void CGLView::CameraChanged() {
     update();
 }
 
-void CGLView::PaintNow() {
+bool CGLView::PaintNow() {
+    if (!isValid())
+        return false;
     makeCurrent();
     paintGL();
+    return true;
 }
 
 QImage CGLView::GrabFrame() {

@@ -64,8 +64,9 @@ public:
     // After a camera change made by code: mark the scene dirty and redraw.
     void CameraChanged();
     // Draws a frame now into the back buffer, without showing it (for
-    // reading it back or timing it); the window must have been exposed.
-    void PaintNow();
+    // reading it back or timing it). False, drawing nothing, until the
+    // window has been exposed and its context made.
+    bool PaintNow();
     // The picture of a frame drawn now.
     QImage GrabFrame();
 
