@@ -134,17 +134,13 @@ void CColorView::paintEvent(QPaintEvent*) {
     painter.fillRect(viewport()->rect(), palette().color(QPalette::Button));
     const int origin = ScrollOrigin();
     const CCellPainter cells(document_);
+    // Each column in sight: the colour cell above, the material marker (or
+    // the row's caption) below.
     for (int index = origin; index < PaletteIndices; ++index) {
         const double left = CellEdge(index, origin);
         if (left > viewport()->width())
             break;
         cells.DrawDot(painter, QRectF(left, 0, CellPitch, CellPitch), index, 0);
-    }
-    DrawLabels(painter, origin);
-    for (int index = origin; index < PaletteIndices; ++index) {
-        const double left = CellEdge(index, origin);
-        if (left > viewport()->width())
-            break;
         if (index == 0) {
             painter.setFont(CaptionFont());
             painter.setPen(palette().color(QPalette::WindowText));
@@ -156,6 +152,7 @@ void CColorView::paintEvent(QPaintEvent*) {
                                 document_.GetColor(index).material);
         }
     }
+    DrawLabels(painter, origin);
 }
 
 void CColorView::DrawLabels(QPainter& painter, int origin) const {

@@ -17,17 +17,13 @@
 #include "document/DotDocument.h"
 #include "resources/CommandIds.h"
 #include "views/BoneMarkerSheet.h"
+#include "views/CellPainter.h"
 #include "views/PartListEdit.h"
 
 namespace {
 
 QRectF ToQt(const PartRect& rect) {
     return QRectF(QPointF(rect.left, rect.top), QPointF(rect.right, rect.bottom));
-}
-
-// A 0x00BBGGRR colour.
-QColor FromColorRef(uint32_t color) {
-    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
 }
 
 QString NameOf(const CPart& part) { return QString::fromStdU16String(part.name); }
@@ -173,7 +169,7 @@ void CPartListView::DrawRows(QPainter& painter) {
         const PartRow& item = rows[size_t(row)];
         const QRectF icon = ToQt(model_.IconRect(row));
         if (item.frameColor != FrameNone) {
-            painter.setPen(QPen(FromColorRef(item.frameColor), 1));
+            painter.setPen(QPen(CCellPainter::FromColorRef(item.frameColor), 1));
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(icon.adjusted(0.5, 0.5, -0.5, -0.5));
         }
