@@ -263,8 +263,11 @@ void CGenerator::EmitFaces(int partIndex) {
                 };
                 // The four corners' searches are started together, so their
                 // waits for memory overlap.
-                for (size_t k = 0; k < 4; ++k)
-                    vertexTable.Prefetch(keyOf(k, k == 3 ? 1 : 0));
+                std::array<uint32_t, 4> tags;
+                for (size_t k = 0; k < 4; ++k) {
+                    tags[k] = CVertexTable::Tag(keyOf(k, k == 3 ? 1 : 0));
+                    vertexTable.Prefetch(tags[k]);
+                }
                 // The second triangle shares corners A and C with the first,
                 // mostly with the same normal too: then it is the vertex the
                 // first one found, with no look-up.
@@ -276,14 +279,16 @@ void CGenerator::EmitFaces(int partIndex) {
                             material.indices.push_back(known[k]);
                             continue;
                         }
-                        known[k] = FindOrAddVertex(key, partIndex);
+                        const bool prefetched = t == 0 || k == 3;
+                        known[k] = FindOrAddVertex(
+                            key, prefetched ? tags[k] : CVertexTable::Tag(key), partIndex);
                         material.indices.push_back(known[k]);
                     }
             }
 }
 
-uint32_t CGenerator::FindOrAddVertex(const VERTEX_KEY& key, int partIndex) {
-    const auto found = vertexTable.FindOrAdd(key, model.vertices);
+uint32_t CGenerator::FindOrAddVertex(const VERTEX_KEY& key, uint32_t tag, int partIndex) {
+    const auto found = vertexTable.FindOrAdd(key, tag, model.vertices);
     if (found.created) {
         if (model.vertices.size() >= VertexCap(format)) {
             if (format == ModelFormat::PMX)

@@ -139,7 +139,7 @@ private:
     void CollectParts();
     void CreateBones();
     void EmitFaces(int partIndex);
-    uint32_t FindOrAddVertex(const VERTEX_KEY& key, int partIndex);
+    uint32_t FindOrAddVertex(const VERTEX_KEY& key, uint32_t tag, int partIndex);
     int BoneOf(int partIndex) const;
 
     // IK and morphs (GeneratorRigging.cpp).

@@ -6,12 +6,15 @@
 
 namespace {
 
-// Bits of a float for hashing: −0.0 hashes like 0.0 because they compare
-// equal.
-uint32_t HashBits(float value) { return value == 0.0f ? 0u : std::bit_cast<uint32_t>(value); }
+// Bits of a float for hashing. Adding +0.0 turns −0.0 into +0.0 and leaves
+// every other value as it is, so values that compare equal hash alike.
+uint64_t HashBits(float value) { return std::bit_cast<uint32_t>(value + 0.0f); }
 
-// One step of a multiply-xorshift hash over 32-bit words.
-uint64_t Mix(uint64_t h, uint32_t v) {
+// Two floats as one 64-bit word.
+uint64_t Pair(float high, float low) { return HashBits(high) << 32 | HashBits(low); }
+
+// One step of a multiply-xorshift hash over 64-bit words.
+uint64_t Mix(uint64_t h, uint64_t v) {
     h = (h ^ v) * 0x9E3779B97F4A7C15ull;
     return h ^ (h >> 32);
 }
@@ -43,25 +46,25 @@ bool SameVertex(const CModelVertex& a, const VERTEX_KEY& b) {
 }
 
 uint32_t CVertexTable::Tag(const VERTEX_KEY& key) {
+    // The key's nine 32-bit words hashed as five 64-bit words: five rounds
+    // of the chain instead of nine.
     uint64_t h = 0;
-    for (float f : key.position)
-        h = Mix(h, HashBits(f));
-    for (float f : key.normal)
-        h = Mix(h, HashBits(f));
-    h = Mix(h, HashBits(key.uv[0]));
-    h = Mix(h, HashBits(key.uv[1]));
+    h = Mix(h, Pair(key.position[0], key.position[1]));
+    h = Mix(h, Pair(key.position[2], key.normal[0]));
+    h = Mix(h, Pair(key.normal[1], key.normal[2]));
+    h = Mix(h, Pair(key.uv[0], key.uv[1]));
     h = Mix(h, static_cast<uint32_t>(key.bone));
     return static_cast<uint32_t>(((h ^ (h >> 29)) * 0xBF58476D1CE4E5B9ull) >> 32);
 }
 
 void CVertexTable::Reserve(size_t count) {
-    if (slots_.size() < count * 2)
+    if (slots_.size() * 3 < count * 4)
         Resize(count);
 }
 
 void CVertexTable::Resize(size_t count) {
     size_t size = 1024;
-    while (size < count * 2)
+    while (size * 3 < count * 4)
         size *= 2;
     std::vector<SLOT> old = std::move(slots_);
     slots_.assign(size, SLOT{0, 0});
@@ -76,15 +79,14 @@ void CVertexTable::Resize(size_t count) {
     }
 }
 
-CVertexTable::RESULT CVertexTable::FindOrAdd(const VERTEX_KEY& key,
+CVertexTable::RESULT CVertexTable::FindOrAdd(const VERTEX_KEY& key, uint32_t tag,
                                              std::span<const CModelVertex> vertices) {
     const auto next = static_cast<uint32_t>(vertices.size());
     if (HasNan(key))
         return {next, true};
-    if ((size_ + 1) * 2 > slots_.size())
+    if ((size_ + 1) * 4 > slots_.size() * 3)
         Resize(std::max<size_t>(size_ * 2, 512));
     const size_t mask = slots_.size() - 1;
-    const uint32_t tag = Tag(key);
     size_t i = tag & mask;
     for (; slots_[i].entry; i = (i + 1) & mask)
         if (slots_[i].tag == tag && SameVertex(vertices[slots_[i].entry - 1], key))

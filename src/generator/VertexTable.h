@@ -47,14 +47,21 @@ public:
     // equal to key there (a key that holds a NaN matches nothing and is not
     // entered). vertices must be the same list on every call, grown only by
     // those appends.
-    RESULT FindOrAdd(const VERTEX_KEY& key, std::span<const CModelVertex> vertices);
+    RESULT FindOrAdd(const VERTEX_KEY& key, std::span<const CModelVertex> vertices) {
+        return FindOrAdd(key, Tag(key), vertices);
+    }
+    // The same with the key's tag computed beforehand (tag must be Tag(key)).
+    RESULT FindOrAdd(const VERTEX_KEY& key, uint32_t tag, std::span<const CModelVertex> vertices);
 
-    // Asks for the slot where the search for key starts to be brought into
-    // the cache, so that the searches for several keys overlap their waits
-    // for memory. Changes nothing.
-    void Prefetch(const VERTEX_KEY& key) const {
+    // The key's hash: equal keys (signed zeros alike) have equal tags.
+    static uint32_t Tag(const VERTEX_KEY& key);
+
+    // Asks for the slot where the search for a key of this tag starts to be
+    // brought into the cache, so that the searches for several keys overlap
+    // their waits for memory. Changes nothing.
+    void Prefetch(uint32_t tag) const {
         if (!slots_.empty())
-            __builtin_prefetch(&slots_[Tag(key) & (slots_.size() - 1)]);
+            __builtin_prefetch(&slots_[tag & (slots_.size() - 1)]);
     }
 
     // Number of keys entered.
@@ -69,8 +76,7 @@ private:
         uint32_t entry;
     };
 
-    static uint32_t Tag(const VERTEX_KEY& key);
-    // Makes room for at least count entries at half load.
+    // Makes room for at least count entries at three-quarters load.
     void Resize(size_t count);
 
     std::vector<SLOT> slots_;
