@@ -110,10 +110,11 @@ void CGenerator::BuildSurfaces() {
         }
     // A part whose grid gives the same blocks as an earlier one's takes a
     // copy of them once the workers are done.
-    const std::vector<size_t> same = FirstWithSameSurfaces(grids, ColourKeys(colours));
+    const COLOUR_KEYS keys = ColourKeys(colours);
+    const std::vector<SURFACE_SOURCE> sources = SurfaceSources(grids, keys);
     std::vector<size_t> work;
     for (size_t k = 0; k < shown.size(); ++k)
-        if (same[k] == k)
+        if (sources[k].first == k)
             work.push_back(shown[k]);
 
     // A pool of workers takes the parts one by one; each touches only the
@@ -156,9 +157,10 @@ void CGenerator::BuildSurfaces() {
         if (error)
             std::rethrow_exception(error);
     for (size_t k = 0; k < shown.size(); ++k)
-        if (same[k] != k) {
+        if (sources[k].first != k) {
             PART_INFO& info = parts[shown[k]];
-            info.blocks = parts[shown[same[k]]].blocks;
+            info.blocks =
+                CopySurfaces(parts[shown[sources[k].first]].blocks, sources[k], colours, keys);
             MarkBuilt(info.part->Grid());
         }
 }

@@ -46,39 +46,48 @@ std::vector<uint8_t> Box(int low, int high, int strayX) {
 
 } // namespace
 
-TEST(SurfaceReuse, GroupsOnlyGridsWhoseColourKeysMatchAndTheirBlocksAreEqual) {
+TEST(SurfaceReuse, GroupsOnlyGridsWhoseColourKeysMatchUpToRenamingAndCopiesAreAsBuilt) {
     // 2, 4 and 6 are textured and share one colour object.
     const auto colours = FakeColourTable({2, 4, 6});
     std::vector<std::vector<uint8_t>> grids = {
         Box(2, 3, 1),                   // 0
         Box(4, 3, 1),                   // 1: like 0, another textured colour
-        Box(2, 5, 1),                   // 2: the upper half in another material
+        Box(2, 5, 1),                   // 2: 0 with the upper half in another material
         Box(6, 3, 2),                   // 3: the stray dot elsewhere, same count as 0
-        Box(3, 3, 1),                   // 4: the lower half a material
+        Box(3, 3, 1),                   // 4: 0 with both halves in one material
         std::vector<uint8_t>(GridDots), // 5: empty
         Box(6, 3, 2),                   // 6: like 3
         Box(2, 3, 1),                   // 7: like 0
+        Box(3, 2, 1),                   // 8: 0 with its two colours swapped
     };
     grids[1][static_cast<size_t>(GridIndex(0, 0, 0))] = 0x80;  // a stale mark: ignored
     grids[7][static_cast<size_t>(GridIndex(5, 5, 5))] |= 0x60; // bits 5 and 6: ignored
     std::vector<const uint8_t*> pointers;
     for (const auto& grid : grids)
         pointers.push_back(grid.data());
-    pointers.push_back(nullptr); // 8
+    pointers.push_back(nullptr); // 9
 
-    const auto first = FirstWithSameSurfaces(pointers, ColourKeys(colours));
-    const std::vector<size_t> expected = {0, 0, 2, 3, 4, 5, 3, 0, 8};
+    const COLOUR_KEYS keys = ColourKeys(colours);
+    const auto sources = SurfaceSources(pointers, keys);
+    std::vector<size_t> first;
+    for (const SURFACE_SOURCE& source : sources)
+        first.push_back(source.first);
+    const std::vector<size_t> expected = {0, 0, 0, 3, 4, 5, 3, 0, 0, 9};
     EXPECT_EQ(first, expected);
 
-    // What the grouping stands on: equal keys give equal blocks.
+    // What the grouping stands on: keys equal up to renaming give the same
+    // blocks but for their colours, and the copy takes the grid's own.
     std::vector<std::vector<uint8_t>> built = grids;
     std::vector<CBlockList> blocks;
     for (auto& grid : built)
         blocks.push_back(BuildSurfaces(grid.data(), colours, true));
+    for (size_t i = 0; i < grids.size(); ++i) {
+        const CBlockList copy = CopySurfaces(blocks[sources[i].first], sources[i], colours, keys);
+        EXPECT_TRUE(SameBlocks(copy, blocks[i])) << "grid " << i;
+    }
     EXPECT_TRUE(SameBlocks(blocks[1], blocks[0]));
-    EXPECT_TRUE(SameBlocks(blocks[6], blocks[3]));
-    EXPECT_TRUE(SameBlocks(blocks[7], blocks[0]));
     EXPECT_FALSE(SameBlocks(blocks[2], blocks[0]));
+    EXPECT_FALSE(SameBlocks(blocks[8], blocks[0]));
     EXPECT_FALSE(SameBlocks(blocks[3], blocks[0]));
     EXPECT_FALSE(SameBlocks(blocks[4], blocks[0]));
 
