@@ -91,22 +91,26 @@ FILL FillBlocks(uint8_t* dots) {
         fill.dots.push_back(static_cast<uint16_t>(p));
         stack.emplace_back(static_cast<uint16_t>(p), static_cast<uint8_t>(OpenNeighbours(dots, p)));
     };
-    for (int start = 0; start < DOTS; ++start) {
-        if (!Unvisited(dots, start))
+    for (int word = 0; word < DOTS; word += 8) {
+        if (IndexBitsOfEight(dots, word) == 0)
             continue;
-        fill.blockStart.push_back(static_cast<int>(fill.dots.size()));
-        visit(start);
-        while (!stack.empty()) {
-            auto& [p, left] = stack.back();
-            if (left == 0) {
-                stack.pop_back();
+        for (int start = word; start < word + 8; ++start) {
+            if (!Unvisited(dots, start))
                 continue;
+            fill.blockStart.push_back(static_cast<int>(fill.dots.size()));
+            visit(start);
+            while (!stack.empty()) {
+                auto& [p, left] = stack.back();
+                if (left == 0) {
+                    stack.pop_back();
+                    continue;
+                }
+                const int n = std::countr_zero(static_cast<unsigned>(left));
+                left = static_cast<uint8_t>(left & (left - 1));
+                const int q = p + STEP[n];
+                if ((dots[q] & VISITED) == 0)
+                    visit(q);
             }
-            const int n = std::countr_zero(static_cast<unsigned>(left));
-            left = static_cast<uint8_t>(left & (left - 1));
-            const int q = p + STEP[n];
-            if ((dots[q] & VISITED) == 0)
-                visit(q);
         }
     }
     fill.blockStart.push_back(static_cast<int>(fill.dots.size()));
@@ -137,6 +141,10 @@ std::vector<BOX> MergeAlongX(const uint8_t* dots, const FILL& fill, const uint8_
     std::vector<BOX> runs;
     for (int z = 0; z < SIZE; ++z)
         for (int y = 0; y < SIZE; ++y) {
+            const int line = Index(0, y, z);
+            if ((IndexBitsOfEight(dots, line) | IndexBitsOfEight(dots, line + 8) |
+                 IndexBitsOfEight(dots, line + 16) | IndexBitsOfEight(dots, line + 24)) == 0)
+                continue;
             BOX* run = nullptr;
             for (int x = 0; x < SIZE; ++x) {
                 const int p = Index(x, y, z);

@@ -41,15 +41,19 @@ bool SameKeysRenamed(const uint8_t* a, const uint8_t* b, const COLOUR_KEYS& keys
     forward.fill(UNMET);
     backward.fill(UNMET);
     forward[0] = backward[0] = 0;
-    for (int p = 0; p < GridDots; ++p) {
-        const uint8_t ka = keys[a[p] & DotIndexMask];
-        const uint8_t kb = keys[b[p] & DotIndexMask];
-        if (forward[ka] == kb)
-            continue;
-        if (forward[ka] != UNMET || backward[kb] != UNMET)
-            return false;
-        forward[ka] = kb;
-        backward[kb] = ka;
+    for (int word = 0; word < GridDots; word += 8) {
+        if ((IndexBitsOfEight(a, word) | IndexBitsOfEight(b, word)) == 0)
+            continue; // empty in both: the empty key stays itself
+        for (int p = word; p < word + 8; ++p) {
+            const uint8_t ka = keys[a[p] & DotIndexMask];
+            const uint8_t kb = keys[b[p] & DotIndexMask];
+            if (forward[ka] == kb)
+                continue;
+            if (forward[ka] != UNMET || backward[kb] != UNMET)
+                return false;
+            forward[ka] = kb;
+            backward[kb] = ka;
+        }
     }
     for (size_t k = 0; k < map.size(); ++k)
         map[k] = forward[k] == UNMET ? static_cast<uint8_t>(k) : forward[k];
