@@ -180,14 +180,10 @@ void CGenerator::BuildModel() {
     const size_t vertexBound = format == ModelFormat::PMX ? VertexCap(format) : kPMDMaxVertices + 1;
     vertexTable.Reserve(std::min(4 * faces, VertexCap(format)));
     model.vertices.reserve(std::min(4 * faces, vertexBound));
-    vertexParts.reserve(model.vertices.capacity());
     for (size_t i = 0; i < parts.size(); ++i)
         if (parts[i].part->boneKind != BONE_HIDDEN)
             EmitFaces(static_cast<int>(i));
     FlushFaces();
-    // The table is not needed past this point: its memory goes back before
-    // the texture and the files take theirs.
-    vertexTable = CVertexTable();
     CreateIKs();
     CreateMorphs();
     CreateRigidBodies();
