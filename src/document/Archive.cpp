@@ -7,35 +7,41 @@
 
 CArchiveWriter::CArchiveWriter(SINK sink, size_t bufferSize)
     : sink_(std::move(sink)), limit_(std::max<size_t>(bufferSize, 1)) {
-    bytes_.reserve(limit_);
+    bytes_.resize(limit_);
+    capacity_ = limit_;
 }
 
 void CArchiveWriter::Flush() {
-    if (!sink_ || bytes_.empty())
+    if (!sink_ || used_ == 0)
         return;
-    sink_(bytes_);
-    bytes_.clear();
+    sink_(std::span<const uint8_t>(bytes_.data(), used_));
+    used_ = 0;
 }
 
-// One append per value rather than one per byte: the model writer stores
-// millions of values.
-void CArchiveWriter::WriteU16(uint16_t v) {
-    const uint8_t bytes[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
-    bytes_.insert(bytes_.end(), bytes, bytes + 2);
-    Spill();
+void CArchiveWriter::MakeRoom(size_t size) {
+    if (sink_) {
+        Flush();
+        // A value larger than the buffer is held alone, and handed on by
+        // the next write.
+        if (bytes_.size() < size)
+            bytes_.resize(size);
+        capacity_ = std::max(limit_, size);
+        return;
+    }
+    // Grown by half again at least, so that many small writes cost a
+    // constant time each. The room is zeroed once here and then only
+    // overwritten.
+    const size_t needed = used_ + size;
+    bytes_.resize(std::max(needed, bytes_.size() + bytes_.size() / 2));
+    capacity_ = bytes_.size();
 }
 
-void CArchiveWriter::WriteU32(uint32_t v) {
-    const uint8_t bytes[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
-                              static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 24)};
-    bytes_.insert(bytes_.end(), bytes, bytes + 4);
-    Spill();
-}
-
-void CArchiveWriter::WriteF32(float v) {
-    uint32_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    WriteU32(bits);
+void CArchiveWriter::Reserve(size_t size) {
+    // A sink's buffer has its size from the start.
+    if (!sink_ && capacity_ - used_ < size) {
+        bytes_.resize(used_ + size);
+        capacity_ = bytes_.size();
+    }
 }
 
 void CArchiveWriter::WriteBytes(std::span<const uint8_t> data) {
@@ -45,8 +51,8 @@ void CArchiveWriter::WriteBytes(std::span<const uint8_t> data) {
         sink_(data);
         return;
     }
-    bytes_.insert(bytes_.end(), data.begin(), data.end());
-    Spill();
+    if (!data.empty())
+        std::memcpy(Extend(data.size()), data.data(), data.size());
 }
 
 void CArchiveWriter::WriteBytes(const void* data, size_t size) {
@@ -54,10 +60,11 @@ void CArchiveWriter::WriteBytes(const void* data, size_t size) {
 }
 
 void CArchiveWriter::WriteFixed(std::string_view bytes, size_t width, uint8_t fill) {
-    size_t n = std::min(bytes.size(), width);
-    WriteBytes(bytes.data(), n);
-    bytes_.insert(bytes_.end(), width - n, fill);
-    Spill();
+    const size_t n = std::min(bytes.size(), width);
+    uint8_t* at = Extend(width);
+    if (n)
+        std::memcpy(at, bytes.data(), n);
+    std::memset(at + n, fill, width - n);
 }
 
 void CArchiveWriter::WriteString(std::u16string_view text) {

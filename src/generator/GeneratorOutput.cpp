@@ -88,7 +88,7 @@ void CGenerator::WriteFiles() {
             modelFile.emplace(path, PMXBytes(model));
         } else {
             modelFile.emplace(path, [this](const CArchiveWriter::SINK& sink) {
-                CArchiveWriter archive(sink, 1 << 16);
+                CArchiveWriter archive(sink, CPMDModel::FILE_BUFFER_SIZE);
                 model.Write(archive);
                 archive.Flush();
             });
