@@ -115,8 +115,3 @@ std::array<CTextureAtlas::UV, 4> CTextureAtlas::CornerCoordinates(PLACE place, i
     const float bottom = static_cast<float>(place.row + height) - INSET;
     return {{{left, top}, {right, top}, {right, bottom}, {left, bottom}}};
 }
-
-CTextureAtlas::UV CTextureAtlas::Rescale(UV cellUnits, int imageHeight) {
-    return {(cellUnits.u * CELL_PIXELS + 0.5f) / static_cast<float>(IMAGE_WIDTH),
-            (cellUnits.v * CELL_PIXELS + 0.5f) / static_cast<float>(imageHeight)};
-}
