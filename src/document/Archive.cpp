@@ -6,10 +6,7 @@
 #include <cstring>
 
 CArchiveWriter::CArchiveWriter(SINK sink, size_t bufferSize)
-    : sink_(std::move(sink)), limit_(std::max<size_t>(bufferSize, 1)) {
-    bytes_.resize(limit_);
-    capacity_ = limit_;
-}
+    : sink_(std::move(sink)), limit_(std::max<size_t>(bufferSize, 1)) {}
 
 void CArchiveWriter::Flush() {
     if (!sink_ || used_ == 0)
@@ -19,21 +16,21 @@ void CArchiveWriter::Flush() {
 }
 
 void CArchiveWriter::MakeRoom(size_t size) {
-    if (sink_) {
+    // A sink's buffer is handed on once the next value would take it past
+    // its size.
+    if (sink_ && used_ + size > limit_)
         Flush();
-        // A value larger than the buffer is held alone, and handed on by
-        // the next write.
-        if (bytes_.size() < size)
-            bytes_.resize(size);
-        capacity_ = std::max(limit_, size);
-        return;
-    }
-    // Grown by half again at least, so that many small writes cost a
-    // constant time each. The room is zeroed once here and then only
-    // overwritten.
-    const size_t needed = used_ + size;
-    bytes_.resize(std::max(needed, bytes_.size() + bytes_.size() / 2));
-    capacity_ = bytes_.size();
+    // The buffer grows by half again at least, so that many small writes
+    // cost a constant time each; the room is zeroed once when it grows and
+    // then only overwritten. A sink's buffer grows only up to its size (or
+    // to a single value larger than that), so that a small file touches no
+    // more memory than it needs.
+    size_t wanted = std::max(used_ + size, bytes_.size() + bytes_.size() / 2);
+    if (sink_)
+        wanted = std::max(std::min(wanted, limit_), used_ + size);
+    if (wanted > bytes_.size())
+        bytes_.resize(wanted);
+    capacity_ = sink_ ? std::min(bytes_.size(), std::max(limit_, used_ + size)) : bytes_.size();
 }
 
 void CArchiveWriter::Reserve(size_t size) {

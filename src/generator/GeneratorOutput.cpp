@@ -55,21 +55,23 @@ void CGenerator::WriteFiles() {
         if (textureFolder != modelFolder)
             RemoveStaleTemporaries(textureFolder);
     }
+    // The model holds the final texture coordinates before it is written.
+    RescaleTextureCoordinates();
+    // The image is made here first, where the memory the build freed is at
+    // hand (on another thread it would take fresh pages).
+    if (textured && !textureEncoded)
+        EncodeImage();
 
-    // The texture is encoded (unless EncodeTexture did) and staged on a
-    // second thread while this one stages the model: the image's
-    // compression, the two files' writes and their waits for the disk
-    // overlap. The encoder reads only the atlas, which nothing changes any
-    // more; this thread meanwhile rescales the model's texture coordinates,
-    // which must be final before the model is written. A PMD goes through a
-    // small buffer straight into its temporary file; a PMX is serialised
-    // whole first, since its index widths follow the counts.
+    // The texture is staged on a second thread while this one stages the
+    // model: the two files' writes and their waits for the disk overlap. The
+    // texture thread reads only the image bytes and allocates next to
+    // nothing. A PMD goes through a small buffer straight into its temporary
+    // file; a PMX is serialised whole first, since its index widths follow
+    // the counts.
     std::optional<CStagedFile> texture;
     std::exception_ptr textureError;
     auto stageTexture = [&] {
         try {
-            if (!textureEncoded)
-                EncodeImage();
             texture.emplace(texturePath, textureBytes);
         } catch (...) {
             textureError = std::current_exception();
@@ -86,7 +88,6 @@ void CGenerator::WriteFiles() {
     std::optional<CStagedFile> modelFile;
     std::exception_ptr modelError;
     try {
-        RescaleTextureCoordinates();
         if (format == ModelFormat::PMX) {
             modelFile.emplace(path, PMXBytes(model));
         } else {
