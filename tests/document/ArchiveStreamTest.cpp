@@ -141,3 +141,23 @@ TEST(ArchiveWriter, BytesSeenMidwayAreKeptAndWritingGoesOn) {
     w.WriteU8(7); // a taken writer starts again empty
     EXPECT_EQ(w.Take(), (std::vector<uint8_t>{7}));
 }
+
+TEST(ArchiveSink, AFileOfManyMegabytesInManyPiecesLandsWhole) {
+    // Long enough that its writeback is started while later pieces are
+    // still coming; pieces of uneven sizes, so ranges never line up.
+    CTempFolder folder("stream");
+    const std::string path = folder.File("large.bin");
+    std::vector<uint8_t> expected;
+    StreamFileAtomically(path, [&](const CArchiveWriter::SINK& sink) {
+        std::mt19937 random(9);
+        for (int piece = 0; piece < 70; ++piece) {
+            std::vector<uint8_t> bytes(40000 + random() % 50000);
+            for (uint8_t& b : bytes)
+                b = static_cast<uint8_t>(random());
+            expected.insert(expected.end(), bytes.begin(), bytes.end());
+            sink(bytes);
+        }
+    });
+    EXPECT_GT(expected.size(), size_t{3} << 20);
+    EXPECT_EQ(ReadFileBytes(path), expected);
+}
