@@ -61,7 +61,8 @@ void CArchiveWriter::WriteFixed(std::string_view bytes, size_t width, uint8_t fi
     uint8_t* at = Extend(width);
     if (n)
         std::memcpy(at, bytes.data(), n);
-    std::memset(at + n, fill, width - n);
+    if (width > n)
+        std::memset(at + n, fill, width - n);
 }
 
 void CArchiveWriter::WriteString(std::u16string_view text) {
