@@ -32,12 +32,13 @@ CGLView::CGLView(QWindow* parent)
     // The window itself is single-sampled; still frames are multisampled
     // in a framebuffer of their own.
     setFormat(RequestedFormat(0));
+    smoothTimer_.setSingleShot(true);
+    smoothTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&smoothTimer_, &QTimer::timeout, this, &CGLView::ScheduleSmooth);
 }
 
-int CGLView::Samples() const { return multisample_ ? multisample_->format().samples() : 0; }
-
 bool CGLView::BindMultisample(const QSize& device) {
-    if (samples_ <= 0 || drag_ != Drag::None || device.isEmpty())
+    if (samples_ <= 0 || device.isEmpty())
         return false;
     if (!multisample_ || multisample_->size() != device) {
         QOpenGLFramebufferObjectFormat format;
@@ -64,7 +65,24 @@ Matrix4 CGLView::Projection() const {
 
 void CGLView::CameraChanged() {
     sceneDirty_ = true;
+    ContentChanged();
+}
+
+void CGLView::ContentChanged() {
+    frames_.Change(CFramePolicy::Clock::now());
     update();
+}
+
+void CGLView::ScheduleSmooth() {
+    const auto left = frames_.UntilSmooth(CFramePolicy::Clock::now());
+    if (!left) {
+        smoothTimer_.stop();
+    } else if (*left > CFramePolicy::Clock::duration::zero()) {
+        smoothTimer_.start(std::chrono::ceil<std::chrono::milliseconds>(*left));
+    } else {
+        smoothTimer_.stop();
+        update();
+    }
 }
 
 bool CGLView::PaintNow() {
@@ -76,7 +94,9 @@ bool CGLView::PaintNow() {
 }
 
 QImage CGLView::GrabFrame() {
+    smoothAsked_ = true;
     PaintNow();
+    smoothAsked_ = false;
     return grabFramebuffer();
 }
 
@@ -153,7 +173,10 @@ void CGLView::ReleaseBase() {
     gridBuffer_ = gridArray_ = 0;
 }
 
-void CGLView::resizeGL(int, int) { sceneDirty_ = true; }
+void CGLView::resizeGL(int, int) {
+    sceneDirty_ = true;
+    frames_.Change(CFramePolicy::Clock::now());
+}
 
 void CGLView::paintGL() {
     if (!ready_)
@@ -164,7 +187,8 @@ void CGLView::paintGL() {
     }
     const qreal ratio = devicePixelRatio();
     const QSize device(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio));
-    const bool multisampled = BindMultisample(device);
+    const bool smooth = frames_.BeginFrame(smoothAsked_) == CFramePolicy::Frame::Smooth;
+    const bool multisampled = smooth && BindMultisample(device);
     glViewport(0, 0, device.width(), device.height());
     glClearColor(clearColor_[0], clearColor_[1], clearColor_[2], clearColor_[3]);
     glClearDepthf(1.0f);
@@ -189,6 +213,10 @@ void CGLView::paintGL() {
                                                   GL_COLOR_BUFFER_BIT, GL_NEAREST);
         QOpenGLFramebufferObject::bindDefault();
     }
+    lastSamples_ = multisampled ? multisample_->format().samples() : 0;
+    smoothFrames_ += smooth ? 1 : 0;
+    frames_.EndFrame(CFramePolicy::Clock::now());
+    ScheduleSmooth();
 }
 
 void CGLView::Render() {
@@ -216,7 +244,6 @@ void CGLView::mouseReleaseEvent(QMouseEvent* event) {
     if ((event->button() == Qt::RightButton && drag_ == Drag::Rotate) ||
         (event->button() == Qt::MiddleButton && drag_ == Drag::Pan)) {
         drag_ = Drag::None;
-        update(); // the smooth frame
     }
 }
 
@@ -259,5 +286,6 @@ bool CGLView::event(QEvent* event) {
 
 void CGLView::hideEvent(QHideEvent* event) {
     drag_ = Drag::None;
+    smoothTimer_.stop();
     QOpenGLWindow::hideEvent(event);
 }

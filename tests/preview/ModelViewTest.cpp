@@ -199,9 +199,10 @@ TEST_F(ModelViewTest, MouseTurnsPansZoomsAndResets) {
     EXPECT_EQ(0.0f, view->Camera().yaw);
 }
 
-// Still frames are multisampled (as far as the driver goes); frames during
-// a camera drag go straight to the window, and both show the picture.
-TEST_F(ModelViewTest, DragFramesSkipMultisamplingAndStillShowThePicture) {
+// Frames caused by a change go straight to the window, single-sampled;
+// once the view is still, one multisampled frame follows by itself, and
+// both show the picture.
+TEST_F(ModelViewTest, ChangesAreDrawnFastAndOneSmoothFrameFollows) {
     CGLView::SetDefaultSamples(16);
     CDotPart& part = BigPart();
     part.SetDot(16, 16, 16, 5);
@@ -209,14 +210,46 @@ TEST_F(ModelViewTest, DragFramesSkipMultisamplingAndStillShowThePicture) {
     const QColor red(255, 0, 0);
     EXPECT_EQ(red, At({2, 2, 0}));
     const int samples = view->Samples();
+    EXPECT_GT(samples, 1) << "a grabbed frame is smooth";
+    // Draws the frame the next repaint would and reads it.
+    const auto drawn = [&] {
+        EXPECT_TRUE(view->PaintNow());
+        image = view->grabFramebuffer();
+    };
+    // Waits for the smooth frame the timer asks for, then a while longer
+    // to see that no other comes.
+    const auto settled = [&](const char* after) {
+        const int smooth = view->SmoothFrames();
+        QTRY_VERIFY_WITH_TIMEOUT(!view->SmoothPending(), 10000);
+        EXPECT_EQ(samples, view->Samples()) << after;
+        EXPECT_EQ(smooth + 1, view->SmoothFrames()) << after;
+        QTest::qWait(3 * CFramePolicy::SmoothDelay.count());
+        EXPECT_EQ(smooth + 1, view->SmoothFrames()) << after << ": only one";
+    };
     QTest::mousePress(view.get(), Qt::RightButton, {}, QPoint(100, 100));
     QTest::mouseMove(view.get(), QPoint(101, 100));
-    Regrab();
-    EXPECT_EQ(red, At({2, 2, 0})) << "a frame during the drag";
+    drawn();
+    EXPECT_EQ(0, view->Samples()) << "a frame during the drag";
+    EXPECT_EQ(red, At({2, 2, 0}));
     QTest::mouseRelease(view.get(), Qt::RightButton, {}, QPoint(101, 100));
-    Regrab();
-    EXPECT_EQ(red, At({2, 2, 0})) << "the still frame after it";
-    EXPECT_EQ(samples, view->Samples());
+    settled("a drag");
+    image = view->grabFramebuffer();
+    EXPECT_EQ(red, At({2, 2, 0})) << "the smooth frame after it";
+
+    QWheelEvent wheel(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), {}, QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view.get(), &wheel);
+    drawn();
+    EXPECT_EQ(0, view->Samples()) << "a frame of a wheel zoom";
+    settled("a wheel zoom");
+
+    part.SetDot(15, 16, 16, 5);
+    view->OnUpdate(nullptr, Notice<HINT_DOTS>(&part));
+    drawn();
+    EXPECT_EQ(0, view->Samples()) << "a frame after an edit";
+    settled("an edit");
+    drawn();
+    EXPECT_EQ(samples, view->Samples()) << "a repaint with nothing changed";
     CGLView::SetDefaultSamples(0);
 }
 
