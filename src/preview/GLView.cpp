@@ -2,7 +2,6 @@
 
 #include <QMouseEvent>
 #include <QOpenGLContext>
-#include <QOpenGLFramebufferObject>
 #include <QOpenGLShaderProgram>
 #include <QWheelEvent>
 
@@ -38,15 +37,7 @@ CGLView::CGLView(QWindow* parent)
 }
 
 bool CGLView::BindMultisample(const QSize& device) {
-    if (samples_ <= 0 || device.isEmpty())
-        return false;
-    if (!multisample_ || multisample_->size() != device) {
-        QOpenGLFramebufferObjectFormat format;
-        format.setSamples(samples_);
-        format.setAttachment(QOpenGLFramebufferObject::CombinedDepthStencil);
-        multisample_ = std::make_unique<QOpenGLFramebufferObject>(device, format);
-    }
-    return multisample_->isValid() && multisample_->bind();
+    return samples_ > 0 && multisample_.Bind(device, samples_);
 }
 
 CGLView::~CGLView() {
@@ -164,7 +155,7 @@ void CGLView::initializeGL() {
 }
 
 void CGLView::ReleaseBase() {
-    multisample_.reset();
+    multisample_.Release();
     lineShader_.reset();
     if (gridBuffer_)
         glDeleteBuffers(1, &gridBuffer_);
@@ -189,6 +180,8 @@ void CGLView::paintGL() {
     const QSize device(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio));
     const bool smooth = frames_.BeginFrame(smoothAsked_) == CFramePolicy::Frame::Smooth;
     const bool multisampled = smooth && BindMultisample(device);
+    if (!multisampled)
+        glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
     glViewport(0, 0, device.width(), device.height());
     glClearColor(clearColor_[0], clearColor_[1], clearColor_[2], clearColor_[3]);
     glClearDepthf(1.0f);
@@ -207,13 +200,9 @@ void CGLView::paintGL() {
     glFrontFace(GL_CW);
     glCullFace(GL_BACK);
     Render();
-    if (multisampled) {
-        const QRect all(QPoint(0, 0), device);
-        QOpenGLFramebufferObject::blitFramebuffer(nullptr, all, multisample_.get(), all,
-                                                  GL_COLOR_BUFFER_BIT, GL_NEAREST);
-        QOpenGLFramebufferObject::bindDefault();
-    }
-    lastSamples_ = multisampled ? multisample_->format().samples() : 0;
+    if (multisampled)
+        multisample_.ResolveInto(defaultFramebufferObject());
+    lastSamples_ = multisampled ? multisample_.Samples() : 0;
     smoothFrames_ += smooth ? 1 : 0;
     frames_.EndFrame(CFramePolicy::Clock::now());
     ScheduleSmooth();

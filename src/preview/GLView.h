@@ -35,10 +35,10 @@
 #include <array>
 #include <memory>
 
+#include "preview/MultisampleTarget.h"
 #include "scene/FramePolicy.h"
 #include "scene/OrbitCamera.h"
 
-class QOpenGLFramebufferObject;
 class QOpenGLShaderProgram;
 
 class CGLView : public QOpenGLWindow, protected QOpenGLExtraFunctions {
@@ -138,7 +138,7 @@ private:
     COrbitCamera camera_;
     std::array<float, 4> clearColor_{1.0f, 1.0f, 1.0f, 1.0f};
     std::unique_ptr<QOpenGLShaderProgram> lineShader_;
-    std::unique_ptr<QOpenGLFramebufferObject> multisample_;
+    CMultisampleTarget multisample_;
     int samples_ = 0;
     CFramePolicy frames_;
     QTimer smoothTimer_;
