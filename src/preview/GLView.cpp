@@ -203,6 +203,7 @@ void CGLView::paintGL() {
     if (multisampled)
         multisample_.ResolveInto(defaultFramebufferObject());
     lastSamples_ = multisampled ? multisample_.Samples() : 0;
+    ++framesDrawn_;
     smoothFrames_ += smooth ? 1 : 0;
     frames_.EndFrame(CFramePolicy::Clock::now());
     ScheduleSmooth();

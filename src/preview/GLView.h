@@ -63,7 +63,9 @@ public:
     // The samples of the last frame drawn (0 for a fast frame and without
     // multisampling).
     int Samples() const { return lastSamples_; }
-    // How many smooth frames were drawn, and whether one is still to come.
+    // How many frames were drawn, how many of them smooth, and whether a
+    // smooth one is still to come.
+    int Frames() const { return framesDrawn_; }
     int SmoothFrames() const { return smoothFrames_; }
     bool SmoothPending() const { return frames_.SmoothPending(); }
     // Whether the renderer came up; false until the first initialisation and
@@ -144,6 +146,7 @@ private:
     QTimer smoothTimer_;
     bool smoothAsked_ = false;
     int lastSamples_ = 0;
+    int framesDrawn_ = 0;
     int smoothFrames_ = 0;
     unsigned gridArray_ = 0;
     unsigned gridBuffer_ = 0;

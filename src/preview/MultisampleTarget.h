@@ -1,8 +1,8 @@
 #pragma once
 // The multisampled framebuffer a smooth preview frame is drawn into and
-// resolved from: a colour and a 24-bit depth renderbuffer (no stencil; the
-// preview uses none), remade when the size changes. Every call needs the
-// context current.
+// resolved from: an RGB colour and a 24-bit depth renderbuffer (no alpha,
+// no stencil; the preview uses neither), remade when the size changes.
+// Every call needs the context current.
 
 #include <QOpenGLExtraFunctions>
 #include <QSize>

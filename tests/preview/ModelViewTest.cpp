@@ -211,48 +211,63 @@ TEST_F(ModelViewTest, ChangesAreDrawnFastAndOneSmoothFrameFollows) {
     EXPECT_EQ(red, At({2, 2, 0}));
     const int samples = view->Samples();
     EXPECT_GT(samples, 1) << "a grabbed frame is smooth";
-    // Draws the frame the next repaint would and reads it.
-    const auto drawn = [&] {
-        EXPECT_TRUE(view->PaintNow());
-        image = view->grabFramebuffer();
+    const auto still = [&] {
+        return QTest::qWaitFor([&] { return !view->SmoothPending(); }, 10000);
     };
-    // Waits for the smooth frame the timer asks for, then a while longer
-    // to see that no other comes.
-    const auto settled = [&](const char* after) {
-        const int smooth = view->SmoothFrames();
-        QTRY_VERIFY_WITH_TIMEOUT(!view->SmoothPending(), 10000);
-        EXPECT_EQ(samples, view->Samples()) << after;
-        EXPECT_EQ(smooth + 1, view->SmoothFrames()) << after;
-        QTest::qWait(3 * CFramePolicy::SmoothDelay.count());
-        EXPECT_EQ(smooth + 1, view->SmoothFrames()) << after << ": only one";
+    // Sent straight to the view: QTest's mouse functions run the event
+    // loop, which may draw a frame before the test does.
+    const auto drag = [&](QEvent::Type type, int x, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(x, 100), view->mapToGlobal(QPointF(x, 100)),
+                          Qt::RightButton, held, Qt::NoModifier);
+        QApplication::sendEvent(view.get(), &event);
     };
-    QTest::mousePress(view.get(), Qt::RightButton, {}, QPoint(100, 100));
-    // Sent straight to the view: QTest's move would run the event loop,
-    // which may draw the frame before the test does.
-    QMouseEvent move(QEvent::MouseMove, QPointF(101, 100), view->mapToGlobal(QPointF(101, 100)),
-                     Qt::NoButton, Qt::RightButton, Qt::NoModifier);
-    QApplication::sendEvent(view.get(), &move);
-    drawn();
+
+    // The picture of a frame during a drag and of the smooth one after it.
+    drag(QEvent::MouseButtonPress, 100, Qt::RightButton);
+    drag(QEvent::MouseMove, 101, Qt::RightButton);
+    EXPECT_TRUE(view->PaintNow());
+    image = view->grabFramebuffer();
     EXPECT_EQ(0, view->Samples()) << "a frame during the drag";
     EXPECT_EQ(red, At({2, 2, 0}));
-    QTest::mouseRelease(view.get(), Qt::RightButton, {}, QPoint(101, 100));
-    settled("a drag");
+    drag(QEvent::MouseButtonRelease, 101, Qt::NoButton);
+    ASSERT_TRUE(still());
     image = view->grabFramebuffer();
+    EXPECT_EQ(samples, view->Samples());
     EXPECT_EQ(red, At({2, 2, 0})) << "the smooth frame after it";
 
-    QWheelEvent wheel(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), {}, QPoint(0, 120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(view.get(), &wheel);
-    drawn();
-    EXPECT_EQ(0, view->Samples()) << "a frame of a wheel zoom";
-    settled("a wheel zoom");
-
-    part.SetDot(15, 16, 16, 5);
-    view->OnUpdate(nullptr, Notice<HINT_DOTS>(&part));
-    drawn();
-    EXPECT_EQ(0, view->Samples()) << "a frame after an edit";
-    settled("an edit");
-    drawn();
+    // Each change, drawn by the view's own repaints: fast frames, then
+    // exactly one smooth frame.
+    const auto answered = [&](const char* change, const auto& make) {
+        const int fast = view->Frames() - view->SmoothFrames();
+        const int smooth = view->SmoothFrames();
+        make();
+        ASSERT_TRUE(still()) << change;
+        EXPECT_LT(fast, view->Frames() - view->SmoothFrames()) << change;
+        EXPECT_EQ(smooth + 1, view->SmoothFrames()) << change;
+        EXPECT_EQ(samples, view->Samples()) << change;
+        QTest::qWait(3 * static_cast<int>(CFramePolicy::SmoothDelay.count()));
+        EXPECT_EQ(smooth + 1, view->SmoothFrames()) << change << ": only one";
+    };
+    answered("a drag", [&] {
+        drag(QEvent::MouseButtonPress, 100, Qt::RightButton);
+        drag(QEvent::MouseMove, 104, Qt::RightButton);
+        drag(QEvent::MouseButtonRelease, 104, Qt::NoButton);
+    });
+    answered("a wheel zoom", [&] {
+        QWheelEvent wheel(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), {}, QPoint(0, 120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view.get(), &wheel);
+    });
+    answered("an edit", [&] {
+        part.SetDot(15, 16, 16, 5);
+        view->OnUpdate(nullptr, Notice<HINT_DOTS>(&part));
+    });
+    answered("a resize", [&] {
+        // The window system reports the new size later.
+        view->resize(Width + 20, Height);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return view->SmoothPending(); }, 10000));
+    });
+    EXPECT_TRUE(view->PaintNow());
     EXPECT_EQ(samples, view->Samples()) << "a repaint with nothing changed";
     CGLView::SetDefaultSamples(0);
 }
