@@ -98,6 +98,28 @@ TEST_F(ModelViewTest, ADotIsACubeInItsColourWithBlackEdges) {
     EXPECT_EQ(QColor(255, 255, 255), At({2, 6, 0})) << "nothing above the cube";
 }
 
+// A slab of one colour is drawn as merged faces: every cube of it is
+// filled and still outlined, and a lone cube of another colour beside it
+// (another rectangle size, later in the buffer) keeps its own place.
+TEST_F(ModelViewTest, MergedFacesStillShowEveryCubeAndItsEdges) {
+    CDotPart& part = BigPart();
+    for (int x = 16; x <= 17; ++x)
+        for (int y = 16; y <= 17; ++y)
+            part.SetDot(x, y, 16, 5); // red, 2 × 2 cubes from the origin
+    part.SetDot(19, 16, 16, 2);       // blue, 12 units right
+    Show();
+    const QColor red(255, 0, 0), black(0, 0, 0), white(255, 255, 255);
+    for (float x : {2.0f, 6.0f})
+        for (float y : {2.0f, 6.0f})
+            EXPECT_EQ(red, At({x, y, 0})) << "cube at " << x << ", " << y;
+    for (const Float3& edge : {Float3{4, 2, 0}, Float3{4, 6, 0}, Float3{2, 4, 0}, Float3{6, 4, 0}})
+        EXPECT_TRUE(Near(edge, black, 30))
+            << "edge inside the slab at " << edge.x << ", " << edge.y;
+    EXPECT_EQ(QColor(0, 0, 255), At({14, 2, 0})) << "the lone cube";
+    EXPECT_EQ(white, At({10, 2, 0})) << "nothing between them";
+    EXPECT_EQ(white, At({4, 10, 0})) << "nothing above the slab";
+}
+
 TEST_F(ModelViewTest, TranslucentCubesBlendOnceAndAfterOpaqueOnes) {
     CDotPart& part = BigPart();
     document.GetColor(2).SetMaterial(true); // blue, drawn first by index
