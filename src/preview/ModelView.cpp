@@ -80,7 +80,7 @@ void CModelView::Apply(unsigned change) {
     if (change & (CPreviewScene::UPDATE_MARKERS | CPreviewScene::UPDATE_CAMERA |
                   CPreviewScene::UPDATE_GEOMETRY))
         SetSceneDirty();
-    update();
+    ContentChanged();
 }
 
 std::span<const CCommandHandler<CModelView>> CModelView::Handlers() {
