@@ -8,9 +8,12 @@
 // --benchmark_repetitions=N to get medians. "Stages/…" writes PMD,
 // "StagesPMX/…" the same documents as PMX (Random20 then fits); the stage
 // "Bytes" is the model's serialisation alone, "Write" the atomic save.
-// "Serialise/DOC/FORMAT" repeats the serialisation of one built model.
+// "Serialise/DOC/FORMAT" repeats the serialisation of one built model;
+// "Stream/DOC" its PMD file through the small buffer WriteFiles uses, handed
+// to a sink that only counts the bytes (the serialisation without the disk).
 
 #include "BenchDocuments.h"
+#include "document/Archive.h"
 #include "document/DotDocument.h"
 #include "generator/Generator.h"
 #include "generator/PMDLimits.h"
@@ -112,7 +115,33 @@ void RunSerialise(benchmark::State& state, DocumentMaker make, ModelFormat forma
     }
 }
 
+void RunStream(benchmark::State& state, DocumentMaker make) {
+    try {
+        std::unique_ptr<CDotDocument> document = make();
+        CGenerator generator(*document, OutputPath(), ModelFormat::PMD);
+        generator.BuildSurfaces();
+        generator.BuildModel();
+        size_t bytes = 0;
+        const CArchiveWriter::SINK sink = [&bytes](std::span<const uint8_t> piece) {
+            benchmark::DoNotOptimize(piece.data());
+            bytes += piece.size();
+        };
+        for (auto _ : state) {
+            CArchiveWriter archive(sink, CPMDModel::FILE_BUFFER_SIZE);
+            generator.Model().Write(archive);
+            archive.Flush();
+        }
+        state.counters["bytes"] = static_cast<double>(bytes / state.iterations());
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+
 void Register(const char* name, DocumentMaker make, ModelFormat format) {
+    if (format == ModelFormat::PMD)
+        benchmark::RegisterBenchmark((std::string("Stream/") + name).c_str(),
+                                     [make](benchmark::State& state) { RunStream(state, make); })
+            ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(
         (std::string("Serialise/") + name + "/" + ModelFormatName(format)).c_str(),
         [make, format](benchmark::State& state) { RunSerialise(state, make, format); })

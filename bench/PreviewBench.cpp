@@ -4,8 +4,8 @@
 // FullBuild  the initial update: every part's mesh, colour order, plan,
 //            markers and slice box
 // Markers    re-projecting the markers after a camera drag
-// The counter meshBytes is what the meshes hold (4 bytes an open face, 8 an
-// outline edge); the GPU holds the same plus the shared cube data.
+// The counter meshBytes is what the meshes hold (8 bytes a merged face, 8 an
+// outline segment); the GPU holds the same plus the shared cube data.
 
 #include "PreviewDocuments.h"
 #include "document/UpdateNotice.h"
@@ -19,7 +19,7 @@ namespace {
 size_t MeshBytes(const CPreviewScene& scene) {
     size_t bytes = 0;
     for (const auto& resource : scene.Resources())
-        bytes += resource->mesh.cells.size() * sizeof(DOT_CELL) +
+        bytes += resource->mesh.faces.size() * sizeof(FACE_RECT) +
                  resource->mesh.edges.size() * sizeof(EDGE_END);
     return bytes;
 }

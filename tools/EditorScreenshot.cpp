@@ -4,6 +4,8 @@
 //     editor_screenshot DOCUMENT.kbrl OUT.png [WIDTH HEIGHT]
 //
 // The settings go to a temporary folder, so the user's own stay untouched.
+// The picture is taken once the editor has settled and the preview shows
+// its smooth (multisampled) still frame.
 
 #include <QPixmap>
 #include <QScreen>
@@ -14,6 +16,19 @@
 
 #include "app/Kubrell.h"
 #include "app/MainFrame.h"
+#include "preview/ModelView.h"
+#include "preview/PreviewPane.h"
+
+namespace {
+
+// Whether the preview (if there is one) shows its smooth frame.
+bool PreviewStill(CMainFrame& frame) {
+    const auto* pane = qobject_cast<CPreviewPane*>(frame.ModelView());
+    const CModelView* view = pane ? pane->ModelView() : nullptr;
+    return !view || !view->IsReady() || (view->SmoothFrames() > 0 && !view->SmoothPending());
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3 && argc != 5) {
@@ -33,7 +48,15 @@ int main(int argc, char** argv) {
         return 1;
     app.MainFrame()->resize(width, height);
     int status = 1;
-    QTimer::singleShot(1500, [&] {
+    // After a moment to settle, looks every 50 ms (for ten seconds at the
+    // most) whether the preview's smooth frame is shown.
+    int looks = 0;
+    QTimer poll;
+    poll.setInterval(50);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!PreviewStill(*app.MainFrame()) && ++looks < 200)
+            return;
+        poll.stop();
         // Read back from the display, not rendered by the widgets: the
         // preview is a native window of its own, which a widget grab
         // leaves out.
@@ -42,6 +65,7 @@ int main(int argc, char** argv) {
         status = picture.save(out) ? 0 : 1;
         app.quit();
     });
+    QTimer::singleShot(1500, &poll, qOverload<>(&QTimer::start));
     app.exec();
     if (status != 0)
         std::fprintf(stderr, "editor_screenshot: cannot write %s\n", argv[2]);

@@ -6,36 +6,39 @@
 #include <cstring>
 
 CArchiveWriter::CArchiveWriter(SINK sink, size_t bufferSize)
-    : sink_(std::move(sink)), limit_(std::max<size_t>(bufferSize, 1)) {
-    bytes_.reserve(limit_);
-}
+    : sink_(std::move(sink)), limit_(std::max<size_t>(bufferSize, 1)) {}
 
 void CArchiveWriter::Flush() {
-    if (!sink_ || bytes_.empty())
+    if (!sink_ || used_ == 0)
         return;
-    sink_(bytes_);
-    bytes_.clear();
+    sink_(std::span<const uint8_t>(bytes_.data(), used_));
+    used_ = 0;
 }
 
-// One append per value rather than one per byte: the model writer stores
-// millions of values.
-void CArchiveWriter::WriteU16(uint16_t v) {
-    const uint8_t bytes[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
-    bytes_.insert(bytes_.end(), bytes, bytes + 2);
-    Spill();
+void CArchiveWriter::MakeRoom(size_t size) {
+    // A sink's buffer is handed on once the next value would take it past
+    // its size.
+    if (sink_ && used_ + size > limit_)
+        Flush();
+    // The buffer grows by half again at least, so that many small writes
+    // cost a constant time each; the room is zeroed once when it grows and
+    // then only overwritten. A sink's buffer grows only up to its size (or
+    // to a single value larger than that), so that a small file touches no
+    // more memory than it needs.
+    size_t wanted = std::max(used_ + size, bytes_.size() + bytes_.size() / 2);
+    if (sink_)
+        wanted = std::max(std::min(wanted, limit_), used_ + size);
+    if (wanted > bytes_.size())
+        bytes_.resize(wanted);
+    capacity_ = sink_ ? std::min(bytes_.size(), std::max(limit_, used_ + size)) : bytes_.size();
 }
 
-void CArchiveWriter::WriteU32(uint32_t v) {
-    const uint8_t bytes[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
-                              static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 24)};
-    bytes_.insert(bytes_.end(), bytes, bytes + 4);
-    Spill();
-}
-
-void CArchiveWriter::WriteF32(float v) {
-    uint32_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    WriteU32(bits);
+void CArchiveWriter::Reserve(size_t size) {
+    // A sink's buffer has its size from the start.
+    if (!sink_ && capacity_ - used_ < size) {
+        bytes_.resize(used_ + size);
+        capacity_ = bytes_.size();
+    }
 }
 
 void CArchiveWriter::WriteBytes(std::span<const uint8_t> data) {
@@ -45,8 +48,8 @@ void CArchiveWriter::WriteBytes(std::span<const uint8_t> data) {
         sink_(data);
         return;
     }
-    bytes_.insert(bytes_.end(), data.begin(), data.end());
-    Spill();
+    if (!data.empty())
+        std::memcpy(Extend(data.size()), data.data(), data.size());
 }
 
 void CArchiveWriter::WriteBytes(const void* data, size_t size) {
@@ -54,10 +57,12 @@ void CArchiveWriter::WriteBytes(const void* data, size_t size) {
 }
 
 void CArchiveWriter::WriteFixed(std::string_view bytes, size_t width, uint8_t fill) {
-    size_t n = std::min(bytes.size(), width);
-    WriteBytes(bytes.data(), n);
-    bytes_.insert(bytes_.end(), width - n, fill);
-    Spill();
+    const size_t n = std::min(bytes.size(), width);
+    uint8_t* at = Extend(width);
+    if (n)
+        std::memcpy(at, bytes.data(), n);
+    if (width > n)
+        std::memset(at + n, fill, width - n);
 }
 
 void CArchiveWriter::WriteString(std::u16string_view text) {

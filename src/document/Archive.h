@@ -9,6 +9,7 @@
 // length encoding without the tag), whose L bytes are code page 932 text.
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -40,27 +41,26 @@ private:
 };
 
 // Appends little-endian values to a growing byte buffer, or, given a sink,
-// to a buffer of about a fixed size that is handed to the sink whenever it
-// fills up (and by Flush), so a large file never has to be held whole.
+// to a buffer of a fixed size that is handed to the sink whenever the next
+// value would not fit (and by Flush), so a large file never has to be held
+// whole.
 class CArchiveWriter {
 public:
     // Takes the bytes written since the last time it was called.
     using SINK = std::function<void(std::span<const uint8_t>)>;
 
     CArchiveWriter() = default;
-    // Hands the bytes on to sink in pieces of about bufferSize bytes; Flush
-    // hands on the rest. Whatever the sink throws leaves the writing call.
+    // Hands the bytes on to sink in pieces of at most bufferSize bytes (more
+    // only for a single write larger than that); Flush hands on the rest.
+    // Whatever the sink throws leaves the writing call.
     CArchiveWriter(SINK sink, size_t bufferSize);
 
-    void WriteU8(uint8_t v) {
-        bytes_.push_back(v);
-        Spill();
-    }
+    void WriteU8(uint8_t v) { *Extend(1) = v; }
     void WriteBool(bool v) { WriteU8(v ? 1 : 0); }
-    void WriteU16(uint16_t v);
-    void WriteU32(uint32_t v);
+    void WriteU16(uint16_t v) { Store16(Extend(2), v); }
+    void WriteU32(uint32_t v) { Store32(Extend(4), v); }
     void WriteI32(int32_t v) { WriteU32(static_cast<uint32_t>(v)); }
-    void WriteF32(float v);
+    void WriteF32(float v) { WriteU32(std::bit_cast<uint32_t>(v)); }
     void WriteBytes(std::span<const uint8_t> data);
     void WriteBytes(const void* data, size_t size);
     // Fixed-width field: the bytes, cut to width or padded with fill bytes.
@@ -68,25 +68,68 @@ public:
     // The tagged UTF-16 string form.
     void WriteString(std::u16string_view text);
 
+    // Room for size more bytes at the end, for the caller to fill in place
+    // before its next call on the writer: a record stored whole costs one
+    // check instead of one per value. With a sink, the bytes before it may
+    // be handed on first.
+    uint8_t* Extend(size_t size) {
+        if (capacity_ - used_ < size)
+            MakeRoom(size);
+        uint8_t* at = bytes_.data() + used_;
+        used_ += size;
+        return at;
+    }
+
+    // Little-endian stores into room that Extend gave.
+    static uint8_t* Store16(uint8_t* at, uint16_t v) {
+        at[0] = static_cast<uint8_t>(v);
+        at[1] = static_cast<uint8_t>(v >> 8);
+        return at + 2;
+    }
+    static uint8_t* Store32(uint8_t* at, uint32_t v) {
+        at[0] = static_cast<uint8_t>(v);
+        at[1] = static_cast<uint8_t>(v >> 8);
+        at[2] = static_cast<uint8_t>(v >> 16);
+        at[3] = static_cast<uint8_t>(v >> 24);
+        return at + 4;
+    }
+    static uint8_t* StoreF32(uint8_t* at, float v) {
+        return Store32(at, std::bit_cast<uint32_t>(v));
+    }
+
     // Makes room for size more bytes, so that writing them allocates nothing
-    // (with a sink, at most the buffer's size).
-    void Reserve(size_t size) { bytes_.reserve(bytes_.size() + std::min(size, limit_)); }
+    // (nothing to do with a sink: its buffer is allocated once).
+    void Reserve(size_t size);
     // Hands the bytes not yet handed on to the sink; nothing without one.
     void Flush();
 
     // The bytes not yet handed to a sink (all of them without one).
-    const std::vector<uint8_t>& Bytes() const { return bytes_; }
-    std::vector<uint8_t> Take() { return std::move(bytes_); }
-    size_t Size() const { return bytes_.size(); }
+    const std::vector<uint8_t>& Bytes() {
+        Trim();
+        return bytes_;
+    }
+    std::vector<uint8_t> Take() {
+        Trim();
+        capacity_ = used_ = 0;
+        return std::move(bytes_);
+    }
+    size_t Size() const { return used_; }
 
 private:
-    // Hands the buffer to the sink once it holds limit_ bytes or more.
-    void Spill() {
-        if (bytes_.size() >= limit_)
-            Flush();
+    // Hands the buffer on (with a sink) or grows it, so that size more bytes
+    // fit.
+    void MakeRoom(size_t size);
+    // Drops the room beyond the bytes written.
+    void Trim() {
+        bytes_.resize(used_);
+        capacity_ = used_;
     }
 
+    // bytes_[0, used_) are written; bytes_ holds capacity_ bytes in all, the
+    // rest being room for the next values.
     std::vector<uint8_t> bytes_;
+    size_t used_ = 0;
+    size_t capacity_ = 0;
     SINK sink_;
     size_t limit_ = std::numeric_limits<size_t>::max();
 };

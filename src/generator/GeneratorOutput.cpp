@@ -48,9 +48,13 @@ void CGenerator::WriteFiles() {
     RequireWritableTarget(path);
     if (textured)
         RequireWritableTarget(texturePath);
-    RemoveStaleTemporaries(std::filesystem::path(path).parent_path().string());
-    if (textured)
-        RemoveStaleTemporaries(std::filesystem::path(texturePath).parent_path().string());
+    const std::string modelFolder = std::filesystem::path(path).parent_path().string();
+    RemoveStaleTemporaries(modelFolder);
+    if (textured) {
+        const std::string textureFolder = std::filesystem::path(texturePath).parent_path().string();
+        if (textureFolder != modelFolder)
+            RemoveStaleTemporaries(textureFolder);
+    }
     // The model holds the final texture coordinates before it is written.
     RescaleTextureCoordinates();
     // The image is made here first, where the memory the build freed is at
@@ -88,7 +92,7 @@ void CGenerator::WriteFiles() {
             modelFile.emplace(path, PMXBytes(model));
         } else {
             modelFile.emplace(path, [this](const CArchiveWriter::SINK& sink) {
-                CArchiveWriter archive(sink, 1 << 16);
+                CArchiveWriter archive(sink, CPMDModel::FILE_BUFFER_SIZE);
                 model.Write(archive);
                 archive.Flush();
             });

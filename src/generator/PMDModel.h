@@ -212,6 +212,9 @@ public:
     void Write(CArchiveWriter& archive) const;
     // The bytes of the whole file, as Write makes them.
     std::vector<uint8_t> ToBytes() const;
+    // The size of the buffer WriteFile and the generator serialise through.
+    static constexpr size_t FILE_BUFFER_SIZE = size_t(1) << 16;
+
     // Writes the file atomically (WriteFileAtomically): on any failure the
     // previous file at path is left as it was. Throws what Write throws and
     // CArchiveException when the file cannot be written.

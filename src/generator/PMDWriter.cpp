@@ -40,6 +40,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
+#include <limits>
 #include <stdexcept>
 
 namespace {
@@ -142,46 +144,40 @@ size_t FileSize(const CPMDModel& model, const BaseMorph& base) {
     return size;
 }
 
-// Little-endian stores into a record being assembled.
-uint8_t* Put32(uint8_t* at, uint32_t v) {
-    for (int shift = 0; shift < 32; shift += 8)
-        *at++ = static_cast<uint8_t>(v >> shift);
-    return at;
+// The vertices are most of the file: each is stored whole in place, its
+// eight floats copied at once where the host's own float layout is the
+// file's (little-endian IEEE), one by one elsewhere.
+void WriteVertices(CArchiveWriter& archive, const std::vector<CModelVertex>& vertices) {
+    static_assert(sizeof(PMDFloat3) == 12 && sizeof(PMDFloat2) == 8);
+    for (const CModelVertex& vertex : vertices) {
+        uint8_t* at = archive.Extend(kVertexSize);
+        if constexpr (std::endian::native == std::endian::little &&
+                      std::numeric_limits<float>::is_iec559) {
+            std::memcpy(at, &vertex.position, 12);
+            std::memcpy(at + 12, &vertex.normal, 12);
+            std::memcpy(at + 24, &vertex.uv, 8);
+            at += 32;
+        } else {
+            for (float f :
+                 {vertex.position.x, vertex.position.y, vertex.position.z, vertex.normal.x,
+                  vertex.normal.y, vertex.normal.z, vertex.uv.x, vertex.uv.y})
+                at = CArchiveWriter::StoreF32(at, f);
+        }
+        at = CArchiveWriter::Store16(at, static_cast<uint16_t>(vertex.bone0));
+        at = CArchiveWriter::Store16(at, static_cast<uint16_t>(vertex.bone1));
+        at[0] = vertex.weight;
+        at[1] = vertex.edge ? 1 : 0;
+    }
 }
 
-uint8_t* PutF32(uint8_t* at, float v) { return Put32(at, std::bit_cast<uint32_t>(v)); }
-
-uint8_t* Put16(uint8_t* at, uint16_t v) {
-    at[0] = static_cast<uint8_t>(v);
-    at[1] = static_cast<uint8_t>(v >> 8);
-    return at + 2;
-}
-
-// A vertex is assembled whole and appended at once: the vertices are most
-// of the file.
-void WriteVertex(CArchiveWriter& archive, const CModelVertex& vertex) {
-    uint8_t record[kVertexSize];
-    uint8_t* at = record;
-    for (float f : {vertex.position.x, vertex.position.y, vertex.position.z, vertex.normal.x,
-                    vertex.normal.y, vertex.normal.z, vertex.uv.x, vertex.uv.y})
-        at = PutF32(at, f);
-    at = Put16(at, static_cast<uint16_t>(vertex.bone0));
-    at = Put16(at, static_cast<uint16_t>(vertex.bone1));
-    *at++ = vertex.weight;
-    *at = vertex.edge ? 1 : 0;
-    archive.WriteBytes(record, kVertexSize);
-}
-
-// The face indices in blocks of little-endian values.
+// The face indices, in runs that fit the writer's room.
 void WriteFaces(CArchiveWriter& archive, const std::vector<uint32_t>& faces) {
-    constexpr size_t block = 2048;
-    uint8_t bytes[block * 2];
-    for (size_t begin = 0; begin < faces.size(); begin += block) {
-        const size_t count = std::min(block, faces.size() - begin);
-        uint8_t* at = bytes;
+    constexpr size_t run = 2048;
+    for (size_t begin = 0; begin < faces.size(); begin += run) {
+        const size_t count = std::min(run, faces.size() - begin);
+        uint8_t* at = archive.Extend(count * 2);
         for (size_t i = 0; i < count; ++i)
-            at = Put16(at, static_cast<uint16_t>(faces[begin + i]));
-        archive.WriteBytes(bytes, count * 2);
+            at = CArchiveWriter::Store16(at, static_cast<uint16_t>(faces[begin + i]));
     }
 }
 
@@ -313,8 +309,7 @@ void CPMDModel::Write(CArchiveWriter& archive) const {
     WriteText(archive, comment, kCommentField);
 
     archive.WriteU32(static_cast<uint32_t>(vertices.size()));
-    for (const CModelVertex& vertex : vertices)
-        WriteVertex(archive, vertex);
+    WriteVertices(archive, vertices);
 
     archive.WriteU32(static_cast<uint32_t>(faces.size()));
     // Every index fits: CheckLimits refused more than 65,535 vertices.
@@ -357,9 +352,8 @@ std::vector<uint8_t> CPMDModel::ToBytes() const {
 void CPMDModel::WriteFile(const std::string& path) const {
     // Through a small buffer straight into the file: the whole file is never
     // held in memory.
-    constexpr size_t bufferSize = 1 << 16;
     StreamFileAtomically(path, [this](const CArchiveWriter::SINK& sink) {
-        CArchiveWriter archive(sink, bufferSize);
+        CArchiveWriter archive(sink, FILE_BUFFER_SIZE);
         Write(archive);
         archive.Flush();
     });

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 namespace {
 
@@ -70,14 +71,29 @@ int CTextureAtlas::ImageHeight() const {
 }
 
 void CTextureAtlas::FillPixelRow(int row, uint8_t* pixels) const {
+    static constexpr std::array<uint32_t, COLUMNS> black{};
+    const auto& colours =
+        row >= 0 && row < RowCount() ? rows_[static_cast<size_t>(row)].colours : black;
     for (size_t c = 0; c < COLUMNS; ++c) {
-        const uint32_t colour =
-            row >= 0 && row < RowCount() ? rows_[static_cast<size_t>(row)].colours[c] : 0;
+        const uint64_t rgb = colours[c] & 0xFFFFFFu;
         uint8_t* cell = pixels + c * CELL_PIXELS * 3;
-        for (int x = 0; x < CELL_PIXELS; ++x) {
-            cell[x * 3] = static_cast<uint8_t>(colour);
-            cell[x * 3 + 1] = static_cast<uint8_t>(colour >> 8);
-            cell[x * 3 + 2] = static_cast<uint8_t>(colour >> 16);
+        if constexpr (std::endian::native == std::endian::little) {
+            static_assert(CELL_PIXELS == 16);
+            // Eight pixels are three 64-bit words (r g b r g b r g, b r g b
+            // r g b r, g b r g b r g b), stored twice: a tall atlas has
+            // tens of thousands of cells, and stores of whole words keep
+            // this from costing more than the image's compression.
+            const uint64_t words[3] = {rgb | rgb << 24 | rgb << 48,
+                                       rgb >> 16 | rgb << 8 | rgb << 32 | rgb << 56,
+                                       rgb >> 8 | rgb << 16 | rgb << 40};
+            std::memcpy(cell, words, sizeof words);
+            std::memcpy(cell + sizeof words, words, sizeof words);
+        } else {
+            for (int x = 0; x < CELL_PIXELS; ++x) {
+                cell[x * 3] = static_cast<uint8_t>(rgb);
+                cell[x * 3 + 1] = static_cast<uint8_t>(rgb >> 8);
+                cell[x * 3 + 2] = static_cast<uint8_t>(rgb >> 16);
+            }
         }
     }
 }
@@ -98,9 +114,4 @@ std::array<CTextureAtlas::UV, 4> CTextureAtlas::CornerCoordinates(PLACE place, i
     const float right = static_cast<float>(place.column + width) - INSET;
     const float bottom = static_cast<float>(place.row + height) - INSET;
     return {{{left, top}, {right, top}, {right, bottom}, {left, bottom}}};
-}
-
-CTextureAtlas::UV CTextureAtlas::Rescale(UV cellUnits, int imageHeight) {
-    return {(cellUnits.u * CELL_PIXELS + 0.5f) / static_cast<float>(IMAGE_WIDTH),
-            (cellUnits.v * CELL_PIXELS + 0.5f) / static_cast<float>(imageHeight)};
 }

@@ -70,7 +70,11 @@ public:
 
     // Turns cell-unit coordinates into image coordinates (0 to 1) for an
     // image of imageHeight pixels, moving them half a pixel into the cell.
-    static UV Rescale(UV cellUnits, int imageHeight);
+    // Inline: every textured vertex of a model goes through it.
+    static UV Rescale(UV cellUnits, int imageHeight) {
+        return {(cellUnits.u * CELL_PIXELS + 0.5f) / static_cast<float>(IMAGE_WIDTH),
+                (cellUnits.v * CELL_PIXELS + 0.5f) / static_cast<float>(imageHeight)};
+    }
 
 private:
     // Start columns c (bit c) with c + width < 32 at which width cells of

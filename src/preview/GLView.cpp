@@ -2,7 +2,6 @@
 
 #include <QMouseEvent>
 #include <QOpenGLContext>
-#include <QOpenGLFramebufferObject>
 #include <QOpenGLShaderProgram>
 #include <QWheelEvent>
 
@@ -32,20 +31,13 @@ CGLView::CGLView(QWindow* parent)
     // The window itself is single-sampled; still frames are multisampled
     // in a framebuffer of their own.
     setFormat(RequestedFormat(0));
+    smoothTimer_.setSingleShot(true);
+    smoothTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&smoothTimer_, &QTimer::timeout, this, &CGLView::ScheduleSmooth);
 }
 
-int CGLView::Samples() const { return multisample_ ? multisample_->format().samples() : 0; }
-
 bool CGLView::BindMultisample(const QSize& device) {
-    if (samples_ <= 0 || drag_ != Drag::None || device.isEmpty())
-        return false;
-    if (!multisample_ || multisample_->size() != device) {
-        QOpenGLFramebufferObjectFormat format;
-        format.setSamples(samples_);
-        format.setAttachment(QOpenGLFramebufferObject::CombinedDepthStencil);
-        multisample_ = std::make_unique<QOpenGLFramebufferObject>(device, format);
-    }
-    return multisample_->isValid() && multisample_->bind();
+    return samples_ > 0 && multisample_.Bind(device, samples_);
 }
 
 CGLView::~CGLView() {
@@ -64,7 +56,24 @@ Matrix4 CGLView::Projection() const {
 
 void CGLView::CameraChanged() {
     sceneDirty_ = true;
+    ContentChanged();
+}
+
+void CGLView::ContentChanged() {
+    frames_.Change(CFramePolicy::Clock::now());
     update();
+}
+
+void CGLView::ScheduleSmooth() {
+    const auto left = frames_.UntilSmooth(CFramePolicy::Clock::now());
+    if (!left) {
+        smoothTimer_.stop();
+    } else if (*left > CFramePolicy::Clock::duration::zero()) {
+        smoothTimer_.start(std::chrono::ceil<std::chrono::milliseconds>(*left));
+    } else {
+        smoothTimer_.stop();
+        update();
+    }
 }
 
 bool CGLView::PaintNow() {
@@ -76,7 +85,9 @@ bool CGLView::PaintNow() {
 }
 
 QImage CGLView::GrabFrame() {
+    smoothAsked_ = true;
     PaintNow();
+    smoothAsked_ = false;
     return grabFramebuffer();
 }
 
@@ -144,7 +155,7 @@ void CGLView::initializeGL() {
 }
 
 void CGLView::ReleaseBase() {
-    multisample_.reset();
+    multisample_.Release();
     lineShader_.reset();
     if (gridBuffer_)
         glDeleteBuffers(1, &gridBuffer_);
@@ -153,7 +164,10 @@ void CGLView::ReleaseBase() {
     gridBuffer_ = gridArray_ = 0;
 }
 
-void CGLView::resizeGL(int, int) { sceneDirty_ = true; }
+void CGLView::resizeGL(int, int) {
+    sceneDirty_ = true;
+    frames_.Change(CFramePolicy::Clock::now());
+}
 
 void CGLView::paintGL() {
     if (!ready_)
@@ -164,7 +178,10 @@ void CGLView::paintGL() {
     }
     const qreal ratio = devicePixelRatio();
     const QSize device(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio));
-    const bool multisampled = BindMultisample(device);
+    const bool smooth = frames_.BeginFrame(smoothAsked_) == CFramePolicy::Frame::Smooth;
+    const bool multisampled = smooth && BindMultisample(device);
+    if (!multisampled)
+        glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
     glViewport(0, 0, device.width(), device.height());
     glClearColor(clearColor_[0], clearColor_[1], clearColor_[2], clearColor_[3]);
     glClearDepthf(1.0f);
@@ -183,12 +200,13 @@ void CGLView::paintGL() {
     glFrontFace(GL_CW);
     glCullFace(GL_BACK);
     Render();
-    if (multisampled) {
-        const QRect all(QPoint(0, 0), device);
-        QOpenGLFramebufferObject::blitFramebuffer(nullptr, all, multisample_.get(), all,
-                                                  GL_COLOR_BUFFER_BIT, GL_NEAREST);
-        QOpenGLFramebufferObject::bindDefault();
-    }
+    if (multisampled)
+        multisample_.ResolveInto(defaultFramebufferObject());
+    lastSamples_ = multisampled ? multisample_.Samples() : 0;
+    ++framesDrawn_;
+    smoothFrames_ += smooth ? 1 : 0;
+    frames_.EndFrame(CFramePolicy::Clock::now());
+    ScheduleSmooth();
 }
 
 void CGLView::Render() {
@@ -216,7 +234,6 @@ void CGLView::mouseReleaseEvent(QMouseEvent* event) {
     if ((event->button() == Qt::RightButton && drag_ == Drag::Rotate) ||
         (event->button() == Qt::MiddleButton && drag_ == Drag::Pan)) {
         drag_ = Drag::None;
-        update(); // the smooth frame
     }
 }
 
@@ -259,5 +276,6 @@ bool CGLView::event(QEvent* event) {
 
 void CGLView::hideEvent(QHideEvent* event) {
     drag_ = Drag::None;
+    smoothTimer_.stop();
     QOpenGLWindow::hideEvent(event);
 }

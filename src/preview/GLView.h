@@ -16,11 +16,14 @@
 // model's own convention gives, so nothing is mirrored. The cube faces are
 // listed clockwise seen from outside, so clockwise is the front face here.
 //
-// Multisampling: a still frame is drawn into a multisampled framebuffer
-// (the samples asked for, or as many as the driver gives) and resolved into
-// the window. While the mouse turns or pans the camera, frames are drawn
-// straight into the window without it, which under a software renderer
-// costs a fraction; the frame after the drag is smooth again.
+// Frames: a frame caused by a change (camera, scene or size) is drawn fast,
+// single-sampled straight into the window; once the view has been still for
+// a moment (CFramePolicy decides, a single-shot timer asks for the frame),
+// one smooth frame is drawn into a multisampled framebuffer (the samples
+// asked for, or as many as the driver gives) and resolved into the window.
+// Under a software renderer multisampling costs several times a fast frame,
+// so a drag, a wheel zoom or an edit is answered fast and sharpens after.
+// A repaint with nothing changed (an expose) is smooth.
 //
 // Mouse: right drag turns (1° a pixel), middle drag pans (0.04 a pixel), the
 // wheel moves the eye 2 units a notch, a right double-click resets the
@@ -28,12 +31,14 @@
 
 #include <QOpenGLExtraFunctions>
 #include <QOpenGLWindow>
+#include <QTimer>
 #include <array>
 #include <memory>
 
+#include "preview/MultisampleTarget.h"
+#include "scene/FramePolicy.h"
 #include "scene/OrbitCamera.h"
 
-class QOpenGLFramebufferObject;
 class QOpenGLShaderProgram;
 
 class CGLView : public QOpenGLWindow, protected QOpenGLExtraFunctions {
@@ -55,19 +60,28 @@ public:
     Matrix4 Projection() const;
     // The size sprite rectangles are measured in (device-independent pixels).
     QSizeF SceneSize() const { return size(); }
-    // The samples of the last still frame (0 without multisampling).
-    int Samples() const;
+    // The samples of the last frame drawn (0 for a fast frame and without
+    // multisampling).
+    int Samples() const { return lastSamples_; }
+    // How many frames were drawn, how many of them smooth, and whether a
+    // smooth one is still to come.
+    int Frames() const { return framesDrawn_; }
+    int SmoothFrames() const { return smoothFrames_; }
+    bool SmoothPending() const { return frames_.SmoothPending(); }
     // Whether the renderer came up; false until the first initialisation and
     // after a failure.
     bool IsReady() const { return ready_; }
 
     // After a camera change made by code: mark the scene dirty and redraw.
     void CameraChanged();
-    // Draws a frame now into the back buffer, without showing it (for
-    // reading it back or timing it). False, drawing nothing, until the
-    // window has been exposed and its context made.
+    // After something else shown changed: a fast frame now, a smooth one
+    // when the view is still.
+    void ContentChanged();
+    // Draws a frame now into the back buffer, as the next repaint would,
+    // without showing it (for reading it back or timing it). False, drawing
+    // nothing, until the window has been exposed and its context made.
     bool PaintNow();
-    // The picture of a frame drawn now.
+    // The picture of a smooth frame drawn now.
     QImage GrabFrame();
 
 signals:
@@ -114,18 +128,26 @@ protected:
 private:
     void Fail(const QString& reason);
     void ReleaseBase();
-    // Binds the multisampled framebuffer for a still frame of the given
-    // size in device pixels; false when the frame goes straight to the
-    // window.
+    // Binds the multisampled framebuffer for a smooth frame of the given
+    // size in device pixels; false when there is none (the frame goes
+    // straight to the window).
     bool BindMultisample(const QSize& device);
+    // Starts the timer for the smooth frame, or asks for it when due.
+    void ScheduleSmooth();
 
     enum class Drag { None, Rotate, Pan };
 
     COrbitCamera camera_;
     std::array<float, 4> clearColor_{1.0f, 1.0f, 1.0f, 1.0f};
     std::unique_ptr<QOpenGLShaderProgram> lineShader_;
-    std::unique_ptr<QOpenGLFramebufferObject> multisample_;
+    CMultisampleTarget multisample_;
     int samples_ = 0;
+    CFramePolicy frames_;
+    QTimer smoothTimer_;
+    bool smoothAsked_ = false;
+    int lastSamples_ = 0;
+    int framesDrawn_ = 0;
+    int smoothFrames_ = 0;
     unsigned gridArray_ = 0;
     unsigned gridBuffer_ = 0;
     int gridVertices_ = 0;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QOpenGLShaderProgram>
 #include <QStyle>
+#include <cstddef>
 
 #include "document/DotDocument.h"
 #include "preview/PreviewShaders.h"
@@ -79,7 +80,7 @@ void CModelView::Apply(unsigned change) {
     if (change & (CPreviewScene::UPDATE_MARKERS | CPreviewScene::UPDATE_CAMERA |
                   CPreviewScene::UPDATE_GEOMETRY))
         SetSceneDirty();
-    update();
+    ContentChanged();
 }
 
 std::span<const CCommandHandler<CModelView>> CModelView::Handlers() {
@@ -122,27 +123,29 @@ bool CModelView::CreateResources(QString& reason) {
     modelShader_ = MakeProgram(ModelShaderSource.vertex, ModelShaderSource.fragment, reason);
     if (!modelShader_)
         return false;
-    const std::array<CUBE_VERTEX, 84> cube = CubeVertices();
+    const std::array<CUBE_VERTEX, 36> cube = CubeVertices();
     glGenBuffers(1, &cubeBuffer_);
     glBindBuffer(GL_ARRAY_BUFFER, cubeBuffer_);
     glBufferData(GL_ARRAY_BUFFER, sizeof(cube), cube.data(), GL_STATIC_DRAW);
     glGenBuffers(1, &indexBuffer_);
     glGenBuffers(1, &boxBuffer_);
-    // The model: the unrolled cube's corners per vertex, the cells per
-    // instance (pointed at per draw).
+    // The model: the unrolled cube's corners per vertex, the merged faces'
+    // cells and sizes per instance (pointed at per draw).
     glGenVertexArrays(1, &modelArray_);
     glBindVertexArray(modelArray_);
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(CUBE_VERTEX), nullptr);
-    glEnableVertexAttribArray(1);
-    glVertexAttribDivisor(1, 1);
+    for (unsigned attribute : {1u, 2u}) {
+        glEnableVertexAttribArray(attribute);
+        glVertexAttribDivisor(attribute, 1);
+    }
     // The outlines: lattice corners per vertex (pointed at per draw), with
-    // no cell (a constant attribute 1).
+    // no instance (see UnitInstance).
     glGenVertexArrays(1, &edgeArray_);
     glBindVertexArray(edgeArray_);
     glEnableVertexAttribArray(0);
     // The slice box: its own eight corners over the cube's index lists,
-    // with no cell (a constant attribute 1).
+    // with no instance.
     glGenVertexArrays(1, &boxArray_);
     glBindVertexArray(boxArray_);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
@@ -195,10 +198,10 @@ void CModelView::UploadMeshes() {
             glGenBuffers(1, &mesh.edges);
         }
         if (mesh.generation != resource->generation) {
-            const auto& cells = resource->mesh.cells;
+            const auto& faces = resource->mesh.faces;
             glBindBuffer(GL_ARRAY_BUFFER, mesh.buffer);
-            glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(cells.size() * sizeof(DOT_CELL)),
-                         cells.data(), GL_STATIC_DRAW);
+            glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(faces.size() * sizeof(FACE_RECT)),
+                         faces.data(), GL_STATIC_DRAW);
             const auto& edges = resource->mesh.edges;
             glBindBuffer(GL_ARRAY_BUFFER, mesh.edges);
             glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(edges.size() * sizeof(EDGE_END)),
@@ -275,22 +278,29 @@ void CModelView::DrawFaces() {
                  static_cast<float>(AlphaByte(color.alpha)) / 255.0f);
         SetMatrix(*modelShader_, "model", part.model);
         glBindBuffer(GL_ARRAY_BUFFER, meshes_[part.resource->part].buffer);
-        PointCells(draw.first);
+        PointFaces(draw.first);
         glDrawArraysInstanced(GL_TRIANGLES, FaceTriangles(draw.face), 6,
                               static_cast<GLsizei>(draw.count));
     }
     glDisable(GL_POLYGON_OFFSET_FILL);
 }
 
-void CModelView::PointCells(uint32_t first) {
-    glVertexAttribPointer(
-        1, 3, GL_UNSIGNED_BYTE, GL_FALSE, sizeof(DOT_CELL),
-        reinterpret_cast<const void*>(static_cast<uintptr_t>(first) * sizeof(DOT_CELL)));
+void CModelView::PointFaces(uint32_t first) {
+    const uintptr_t at = static_cast<uintptr_t>(first) * sizeof(FACE_RECT);
+    glVertexAttribPointer(1, 3, GL_UNSIGNED_BYTE, GL_FALSE, sizeof(FACE_RECT),
+                          reinterpret_cast<const void*>(at + offsetof(FACE_RECT, x)));
+    glVertexAttribPointer(2, 3, GL_UNSIGNED_BYTE, GL_FALSE, sizeof(FACE_RECT),
+                          reinterpret_cast<const void*>(at + offsetof(FACE_RECT, sx)));
+}
+
+void CModelView::UnitInstance() {
+    glVertexAttrib3f(1, 0.0f, 0.0f, 0.0f);
+    glVertexAttrib3f(2, 1.0f, 1.0f, 1.0f);
 }
 
 void CModelView::DrawEdges() {
     glBindVertexArray(edgeArray_);
-    glVertexAttrib3f(1, 0.0f, 0.0f, 0.0f);
+    UnitInstance();
     const std::vector<SHOWN_PART>& shown = scene_.Shown();
     for (size_t index : scene_.EdgeOrder()) {
         const SHOWN_PART& part = shown[index];
@@ -309,7 +319,7 @@ void CModelView::DrawSliceBox() {
     if (!scene_.SliceBox())
         return;
     glBindVertexArray(boxArray_);
-    glVertexAttrib3f(1, 0.0f, 0.0f, 0.0f);
+    UnitInstance();
     SetMatrix(*modelShader_, "model", Matrix4::Identity());
     SetColor(0.0f, 0.7f, 0.7f, 0.05f);
     glDrawElements(GL_TRIANGLES, 36, GL_UNSIGNED_SHORT, nullptr);

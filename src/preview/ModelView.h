@@ -6,9 +6,9 @@
 // their own camera. It never changes the document.
 //
 // All decisions live in CPreviewScene; this view uploads what the scene
-// built (per part an instance buffer of its open faces and a line list of
-// its outline, re-sent only when that part's mesh was rebuilt) and draws
-// it.
+// built (per part an instance buffer of its merged faces and a line list
+// of its outline segments, re-sent only when that part's mesh was rebuilt)
+// and draws it.
 
 #include <memory>
 #include <span>
@@ -41,7 +41,7 @@ protected:
 
 private:
     struct GPU_MESH {
-        unsigned buffer = 0; // the open faces, per instance
+        unsigned buffer = 0; // the merged faces, per instance
         unsigned edges = 0;  // the outline's line list
         uint64_t generation = 0;
     };
@@ -55,8 +55,12 @@ private:
     void SetColor(float r, float g, float b, float a);
     void DrawFaces();
     void DrawEdges();
-    // Points the instance attribute at entry first of the bound mesh buffer.
-    void PointCells(uint32_t first);
+    // Points the instance attributes at rectangle first of the bound mesh
+    // buffer.
+    void PointFaces(uint32_t first);
+    // Lines and the slice box are drawn without instances: the shader's
+    // cell is 0 and its size 1 for them.
+    void UnitInstance();
     void DrawSliceBox();
 
     CDotDocument& document_;

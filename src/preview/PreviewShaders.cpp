@@ -16,6 +16,7 @@ void main() {
 const SHADER_SOURCE ModelShaderSource{R"(#version 330 core
 layout(location = 0) in vec3 position;
 layout(location = 1) in vec3 cell;
+layout(location = 2) in vec3 size;
 uniform mat4 model;
 uniform mat4 world;
 uniform mat4 view;
@@ -23,7 +24,7 @@ uniform mat4 projection;
 uniform vec4 color;
 out vec4 vertexColor;
 void main() {
-    gl_Position = projection * (view * (world * (model * vec4(position + cell, 1.0))));
+    gl_Position = projection * (view * (world * (model * vec4(cell + position * size, 1.0))));
     vertexColor = color;
 }
 )",

@@ -3,7 +3,8 @@
 // after row as written in the core (row-vector convention), which GLSL reads
 // as their transpose, so the shaders compute p · M as M * p.
 //
-//   model   cube corner + instance cell, times model, world, view and
+//   model   instance cell + cube corner × instance size (a merged face
+//           scales the unit face), times model, world, view and
 //           projection; every fragment the uniform colour
 //   line    position times world, view and projection; colour per vertex
 //   sprite  position already in clip space; the sheet sampled at (u, v)

@@ -1,7 +1,9 @@
 #include "scene/PreviewMesh.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <memory>
 
 #include "document/DotPart.h"
 
@@ -42,31 +44,19 @@ const std::array<uint16_t, 60> CubeIndices{
 
 namespace {
 
-// The face bit of the side where axis a (0 x, 1 y, 2 z) has value v (0, 1).
-uint8_t FaceBit(int axis, float value) {
-    constexpr uint8_t bits[3][2] = {
-        {FACE_MINUS_X, FACE_PLUS_X}, {FACE_MINUS_Y, FACE_PLUS_Y}, {FACE_MINUS_Z, FACE_PLUS_Z}};
-    return bits[axis][value > 0.5f ? 1 : 0];
-}
+constexpr int LatticeSide = GridSide + 1;
+// How far one step along each axis moves in the grid.
+constexpr int Stride[3] = {1, GridSide, GridArea};
 
-// The faces every corner of a primitive lies on: the axes on which all its
-// corners agree.
-uint8_t SharedFaces(const uint16_t* corners, int count) {
-    uint8_t faces = 0;
-    for (int axis = 0; axis < 3; ++axis) {
-        const float v = CubeCorners[corners[0]][static_cast<size_t>(axis)];
-        bool same = true;
-        for (int k = 1; k < count; ++k)
-            same = same && CubeCorners[corners[k]][static_cast<size_t>(axis)] == v;
-        if (same)
-            faces |= FaceBit(axis, v);
-    }
-    return faces;
+// Bits start to start + length − 1.
+uint32_t Run(int start, int length) {
+    const uint32_t ones = length >= 32 ? ~uint32_t{0} : (uint32_t{1} << length) - 1;
+    return ones << start;
 }
 
 // The open faces of the dot at (x, y, z): those whose neighbour is outside
 // the grid or not opaque.
-uint8_t OpenFaces(const uint8_t* grid, const OpaqueTable& opaque, int x, int y, int z) {
+uint8_t DotOpenFaces(const uint8_t* grid, const OpaqueTable& opaque, int x, int y, int z) {
     auto open = [&](int nx, int ny, int nz) {
         if (nx < 0 || ny < 0 || nz < 0 || nx >= GridSide || ny >= GridSide || nz >= GridSide)
             return true;
@@ -88,38 +78,145 @@ uint8_t OpenFaces(const uint8_t* grid, const OpaqueTable& opaque, int x, int y, 
     return faces;
 }
 
-// Lists every edge of the mesh's open faces once. An edge is known by its
-// lower end and its axis; a bit per lattice edge marks those listed.
-void AddEdges(PART_MESH& mesh) {
-    constexpr int Side = GridSide + 1;
-    std::vector<uint64_t> listed((3 * Side * Side * Side + 63) / 64, 0);
-    static const std::array<CUBE_VERTEX, 84> cube = CubeVertices();
-    for (int face = 0; face < CubeFaces; ++face) {
-        const uint32_t end = mesh.FaceFirst(face) + mesh.FaceCount(face);
-        for (uint32_t n = mesh.FaceFirst(face); n < end; ++n) {
-            const DOT_CELL& cell = mesh.cells[n];
-            for (int v = FaceEdges(face); v < FaceEdges(face) + 8; v += 2) {
-                const CUBE_VERTEX& a = cube[static_cast<size_t>(v)];
-                const CUBE_VERTEX& b = cube[static_cast<size_t>(v) + 1];
-                const int axis = a.x != b.x ? 0 : a.y != b.y ? 1 : 2;
-                const int x = cell.x + static_cast<int>(std::min(a.x, b.x));
-                const int y = cell.y + static_cast<int>(std::min(a.y, b.y));
-                const int z = cell.z + static_cast<int>(std::min(a.z, b.z));
-                const auto key = static_cast<size_t>(((axis * Side + x) * Side + y) * Side + z);
-                uint64_t& word = listed[key / 64];
-                const uint64_t bit = uint64_t{1} << (key % 64);
-                if (word & bit)
+// The outline's unit edges, a 32-bit word per lattice line: bit k of the
+// line along an axis is its edge from k to k + 1.
+class CEdgeLines {
+public:
+    // Marks length edges from start on the line along axis through p (p's
+    // own coordinate on that axis is not looked at).
+    void Mark(int axis, const int (&p)[3], int start, int length) {
+        lines_[Key(axis, p)] |= Run(start, length);
+    }
+
+    // Appends each run of marked edges on a line as one segment.
+    void AppendSegments(std::vector<EDGE_END>& edges) const {
+        for (int axis = 0; axis < 3; ++axis)
+            for (int b = 0; b < LatticeSide; ++b)
+                for (int c = 0; c < LatticeSide; ++c) {
+                    int p[3] = {};
+                    p[(axis + 1) % 3] = b;
+                    p[(axis + 2) % 3] = c;
+                    uint32_t line = lines_[Key(axis, p)];
+                    while (line) {
+                        const int start = std::countr_zero(line);
+                        const int length = std::countr_one(line >> start);
+                        line &= ~Run(start, length);
+                        p[axis] = start;
+                        edges.push_back(End(p));
+                        p[axis] = start + length;
+                        edges.push_back(End(p));
+                    }
+                }
+    }
+
+private:
+    static size_t Key(int axis, const int (&p)[3]) {
+        return static_cast<size_t>((axis * LatticeSide + p[(axis + 1) % 3]) * LatticeSide +
+                                   p[(axis + 2) % 3]);
+    }
+    static EDGE_END End(const int (&p)[3]) {
+        return {static_cast<uint8_t>(p[0]), static_cast<uint8_t>(p[1]), static_cast<uint8_t>(p[2]),
+                0};
+    }
+
+    std::array<uint32_t, 3 * LatticeSide * LatticeSide> lines_{};
+};
+
+// The cells holding dots with open faces lie within lo–hi (inclusive) on
+// each axis; slices and rows outside need no look.
+struct BOUNDS {
+    int lo[3] = {GridSide, GridSide, GridSide};
+    int hi[3] = {-1, -1, -1};
+};
+
+BOUNDS Bounds(const std::vector<uint8_t>& open) {
+    BOUNDS bounds;
+    for (int z = 0; z < GridSide; ++z)
+        for (int y = 0; y < GridSide; ++y)
+            for (int x = 0; x < GridSide; ++x) {
+                if (open[static_cast<size_t>(GridIndex(x, y, z))] == 0)
                     continue;
-                word |= bit;
-                const EDGE_END low{static_cast<uint8_t>(x), static_cast<uint8_t>(y),
-                                   static_cast<uint8_t>(z), 0};
-                EDGE_END high = low;
-                (axis == 0 ? high.x : axis == 1 ? high.y : high.z) += 1;
-                mesh.edges.push_back(low);
-                mesh.edges.push_back(high);
+                const int p[3] = {x, y, z};
+                for (int a = 0; a < 3; ++a) {
+                    bounds.lo[a] = std::min(bounds.lo[a], p[a]);
+                    bounds.hi[a] = std::max(bounds.hi[a], p[a]);
+                }
+            }
+    return bounds;
+}
+
+// A merged rectangle with its face bit number and palette index, before
+// the rectangles are sorted by colour.
+struct PLACED_RECT {
+    FACE_RECT rect;
+    uint8_t face;
+    uint8_t color;
+};
+
+// Merges the open faces in direction face of the slice at depth into
+// rectangles, appends them to out and marks their unit edges in lines. The
+// slice is read row by row (v), each row along u: a rectangle starts at the
+// first face not yet taken, grows along u while the colour stays, then
+// along v while the whole next row segment has that colour.
+void MergeSlice(const uint8_t* grid, const std::vector<uint8_t>& open, const BOUNDS& bounds,
+                int face, int depth, std::vector<PLACED_RECT>& out, CEdgeLines& lines) {
+    const int n = FaceAxis(face);
+    const int u = (n + 1) % 3;
+    const int v = (n + 2) % 3;
+    const uint8_t bit = static_cast<uint8_t>(1 << face);
+    std::array<uint8_t, GridArea> colour{}; // at j × 32 + i; 0 where no open face is left
+    bool any = false;
+    for (int j = bounds.lo[v]; j <= bounds.hi[v]; ++j)
+        for (int i = bounds.lo[u]; i <= bounds.hi[u]; ++i) {
+            const auto at = static_cast<size_t>(depth * Stride[n] + i * Stride[u] + j * Stride[v]);
+            if (open[at] & bit) {
+                colour[static_cast<size_t>(j * GridSide + i)] = grid[at] & DotIndexMask;
+                any = true;
             }
         }
-    }
+    if (!any)
+        return;
+    const int plane = depth + (FaceIsFar(face) ? 1 : 0);
+    for (int j = bounds.lo[v]; j <= bounds.hi[v]; ++j)
+        for (int i = bounds.lo[u]; i <= bounds.hi[u]; ++i) {
+            uint8_t* row = &colour[static_cast<size_t>(j * GridSide)];
+            const uint8_t c = row[i];
+            if (c == 0)
+                continue;
+            int w = 1;
+            while (i + w < GridSide && row[i + w] == c)
+                ++w;
+            int h = 1;
+            while (j + h < GridSide &&
+                   std::all_of(row + h * GridSide + i, row + h * GridSide + i + w,
+                               [c](uint8_t k) { return k == c; }))
+                ++h;
+            for (int r = 0; r < h; ++r)
+                std::fill_n(row + r * GridSide + i, w, uint8_t{0});
+            int p[3], s[3];
+            p[n] = depth;
+            p[u] = i;
+            p[v] = j;
+            s[n] = 1;
+            s[u] = w;
+            s[v] = h;
+            const auto b = [](int value) { return static_cast<uint8_t>(value); };
+            out.push_back({FACE_RECT{b(p[0]), b(p[1]), b(p[2]), 0, b(s[0]), b(s[1]), b(s[2]), 0},
+                           b(face), c});
+            // Every unit edge in the rectangle: its rows of edges along u
+            // and its columns along v, in the face's plane.
+            int q[3] = {};
+            q[n] = plane;
+            for (int t = j; t <= j + h; ++t) {
+                q[v] = t;
+                lines.Mark(u, q, i, w);
+            }
+            for (int t = i; t <= i + w; ++t) {
+                q[u] = t;
+                lines.Mark(v, q, j, h);
+            }
+            i += w - 1;
+        }
 }
 
 } // namespace
@@ -131,73 +228,57 @@ uint32_t PART_MESH::FaceCount(int face) const {
     return total;
 }
 
-std::array<CUBE_VERTEX, 84> CubeVertices() {
-    std::array<CUBE_VERTEX, 84> vertices{};
-    auto vertex = [](uint16_t corner, uint8_t faces) {
-        const auto& c = CubeCorners[corner];
-        return CUBE_VERTEX{c[0], c[1], c[2], static_cast<float>(faces)};
-    };
+std::array<CUBE_VERTEX, 36> CubeVertices() {
     // The triangle list already runs face by face in bit order.
-    for (size_t i = 0; i < 36; ++i)
-        vertices[i] = vertex(CubeIndices[i], SharedFaces(&CubeIndices[i - i % 3], 3));
-    size_t at = 36;
-    for (int face = 0; face < CubeFaces; ++face)
-        for (size_t e = 36; e < 60; e += 2) {
-            const uint8_t faces = SharedFaces(&CubeIndices[e], 2);
-            if (!(faces & 1 << face))
-                continue;
-            vertices[at++] = vertex(CubeIndices[e], faces);
-            vertices[at++] = vertex(CubeIndices[e + 1], faces);
-        }
+    std::array<CUBE_VERTEX, 36> vertices{};
+    for (size_t i = 0; i < vertices.size(); ++i) {
+        const auto& c = CubeCorners[CubeIndices[i]];
+        vertices[i] = {c[0], c[1], c[2]};
+    }
     return vertices;
 }
 
-PART_MESH BuildPartMesh(const uint8_t* grid, const OpaqueTable& opaque, bool skipHidden) {
-    PART_MESH mesh;
-    if (!grid)
-        return mesh;
-    // Two passes, a counting sort by colour: count, then place.
+std::vector<uint8_t> OpenFaces(const uint8_t* grid, const OpaqueTable& opaque, bool skipHidden) {
     std::vector<uint8_t> open(GridDots, 0);
+    if (!grid)
+        return open;
     for (int z = 0; z < GridSide; ++z)
         for (int y = 0; y < GridSide; ++y)
             for (int x = 0; x < GridSide; ++x) {
                 const int at = GridIndex(x, y, z);
-                const int index = grid[at] & DotIndexMask;
-                if (index == 0)
-                    continue;
-                const uint8_t faces =
-                    skipHidden ? OpenFaces(grid, opaque, x, y, z) : uint8_t{ALL_FACES};
-                if (faces == 0)
-                    continue;
-                open[static_cast<size_t>(at)] = faces;
-                ++mesh.dots;
-                for (int face = 0; face < CubeFaces; ++face)
-                    mesh.count[static_cast<size_t>(face)][static_cast<size_t>(index)] +=
-                        faces >> face & 1;
+                if ((grid[at] & DotIndexMask) != 0)
+                    open[static_cast<size_t>(at)] =
+                        skipHidden ? DotOpenFaces(grid, opaque, x, y, z) : uint8_t{ALL_FACES};
             }
+    return open;
+}
+
+PART_MESH BuildPartMesh(const uint8_t* grid, const OpaqueTable& opaque) {
+    PART_MESH mesh;
+    if (!grid)
+        return mesh;
+    const std::vector<uint8_t> open = OpenFaces(grid, opaque);
+    mesh.dots = static_cast<uint32_t>(
+        std::count_if(open.begin(), open.end(), [](uint8_t faces) { return faces != 0; }));
+    std::vector<PLACED_RECT> rects;
+    auto lines = std::make_unique<CEdgeLines>();
+    const BOUNDS bounds = Bounds(open);
+    for (int face = 0; face < CubeFaces; ++face)
+        for (int depth = bounds.lo[FaceAxis(face)]; depth <= bounds.hi[FaceAxis(face)]; ++depth)
+            MergeSlice(grid, open, bounds, face, depth, rects, *lines);
+    // A counting sort by colour, keeping the slice order within each.
+    for (const PLACED_RECT& r : rects)
+        ++mesh.count[r.face][r.color];
     uint32_t total = 0;
     for (int face = 0; face < CubeFaces; ++face)
         for (size_t k = 0; k < 32; ++k) {
             mesh.first[static_cast<size_t>(face)][k] = total;
             total += mesh.count[static_cast<size_t>(face)][k];
         }
-    mesh.cells.resize(total);
+    mesh.faces.resize(total);
     PART_MESH::TABLE next = mesh.first;
-    for (int z = 0; z < GridSide; ++z)
-        for (int y = 0; y < GridSide; ++y)
-            for (int x = 0; x < GridSide; ++x) {
-                const int at = GridIndex(x, y, z);
-                const uint8_t faces = open[static_cast<size_t>(at)];
-                if (faces == 0)
-                    continue;
-                const auto index = static_cast<size_t>(grid[at] & DotIndexMask);
-                const DOT_CELL cell{static_cast<uint8_t>(x), static_cast<uint8_t>(y),
-                                    static_cast<uint8_t>(z), faces};
-                for (int face = 0; face < CubeFaces; ++face) {
-                    if (faces >> face & 1)
-                        mesh.cells[next[static_cast<size_t>(face)][index]++] = cell;
-                }
-            }
-    AddEdges(mesh);
+    for (const PLACED_RECT& r : rects)
+        mesh.faces[next[r.face][r.color]++] = r.rect;
+    lines->AppendSegments(mesh.edges);
     return mesh;
 }

@@ -1,21 +1,23 @@
 #pragma once
 // What the preview draws of one part: one cube per dot in the dot's palette
-// colour, with outlines. The cubes are drawn instanced, so a part's mesh is
-// just the list of its dots' cells, grouped by colour.
+// colour, with outlines, drawn as merged faces and merged outline segments.
 //
 // A face of a dot that lies on an opaque neighbour in the same part cannot
 // be seen, nor can an edge between two such faces: where such an edge lies
-// on the surface, a neighbour's open face carries the same edge. Each cell
-// therefore lists only its open faces: a part's mesh holds one entry per
-// open face of a dot, grouped by face direction and then by colour, and
-// each direction is drawn instanced with that face's two triangles. A dot
-// without open faces is left out, so a solid 32³ part draws its 6,144 outer
-// faces instead of 196,608.
+// on the surface, a neighbour's open face carries the same edge. So only
+// open faces are drawn. Open faces of one colour that face the same way in
+// the same slice of the grid are merged into maximal rectangles (greedy:
+// row by row, each rectangle as wide and then as tall as it goes), so a
+// solid one-colour 32³ part draws 6 rectangles instead of 6,144 faces. The
+// rectangles cover exactly the unit faces they replace, so the pixels and
+// the per-colour drawing order stay the same; each direction is drawn
+// instanced with that face's two triangles scaled by the rectangle.
 //
-// The outlines are the edges of the open faces, each drawn once: two open
-// faces that meet (on one cube or on two neighbours) share an edge, and
-// drawing it per face would draw most lines twice. They are a plain line
-// list on the part's lattice, not instanced.
+// The outlines are the unit edges of the open faces (a merged rectangle
+// still shows the edge of every cube in it), each listed once: the edges on
+// one lattice line are joined into maximal segments, so a solid part draws
+// one segment per lattice line on its surface. They are a plain line list
+// on the part's lattice, not instanced.
 
 #include <array>
 #include <cstdint>
@@ -35,16 +37,26 @@ enum : uint8_t {
     FACE_MINUS_Y = 32,
     ALL_FACES = 63,
 };
+constexpr int CubeFaces = 6;
 
-// One open face of a dot: the dot's cell (x, y, z) in its part's grid and
-// the bits of all its open faces (those not lying on an opaque neighbour of
-// the same part).
-struct DOT_CELL {
+// The axis (0 x, 1 y, 2 z) a face (bit number) is perpendicular to, and
+// whether it lies on the cube's far side along that axis.
+constexpr int FaceAxis(int face) { return face < 2 ? 2 : face < 4 ? 0 : 1; }
+constexpr bool FaceIsFar(int face) { return face == 1 || face == 3 || face == 4; }
+
+// A rectangle of open unit faces that face the same way: its lowest cell
+// (x, y, z) in the part's grid and its size in cells along each axis (1
+// across the face). The face's corners are cell + corner × size.
+struct FACE_RECT {
     uint8_t x;
     uint8_t y;
     uint8_t z;
-    uint8_t faces;
-    bool operator==(const DOT_CELL&) const = default;
+    uint8_t unused0;
+    uint8_t sx;
+    uint8_t sy;
+    uint8_t sz;
+    uint8_t unused1;
+    bool operator==(const FACE_RECT&) const = default;
 };
 
 // The cube of a dot: eight unit corners, and over them 12 triangles (36
@@ -52,21 +64,15 @@ struct DOT_CELL {
 extern const std::array<std::array<float, 3>, 8> CubeCorners;
 extern const std::array<uint16_t, 60> CubeIndices;
 
-// The cube unrolled for drawing without indices, face by face in bit order:
-// the 36 triangle corners (six a face, from FaceTriangles), then for each
-// face the 8 ends of its four edges (from FaceEdges). Each vertex carries
-// the bits of the faces its triangle or edge lies on (one for a triangle,
-// two for an edge).
+// The cube's triangles unrolled for drawing without indices, face by face
+// in bit order: six corners a face, from FaceTriangles(face).
 struct CUBE_VERTEX {
     float x;
     float y;
     float z;
-    float faces;
 };
-constexpr int CubeFaces = 6;
 constexpr int FaceTriangles(int face) { return 6 * face; }
-constexpr int FaceEdges(int face) { return 36 + 8 * face; }
-std::array<CUBE_VERTEX, 84> CubeVertices();
+std::array<CUBE_VERTEX, 36> CubeVertices();
 
 // The palette as the preview sees it.
 using OpaqueTable = std::array<bool, 32>; // by palette index; [0] is false
@@ -93,20 +99,25 @@ struct EDGE_END {
 
 struct PART_MESH {
     using TABLE = std::array<std::array<uint32_t, 32>, CubeFaces>; // [face bit][palette index]
-    std::vector<DOT_CELL> cells; // open faces by face bit, then palette index
-    std::vector<EDGE_END> edges; // each edge of an open face once, two ends a segment
-    TABLE first{};               // first entry of each face and colour
-    TABLE count{};               // entries of each face and colour
-    uint32_t dots = 0;           // dots with an open face
+    std::vector<FACE_RECT> faces; // merged open faces by face bit, then palette index
+    std::vector<EDGE_END> edges;  // outline segments, low end then high end
+    TABLE first{};                // first rectangle of each face and colour
+    TABLE count{};                // rectangles of each face and colour
+    uint32_t dots = 0;            // dots with an open face
 
     uint32_t Total() const { return dots; }
-    // The entries of one face direction over all colours.
+    // The rectangles of one face direction over all colours.
     uint32_t FaceFirst(int face) const { return first[static_cast<size_t>(face)][0]; }
     uint32_t FaceCount(int face) const;
 };
 
-// The open faces of a 32³ grid (null: no dots), z outer, then y, then x,
-// within each face and colour. With skipHidden, faces on opaque neighbours
-// are closed and dots without open faces left out; without it every dot
-// comes with all six faces.
-PART_MESH BuildPartMesh(const uint8_t* grid, const OpaqueTable& opaque, bool skipHidden = true);
+// The open faces of each dot of a 32³ grid (null: no dots) as bits, by
+// GridIndex; 0 for empty cells. With skipHidden, faces on opaque
+// neighbours are closed; without it every dot has all six open.
+std::vector<uint8_t> OpenFaces(const uint8_t* grid, const OpaqueTable& opaque,
+                               bool skipHidden = true);
+
+// The mesh of a 32³ grid (null: no dots): its open faces (hidden ones
+// closed) merged, within each face and colour slice by slice from the
+// lowest, and its outline.
+PART_MESH BuildPartMesh(const uint8_t* grid, const OpaqueTable& opaque);

@@ -35,9 +35,9 @@ struct SHOWN_PART {
     bool red = false;
 };
 
-// One instanced draw of faces: `count` open faces in one direction (a face
-// bit number) of one colour of one shown part, from entry `first` of its
-// mesh.
+// One instanced draw of faces: `count` merged rectangles of open faces in
+// one direction (a face bit number) of one colour of one shown part, from
+// rectangle `first` of its mesh.
 struct FACE_DRAW {
     size_t shown = 0;
     int color = 0;

@@ -51,6 +51,27 @@ TEST(GeneratorHostile, BrokenNumbersAreRefusedNamingThePartAndTheValue) {
     }
 }
 
+TEST(GeneratorHostile, VerticesThatOverflowAreRefusedNamingTheirPart) {
+    // Every number of the document is finite, the dot edge too; only the
+    // corners of the far dots overflow. A NaN part way through the vertices
+    // is found as well as one among the first.
+    for (int far : {1, 31}) {
+        CDotDocument document;
+        document.dotSize = 1;
+        CDotPart& body = AddPart(document, nullptr, u"体");
+        body.SetDot(0, 0, 0, 2);
+        CDotPart& arm = AddPart(document, &body, u"腕");
+        for (int x = 0; x < 8; ++x)
+            arm.SetDot(x, 0, 0, 2);
+        arm.SetDot(far, far, far, 3);
+        body.rate = 1e19f;
+        arm.rate = 1e19f;
+        const std::string message = Refusal(document);
+        EXPECT_NE(message.find("part \"腕\": its vertices are not finite"), std::string::npos)
+            << far << ": " << message;
+    }
+}
+
 TEST(GeneratorHostile, IkParentsInACircleAreDroppedByTheReaderAndRefusedByTheGenerator) {
     std::unique_ptr<CDotDocument> cycle = hostile::IkCycle();
     // Made through the API, the loop reaches the generator: refused.

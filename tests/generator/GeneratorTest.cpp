@@ -132,6 +132,24 @@ TEST(Generator, MaterialsAreOpaqueFirstAndOnlyForUsedColours) {
         EXPECT_EQ(v.uv, (std::array<float, 2>{0, 0}));
 }
 
+TEST(Generator, AColourUsedByOneDotAnywhereInTheGridIsAMaterial) {
+    // Lone dots at the ends and edges of the runs of sixteen dots the
+    // colour scan passes over when empty.
+    for (size_t at : {size_t{0}, size_t{15}, size_t{16}, size_t{31}, size_t{GridDots - 1}}) {
+        SCOPED_TRACE(at);
+        CTempFolder folder("generator");
+        CDotDocument document;
+        MakeAllMaterials(document);
+        MakeMaterial(document, 6, GREEN, 1.0f);
+        std::vector<uint8_t> grid(GridDots, 0);
+        grid[at] = 6;
+        AddPart(document, nullptr, u"本体").SetDots(grid);
+        GENERATED g = GenerateFile(document, folder.File("m.pmd"));
+        ASSERT_EQ(g.file.materials.size(), 1u);
+        EXPECT_EQ(g.file.materials[0].diffuse, (std::array<float, 4>{0, 1, 0, 1}));
+    }
+}
+
 TEST(Generator, TexturedFacesPaintTheirDotsAndPointInsideTheirCells) {
     CTempFolder folder("generator");
     CDotDocument document;

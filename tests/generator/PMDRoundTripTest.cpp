@@ -236,6 +236,28 @@ TEST(PMDRoundTrip, RandomModelsReadBackRecordForRecord) {
     }
 }
 
+TEST(PMDRoundTrip, StreamedThroughAnyBufferTheBytesAreThoseOfTheWholeFile) {
+    // Buffers smaller than a vertex, a vertex exactly, odd and large sizes:
+    // every record must land whole whether or not it crosses a piece.
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        const CPMDModel model = RandomModel(seed).Make();
+        const std::vector<uint8_t> whole = model.ToBytes();
+        for (size_t bufferSize :
+             {size_t{1}, size_t{37}, size_t{38}, size_t{1000}, CPMDModel::FILE_BUFFER_SIZE}) {
+            std::vector<uint8_t> streamed;
+            CArchiveWriter archive(
+                [&](std::span<const uint8_t> piece) {
+                    streamed.insert(streamed.end(), piece.begin(), piece.end());
+                },
+                bufferSize);
+            model.Write(archive);
+            archive.Flush();
+            ASSERT_EQ(streamed, whole) << bufferSize;
+        }
+    }
+}
+
 TEST(PMDRoundTrip, ReaderRefusesCutAndPaddedFiles) {
     CPMDModel model = RandomModel(7).Make();
     std::vector<uint8_t> bytes = model.ToBytes();

@@ -131,6 +131,26 @@ TEST(TextureAtlas, RendersCellsAsSquaresInRgbOrder) {
     EXPECT_EQ(pixel(495, 31), (std::array<int, 3>{0, 0, 0}));
 }
 
+TEST(TextureAtlas, PixelRowsRepeatEachCellsColourAcrossItsSixteenPixels) {
+    // Random colours, their unused top byte set too, in every column; and
+    // rows before, past and at the end of the atlas, which are black.
+    std::mt19937 random(16);
+    CTextureAtlas atlas;
+    for (int c = 0; c < 32; c += 1 + static_cast<int>(random() % 2))
+        atlas.Paint(1, c, static_cast<uint32_t>(random()));
+    for (int row : {-1, 0, 1, 2, 1000}) {
+        SCOPED_TRACE(row);
+        std::vector<uint8_t> pixels(512 * 3, 0xAB);
+        atlas.FillPixelRow(row, pixels.data());
+        for (int x = 0; x < 512; ++x) {
+            const uint32_t colour = row == 1 ? atlas.Rows()[1].colours[x / 16] : 0;
+            for (int k = 0; k < 3; ++k)
+                ASSERT_EQ(pixels[x * 3 + k], static_cast<uint8_t>(colour >> (8 * k)))
+                    << "pixel " << x << " byte " << k;
+        }
+    }
+}
+
 TEST(TextureAtlas, CornerCoordinatesSitInsideTheRegion) {
     auto uv = CTextureAtlas::CornerCoordinates({4, 2}, 3, 2);
     EXPECT_FLOAT_EQ(uv[0].u, 4.0f);

@@ -98,6 +98,28 @@ TEST_F(ModelViewTest, ADotIsACubeInItsColourWithBlackEdges) {
     EXPECT_EQ(QColor(255, 255, 255), At({2, 6, 0})) << "nothing above the cube";
 }
 
+// A slab of one colour is drawn as merged faces: every cube of it is
+// filled and still outlined, and a lone cube of another colour beside it
+// (another rectangle size, later in the buffer) keeps its own place.
+TEST_F(ModelViewTest, MergedFacesStillShowEveryCubeAndItsEdges) {
+    CDotPart& part = BigPart();
+    for (int x = 16; x <= 17; ++x)
+        for (int y = 16; y <= 17; ++y)
+            part.SetDot(x, y, 16, 5); // red, 2 × 2 cubes from the origin
+    part.SetDot(19, 16, 16, 2);       // blue, 12 units right
+    Show();
+    const QColor red(255, 0, 0), black(0, 0, 0), white(255, 255, 255);
+    for (float x : {2.0f, 6.0f})
+        for (float y : {2.0f, 6.0f})
+            EXPECT_EQ(red, At({x, y, 0})) << "cube at " << x << ", " << y;
+    for (const Float3& edge : {Float3{4, 2, 0}, Float3{4, 6, 0}, Float3{2, 4, 0}, Float3{6, 4, 0}})
+        EXPECT_TRUE(Near(edge, black, 30))
+            << "edge inside the slab at " << edge.x << ", " << edge.y;
+    EXPECT_EQ(QColor(0, 0, 255), At({14, 2, 0})) << "the lone cube";
+    EXPECT_EQ(white, At({10, 2, 0})) << "nothing between them";
+    EXPECT_EQ(white, At({4, 10, 0})) << "nothing above the slab";
+}
+
 TEST_F(ModelViewTest, TranslucentCubesBlendOnceAndAfterOpaqueOnes) {
     CDotPart& part = BigPart();
     document.GetColor(2).SetMaterial(true); // blue, drawn first by index
@@ -199,9 +221,10 @@ TEST_F(ModelViewTest, MouseTurnsPansZoomsAndResets) {
     EXPECT_EQ(0.0f, view->Camera().yaw);
 }
 
-// Still frames are multisampled (as far as the driver goes); frames during
-// a camera drag go straight to the window, and both show the picture.
-TEST_F(ModelViewTest, DragFramesSkipMultisamplingAndStillShowThePicture) {
+// Frames caused by a change go straight to the window, single-sampled;
+// once the view is still, one multisampled frame follows by itself, and
+// both show the picture.
+TEST_F(ModelViewTest, ChangesAreDrawnFastAndOneSmoothFrameFollows) {
     CGLView::SetDefaultSamples(16);
     CDotPart& part = BigPart();
     part.SetDot(16, 16, 16, 5);
@@ -209,14 +232,65 @@ TEST_F(ModelViewTest, DragFramesSkipMultisamplingAndStillShowThePicture) {
     const QColor red(255, 0, 0);
     EXPECT_EQ(red, At({2, 2, 0}));
     const int samples = view->Samples();
-    QTest::mousePress(view.get(), Qt::RightButton, {}, QPoint(100, 100));
-    QTest::mouseMove(view.get(), QPoint(101, 100));
-    Regrab();
-    EXPECT_EQ(red, At({2, 2, 0})) << "a frame during the drag";
-    QTest::mouseRelease(view.get(), Qt::RightButton, {}, QPoint(101, 100));
-    Regrab();
-    EXPECT_EQ(red, At({2, 2, 0})) << "the still frame after it";
+    EXPECT_GT(samples, 1) << "a grabbed frame is smooth";
+    const auto still = [&] {
+        return QTest::qWaitFor([&] { return !view->SmoothPending(); }, 10000);
+    };
+    // Sent straight to the view: QTest's mouse functions run the event
+    // loop, which may draw a frame before the test does.
+    const auto drag = [&](QEvent::Type type, int x, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(x, 100), view->mapToGlobal(QPointF(x, 100)),
+                          Qt::RightButton, held, Qt::NoModifier);
+        QApplication::sendEvent(view.get(), &event);
+    };
+
+    // The picture of a frame during a drag and of the smooth one after it.
+    drag(QEvent::MouseButtonPress, 100, Qt::RightButton);
+    drag(QEvent::MouseMove, 101, Qt::RightButton);
+    EXPECT_TRUE(view->PaintNow());
+    image = view->grabFramebuffer();
+    EXPECT_EQ(0, view->Samples()) << "a frame during the drag";
+    EXPECT_EQ(red, At({2, 2, 0}));
+    drag(QEvent::MouseButtonRelease, 101, Qt::NoButton);
+    ASSERT_TRUE(still());
+    image = view->grabFramebuffer();
     EXPECT_EQ(samples, view->Samples());
+    EXPECT_EQ(red, At({2, 2, 0})) << "the smooth frame after it";
+
+    // Each change, drawn by the view's own repaints: fast frames, then
+    // exactly one smooth frame.
+    const auto answered = [&](const char* change, const auto& make) {
+        const int fast = view->Frames() - view->SmoothFrames();
+        const int smooth = view->SmoothFrames();
+        make();
+        ASSERT_TRUE(still()) << change;
+        EXPECT_LT(fast, view->Frames() - view->SmoothFrames()) << change;
+        EXPECT_EQ(smooth + 1, view->SmoothFrames()) << change;
+        EXPECT_EQ(samples, view->Samples()) << change;
+        QTest::qWait(3 * static_cast<int>(CFramePolicy::SmoothDelay.count()));
+        EXPECT_EQ(smooth + 1, view->SmoothFrames()) << change << ": only one";
+    };
+    answered("a drag", [&] {
+        drag(QEvent::MouseButtonPress, 100, Qt::RightButton);
+        drag(QEvent::MouseMove, 104, Qt::RightButton);
+        drag(QEvent::MouseButtonRelease, 104, Qt::NoButton);
+    });
+    answered("a wheel zoom", [&] {
+        QWheelEvent wheel(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), {}, QPoint(0, 120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view.get(), &wheel);
+    });
+    answered("an edit", [&] {
+        part.SetDot(15, 16, 16, 5);
+        view->OnUpdate(nullptr, Notice<HINT_DOTS>(&part));
+    });
+    answered("a resize", [&] {
+        // The window system reports the new size later.
+        view->resize(Width + 20, Height);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return view->SmoothPending(); }, 10000));
+    });
+    EXPECT_TRUE(view->PaintNow());
+    EXPECT_EQ(samples, view->Samples()) << "a repaint with nothing changed";
     CGLView::SetDefaultSamples(0);
 }
 
