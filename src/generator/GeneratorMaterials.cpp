@@ -6,32 +6,31 @@
 
 #include "document/DotDocument.h"
 #include "document/DotPart.h"
+#include "document/Grid.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 
-// Adds to used bit i for every palette index i that a dot of grid has. Runs
-// of sixteen empty dots, most of a sparse part, are passed over whole; the
-// rest is split over four masks, so the bytes do not wait on one chain of
-// ORs.
+// Adds to used bit i for every palette index i that a dot of grid has. Eight
+// dots are read as one word, and a word equal to the one before (a run of
+// empty dots or of one colour, most of any part) adds nothing new; the
+// others are split over two masks, so the bytes do not wait on one chain
+// of ORs.
 void MarkUsedIndices(const uint8_t* grid, uint32_t& used) {
-    static_assert(GridDots % 16 == 0 && DotIndexMask == 0x1F);
-    constexpr uint64_t indexBits = 0x1F1F1F1F1F1F1F1Full;
-    uint32_t masks[4] = {};
-    for (int i = 0; i < GridDots; i += 16) {
-        uint64_t words[2];
-        std::memcpy(words, grid + i, sizeof words);
-        if (((words[0] | words[1]) & indexBits) == 0) {
-            masks[0] |= 1;
+    static_assert(GridDots % 8 == 0 && DotIndexMask == 0x1F);
+    uint32_t masks[2] = {};
+    uint64_t last = ~0ull; // no word of index bits has bits 5 to 7 set
+    for (int p = 0; p < GridDots; p += 8) {
+        const uint64_t word = IndexBitsOfEight(grid, p);
+        if (word == last)
             continue;
-        }
-        for (int k = 0; k < 16; ++k)
-            masks[k % 4] |= 1u << (grid[i + k] & DotIndexMask);
+        last = word;
+        for (int k = 0; k < 8; ++k)
+            masks[k % 2] |= 1u << (word >> (8 * k) & DotIndexMask);
     }
-    used |= masks[0] | masks[1] | masks[2] | masks[3];
+    used |= masks[0] | masks[1];
 }
 
 } // namespace
@@ -105,15 +104,20 @@ std::array<CTextureAtlas::UV, 4> CGenerator::PlaceTexture(const PART_INFO& info,
                                                           const CBlock::CSurface& face) {
     const CBlock::TEXTURE_LAYOUT layout = CBlock::GetTextureLayout(face);
     const CTextureAtlas::PLACE place = atlas.Place(layout.width, layout.height);
+    // The dot shown in column j, row i lies j column steps and i row steps
+    // from the corner dot, and each step is a fixed offset in the grid.
     const uint8_t* grid = info.part->Grid();
-    for (int j = 0; j < layout.width; ++j)
-        for (int i = 0; i < layout.height; ++i) {
-            const auto dot = layout.DotAt(j, i);
-            const int index = grid[GridIndex(dot[0], dot[1], dot[2])] & DotIndexMask;
-            const uint32_t colour =
-                index ? document.colors[static_cast<size_t>(index - 1)].color : 0;
-            atlas.Paint(place.row + i, place.column + j, colour);
+    auto offset = [](const std::array<int, 3>& v) { return GridIndex(v[0], v[1], v[2]); };
+    const int columnStep = offset(layout.column);
+    const int rowStep = offset(layout.row);
+    for (int i = 0; i < layout.height; ++i) {
+        uint32_t* cells = atlas.PaintRow(place.row + i, place.column, layout.width);
+        const uint8_t* dot = grid + offset(layout.corner) + i * rowStep;
+        for (int j = 0; j < layout.width; ++j, dot += columnStep) {
+            const int index = *dot & DotIndexMask;
+            cells[j] = index ? document.colors[static_cast<size_t>(index - 1)].color : 0;
         }
+    }
     return CTextureAtlas::CornerCoordinates(place, layout.width, layout.height);
 }
 

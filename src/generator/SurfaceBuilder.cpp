@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <utility>
 
 #include "document/Grid.h"
@@ -131,6 +132,15 @@ uint8_t HiddenFlags(const uint8_t* dots, int p) {
     return static_cast<uint8_t>(flags);
 }
 
+// How many of the six faces of a box with the given hidden flags are shown.
+constexpr std::array<uint8_t, 64> VISIBLE_COUNT = [] {
+    std::array<uint8_t, 64> count{};
+    for (int flags = 0; flags < 64; ++flags)
+        for (int d = 0; d < 6; ++d)
+            count[static_cast<size_t>(flags)] += (flags >> d & 1) == 0;
+    return count;
+}();
+
 void Absorb(BOX& into, const BOX& other) {
     into.hidden &= other.hidden;
     into.first = std::min(into.first, other.first);
@@ -174,7 +184,17 @@ std::vector<BOX> MergeAlongX(const uint8_t* dots, const FILL& fill, const uint8_
 std::vector<BOX> MergeAlong(int axis, const std::vector<BOX>& faces) {
     std::vector<BOX> merged;
     std::vector<int> mergedOf(faces.size());
-    std::vector<int> startingAt(DOTS, -1); // face whose low corner is at a dot
+    // The face whose low corner is at a dot, -1 for none. The table is kept
+    // by each thread from pass to pass, and only the entries a pass set are
+    // put back, so a pass costs its faces, not a fresh table of the grid.
+    thread_local std::vector<int> startingAt(DOTS, -1);
+    struct RESET {
+        const std::vector<BOX>& faces;
+        ~RESET() {
+            for (const BOX& f : faces)
+                startingAt[Index(f.x0, f.y0, f.z0)] = -1;
+        }
+    } reset{faces};
     for (size_t i = 0; i < faces.size(); ++i)
         startingAt[Index(faces[i].x0, faces[i].y0, faces[i].z0)] = static_cast<int>(i);
     for (size_t i = 0; i < faces.size(); ++i) {
@@ -224,8 +244,12 @@ CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours, boo
     CBlockList blocks;
     if (dots == nullptr)
         return blocks;
-    for (int p = 0; p < DOTS; ++p)
-        dots[p] &= static_cast<uint8_t>(~VISITED);
+    for (int p = 0; p < DOTS; p += 8) {
+        uint64_t word;
+        std::memcpy(&word, dots + p, sizeof word);
+        word &= 0x7F7F7F7F7F7F7F7Full;
+        std::memcpy(dots + p, &word, sizeof word);
+    }
     const FILL fill = FillBlocks(dots);
     if (fill.dots.empty())
         return blocks;
@@ -245,18 +269,22 @@ CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours, boo
     for (size_t b = 0; b < blockCount; ++b) {
         const int begin = fill.blockStart[b];
         const int end = fill.blockStart[b + 1];
+        // With visible faces only, a box hidden on all six sides (most of a
+        // solid block) is left out of the list at once.
         inBlock.clear();
-        for (int f = begin; f < end; ++f)
-            if (boxAt[f] >= 0)
-                inBlock.push_back(boxAt[f]);
-        std::vector<CBlock::CSurface> surfaces;
-        size_t count = inBlock.size() * CBlock::DIRECTION_COUNT;
-        if (visibleOnly) {
-            count = 0;
-            for (int i : inBlock)
-                count += static_cast<size_t>(
-                    std::popcount(static_cast<uint8_t>(~boxes[i].hidden & 0x3F)));
+        size_t count = 0;
+        for (int f = begin; f < end; ++f) {
+            const int i = boxAt[f];
+            if (i < 0)
+                continue;
+            const int shown =
+                visibleOnly ? VISIBLE_COUNT[boxes[i].hidden & 0x3F] : CBlock::DIRECTION_COUNT;
+            if (shown == 0)
+                continue;
+            inBlock.push_back(i);
+            count += static_cast<size_t>(shown);
         }
+        std::vector<CBlock::CSurface> surfaces;
         surfaces.reserve(count);
         for (int d = 0; d < CBlock::DIRECTION_COUNT; ++d)
             for (int i : inBlock) {

@@ -2,11 +2,11 @@
 // Surface extraction: turns one part's dot grid into its blocks and their
 // merged faces (see Block.h for what a block holds).
 
+#include "document/Grid.h"
 #include "generator/Block.h"
 
 #include <array>
 #include <cstdint>
-#include <cstring>
 
 // Builds the blocks of one part's grid of 32 768 dot values (index
 // z * 1024 + y * 32 + x, palette index in bits 0..4, 0 = empty).
@@ -38,11 +38,3 @@ CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours,
 // grids whose dots have the same keys everywhere give the same blocks.
 using COLOUR_KEYS = std::array<uint8_t, 32>;
 COLOUR_KEYS ColourKeys(const CBlock::COLOUR_TABLE& colours);
-
-// The palette index bits of eight dots from dots[p] on: zero when all eight
-// are empty, so that scans can step over empty stretches a word at a time.
-inline uint64_t IndexBitsOfEight(const uint8_t* dots, int p) {
-    uint64_t word;
-    std::memcpy(&word, dots + p, sizeof word);
-    return word & 0x1F1F1F1F1F1F1F1Full;
-}

@@ -7,33 +7,48 @@
 
 namespace {
 
+// Eight dots a word: each lane of the sum counts the non-empty dots of its
+// byte position over at most 128 words (1 024 dots), then the lanes are
+// added up.
 uint32_t FilledCount(const uint8_t* dots) {
+    constexpr uint64_t LOW_BYTES = 0x00FF00FF00FF00FFull;
     uint32_t count = 0;
-    for (int p = 0; p < GridDots; ++p)
-        count += (dots[p] & DotIndexMask) != 0;
+    for (int slice = 0; slice < GridDots; slice += GridArea) {
+        uint64_t lanes = 0;
+        for (int p = slice; p < slice + GridArea; p += 8)
+            lanes += NonEmptyBitsOfEight(IndexBitsOfEight(dots, p)) >> 7;
+        const uint64_t pairs = (lanes & LOW_BYTES) + (lanes >> 8 & LOW_BYTES);
+        count += static_cast<uint32_t>((pairs * 0x0001000100010001ull) >> 48);
+    }
     return count;
 }
 
+// The palette index of dot k (0..7) of a word of index bits.
+constexpr int IndexIn(uint64_t word, int k) { return static_cast<int>(word >> (8 * k) & 0x1F); }
+
 // Eight dots at a time: where the palette indices are the same the keys
-// are too, and only a word that differs is looked up dot by dot.
+// are too, and only a word that differs is looked up dot by dot, unless
+// it repeats the pair of words just found to agree (a run of two colours).
 bool SameKeys(const uint8_t* a, const uint8_t* b, const COLOUR_KEYS& keys) {
-    constexpr uint64_t INDICES = 0x1F1F1F1F1F1F1F1Full;
+    uint64_t lastX = 0, lastY = 0;
     for (int p = 0; p < GridDots; p += 8) {
-        uint64_t x, y;
-        std::memcpy(&x, a + p, 8);
-        std::memcpy(&y, b + p, 8);
-        if (((x ^ y) & INDICES) == 0)
+        const uint64_t x = IndexBitsOfEight(a, p);
+        const uint64_t y = IndexBitsOfEight(b, p);
+        if (x == y || (x == lastX && y == lastY))
             continue;
-        for (int k = p; k < p + 8; ++k)
-            if (keys[a[k] & DotIndexMask] != keys[b[k] & DotIndexMask])
+        for (int k = 0; k < 8; ++k)
+            if (keys[IndexIn(x, k)] != keys[IndexIn(y, k)])
                 return false;
+        lastX = x;
+        lastY = y;
     }
     return true;
 }
 
 // Whether b is a with its colour keys renamed one for one (the empty key 0
 // staying 0); map then takes each key of a to the key of b at the same
-// dots, and keys a does not use to themselves.
+// dots, and keys a does not use to themselves. A pair of words equal to the
+// pair before adds nothing to the renaming and is passed over.
 bool SameKeysRenamed(const uint8_t* a, const uint8_t* b, const COLOUR_KEYS& keys,
                      COLOUR_KEYS& map) {
     constexpr uint8_t UNMET = 0xFF;
@@ -41,12 +56,15 @@ bool SameKeysRenamed(const uint8_t* a, const uint8_t* b, const COLOUR_KEYS& keys
     forward.fill(UNMET);
     backward.fill(UNMET);
     forward[0] = backward[0] = 0;
-    for (int word = 0; word < GridDots; word += 8) {
-        if ((IndexBitsOfEight(a, word) | IndexBitsOfEight(b, word)) == 0)
-            continue; // empty in both: the empty key stays itself
-        for (int p = word; p < word + 8; ++p) {
-            const uint8_t ka = keys[a[p] & DotIndexMask];
-            const uint8_t kb = keys[b[p] & DotIndexMask];
+    uint64_t lastX = 0, lastY = 0; // empty in both: the empty key stays itself
+    for (int p = 0; p < GridDots; p += 8) {
+        const uint64_t x = IndexBitsOfEight(a, p);
+        const uint64_t y = IndexBitsOfEight(b, p);
+        if ((x == lastX && y == lastY) || (x | y) == 0)
+            continue;
+        for (int k = 0; k < 8; ++k) {
+            const uint8_t ka = keys[IndexIn(x, k)];
+            const uint8_t kb = keys[IndexIn(y, k)];
             if (forward[ka] == kb)
                 continue;
             if (forward[ka] != UNMET || backward[kb] != UNMET)
@@ -54,6 +72,8 @@ bool SameKeysRenamed(const uint8_t* a, const uint8_t* b, const COLOUR_KEYS& keys
             forward[ka] = kb;
             backward[kb] = ka;
         }
+        lastX = x;
+        lastY = y;
     }
     for (size_t k = 0; k < map.size(); ++k)
         map[k] = forward[k] == UNMET ? static_cast<uint8_t>(k) : forward[k];
@@ -137,6 +157,10 @@ CBlockList CopySurfaces(const CBlockList& blocks, const SURFACE_SOURCE& source,
 }
 
 void MarkBuilt(uint8_t* dots) {
-    for (int p = 0; p < GridDots; ++p)
-        dots[p] = static_cast<uint8_t>((dots[p] & 0x7F) | ((dots[p] & DotIndexMask) ? 0x80 : 0));
+    for (int p = 0; p < GridDots; p += 8) {
+        uint64_t word;
+        std::memcpy(&word, dots + p, sizeof word);
+        word = (word & 0x7F7F7F7F7F7F7F7Full) | NonEmptyBitsOfEight(IndexBitsOfEight(dots, p));
+        std::memcpy(dots + p, &word, sizeof word);
+    }
 }

@@ -55,14 +55,19 @@ CTextureAtlas::PLACE CTextureAtlas::Place(int width, int height) {
 }
 
 void CTextureAtlas::Paint(int row, int column, uint32_t colour) {
+    PaintRow(row, column, 1)[0] = colour;
+}
+
+uint32_t* CTextureAtlas::PaintRow(int row, int column, int width) {
     if (row >= RowCount()) {
         rows_.resize(static_cast<size_t>(row) + 1);
         longestRun_.resize(static_cast<size_t>(row) + 1, -1);
     }
     CTextureRow& target = rows_[static_cast<size_t>(row)];
-    target.colours[static_cast<size_t>(column)] = colour;
-    target.used |= 1u << column;
+    const uint32_t cells = width >= COLUMNS ? ~0u : (1u << width) - 1;
+    target.used |= cells << column;
     longestRun_[static_cast<size_t>(row)] = -1;
+    return target.colours.data() + column;
 }
 
 int CTextureAtlas::ImageHeight() const {
@@ -82,12 +87,18 @@ void CTextureAtlas::FillPixelRow(int row, uint8_t* pixels) const {
             // Eight pixels are three 64-bit words (r g b r g b r g, b r g b
             // r g b r, g b r g b r g b), stored twice: a tall atlas has
             // tens of thousands of cells, and stores of whole words keep
-            // this from costing more than the image's compression.
-            const uint64_t words[3] = {rgb | rgb << 24 | rgb << 48,
-                                       rgb >> 16 | rgb << 8 | rgb << 32 | rgb << 56,
-                                       rgb >> 8 | rgb << 16 | rgb << 40};
-            std::memcpy(cell, words, sizeof words);
-            std::memcpy(cell + sizeof words, words, sizeof words);
+            // this from costing more than the image's compression. Each
+            // word is stored on its own: words built on the stack and
+            // copied as one block would be read back before their stores
+            // could be forwarded.
+            const uint64_t first = rgb | rgb << 24 | rgb << 48;
+            const uint64_t second = rgb >> 16 | rgb << 8 | rgb << 32 | rgb << 56;
+            const uint64_t third = rgb >> 8 | rgb << 16 | rgb << 40;
+            for (uint8_t* half : {cell, cell + 24}) {
+                std::memcpy(half, &first, 8);
+                std::memcpy(half + 8, &second, 8);
+                std::memcpy(half + 16, &third, 8);
+            }
         } else {
             for (int x = 0; x < CELL_PIXELS; ++x) {
                 cell[x * 3] = static_cast<uint8_t>(rgb);

@@ -46,6 +46,11 @@ public:
     // Gives the cell its colour and marks it used, appending empty rows until
     // the row exists. row ≥ 0, 0 ≤ column < 32.
     void Paint(int row, int column, uint32_t colour);
+    // Marks width cells of a row from column on used, appending empty rows
+    // until the row exists, and returns the first of their colours for the
+    // caller to fill in: a region painted a row at a time. row ≥ 0,
+    // column ≥ 0, width ≥ 1, column + width ≤ 32.
+    uint32_t* PaintRow(int row, int column, int width);
 
     const std::vector<CTextureRow>& Rows() const { return rows_; }
     int RowCount() const { return static_cast<int>(rows_.size()); }
