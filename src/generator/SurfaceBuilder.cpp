@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 #include "document/Grid.h"
@@ -32,7 +33,6 @@ namespace {
 constexpr int SIZE = GridSide;
 constexpr int DOTS = GridDots;
 constexpr uint8_t INDEX_MASK = DotIndexMask;
-constexpr uint8_t VISITED = 0x80;
 
 constexpr int Index(int x, int y, int z) { return GridIndex(x, y, z); }
 constexpr int X(int p) { return p & 31; }
@@ -48,88 +48,119 @@ struct BOX {
     uint16_t first;
 };
 
-// The fill of all blocks: the dots in fill order and where each block starts.
-struct FILL {
-    std::vector<uint16_t> order; // fill index of each dot (non-empty dots only)
-    std::vector<uint16_t> dots;  // dot index in fill order
-    std::vector<int> blockStart; // first fill index of each block, plus the end
-};
+// Bit x of lines[z * 32 + y] stands for the dot (x, y, z): a grid of bits
+// small enough to stay near at hand, where a dot's neighbours are a shift
+// or a line away.
+using LINES = std::array<uint32_t, GridArea>;
 
-// The fill steps n (x - 1, x + 1, y - 1, y + 1, z - 1, z + 1) and, as bit n,
-// which of them lead from dot p to a non-empty dot inside the grid that is
-// not yet visited.
-constexpr int STEP[6] = {-1, 1, -SIZE, SIZE, -SIZE* SIZE, SIZE* SIZE};
-
-unsigned OpenNeighbours(const uint8_t* dots, int p) {
-    const int x = X(p), y = Y(p), z = Z(p);
-    auto filled = [&](bool inside, int n) {
-        if (!inside)
-            return 0u;
-        const uint8_t dot = dots[p + STEP[n]];
-        return (dot & INDEX_MASK) && !(dot & VISITED) ? 1u << n : 0u;
-    };
-    return filled(x > 0, 0) | filled(x < SIZE - 1, 1) | filled(y > 0, 2) | filled(y < SIZE - 1, 3) |
-           filled(z > 0, 4) | filled(z < SIZE - 1, 5);
+// The non-empty dots of a grid as lines of bits. Each word's 0x80 marks are
+// gathered into one byte by a multiplication that lands bit 8k at bit 56 + k.
+LINES FilledLines(const uint8_t* dots) {
+    LINES lines;
+    for (int line = 0; line < GridArea; ++line) {
+        uint32_t bits = 0;
+        for (int k = 0; k < 4; ++k) {
+            const uint64_t ones =
+                NonEmptyBitsOfEight(IndexBitsOfEight(dots, line * SIZE + 8 * k)) >> 7;
+            bits |= static_cast<uint32_t>((ones * 0x0102040810204080ull) >> 56) << (8 * k);
+        }
+        lines[static_cast<size_t>(line)] = bits;
+    }
+    return lines;
 }
 
-bool Unvisited(const uint8_t* dots, int p) {
-    return (dots[p] & INDEX_MASK) != 0 && (dots[p] & VISITED) == 0;
+// The fill of all blocks: the dots in fill order and where each block starts.
+struct FILL {
+    LINES filled;                      // the non-empty dots
+    std::unique_ptr<uint16_t[]> order; // fill index of each non-empty dot (others unset)
+    std::vector<uint16_t> dots;        // dot index in fill order
+    std::vector<int> blockStart;       // first fill index of each block, plus the end
+};
+
+// The fill steps n (x - 1, x + 1, y - 1, y + 1, z - 1, z + 1).
+constexpr int STEP[6] = {-1, 1, -SIZE, SIZE, -SIZE* SIZE, SIZE* SIZE};
+
+// Lines of bits with a border of empty lines around the y and z ranges, so
+// that every line has all four neighbour lines: line (y, z) is at
+// (z + 1) * 34 + y + 1.
+constexpr int PADDED_SIDE = SIZE + 2;
+using PADDED_LINES = std::array<uint32_t, PADDED_SIDE * PADDED_SIDE>;
+constexpr size_t PaddedLine(int y, int z) { return size_t(z + 1) * PADDED_SIDE + size_t(y + 1); }
+
+// As bit n, which fill steps lead from dot p to a dot set in lines.
+// Shifting the line in zeros covers the ends of the x axis, the border the
+// ends of the others.
+unsigned Steps(const PADDED_LINES& lines, int p) {
+    const int x = X(p);
+    const size_t line = PaddedLine(Y(p), Z(p));
+    const uint32_t here = lines[line];
+    auto at = [&](size_t other) { return lines[other] >> x & 1; };
+    return ((here << 1) >> x & 1) | ((here >> 1) >> x & 1) << 1 | at(line - 1) << 2 |
+           at(line + 1) << 3 | at(line - PADDED_SIDE) << 4 | at(line + PADDED_SIDE) << 5;
 }
 
 // Fills every block depth first with an explicit stack, visiting the dots in
-// the order a recursive fill would, and marks each visited dot. Each stack
-// entry keeps the steps not yet tried that lead to a non-empty dot not yet
-// visited when the entry was made (a visited dot stays visited: the others
-// would be tried in vain), so only the visit mark is checked when a step's
-// turn comes.
-FILL FillBlocks(uint8_t* dots) {
+// the order a recursive fill would. The dots not yet visited are kept as
+// lines of bits; each stack entry keeps the first step it has not tried, and
+// the steps from it on that lead to a dot not yet visited are worked out
+// afresh each time the entry comes back to the top.
+FILL FillBlocks(const uint8_t* dots) {
     FILL fill;
-    fill.order.assign(DOTS, 0);
-    std::vector<std::pair<uint16_t, uint8_t>> stack; // dot, steps left
-    auto visit = [&](int p) {
-        dots[p] |= VISITED;
-        fill.order[p] = static_cast<uint16_t>(fill.dots.size());
-        fill.dots.push_back(static_cast<uint16_t>(p));
-        stack.emplace_back(static_cast<uint16_t>(p), static_cast<uint8_t>(OpenNeighbours(dots, p)));
-    };
-    for (int word = 0; word < DOTS; word += 8) {
-        if (IndexBitsOfEight(dots, word) == 0)
-            continue;
-        for (int start = word; start < word + 8; ++start) {
-            if (!Unvisited(dots, start))
-                continue;
-            fill.blockStart.push_back(static_cast<int>(fill.dots.size()));
-            visit(start);
-            while (!stack.empty()) {
-                auto& [p, left] = stack.back();
-                if (left == 0) {
-                    stack.pop_back();
-                    continue;
-                }
-                const int n = std::countr_zero(static_cast<unsigned>(left));
-                left = static_cast<uint8_t>(left & (left - 1));
-                const int q = p + STEP[n];
-                if ((dots[q] & VISITED) == 0)
-                    visit(q);
-            }
+    fill.filled = FilledLines(dots);
+    fill.order.reset(new uint16_t[DOTS]);
+    PADDED_LINES open{};
+    size_t count = 0;
+    for (int z = 0; z < SIZE; ++z)
+        for (int y = 0; y < SIZE; ++y) {
+            const uint32_t line = fill.filled[static_cast<size_t>(z * SIZE + y)];
+            open[PaddedLine(y, z)] = line;
+            count += static_cast<size_t>(std::popcount(line));
         }
-    }
+    fill.dots.reserve(count);
+    std::vector<std::pair<uint16_t, uint8_t>> stack; // dot, first step not tried
+    stack.reserve(count);
+    auto visit = [&](int p) {
+        open[PaddedLine(Y(p), Z(p))] &= ~(1u << X(p));
+        fill.order[static_cast<size_t>(p)] = static_cast<uint16_t>(fill.dots.size());
+        fill.dots.push_back(static_cast<uint16_t>(p));
+        stack.emplace_back(static_cast<uint16_t>(p), 0);
+    };
+    for (int z = 0; z < SIZE; ++z)
+        for (int y = 0; y < SIZE; ++y)
+            for (uint32_t& line = open[PaddedLine(y, z)]; line != 0;) {
+                fill.blockStart.push_back(static_cast<int>(fill.dots.size()));
+                visit(Index(std::countr_zero(line), y, z));
+                while (!stack.empty()) {
+                    auto& [p, next] = stack.back();
+                    const unsigned left = Steps(open, p) >> next;
+                    if (left == 0) {
+                        stack.pop_back();
+                        continue;
+                    }
+                    const int n = next + std::countr_zero(left);
+                    next = static_cast<uint8_t>(n + 1);
+                    visit(p + STEP[n]);
+                }
+            }
     fill.blockStart.push_back(static_cast<int>(fill.dots.size()));
     return fill;
 }
 
-// Bit d set when the neighbour across the face of direction d is non-empty.
-uint8_t HiddenFlags(const uint8_t* dots, int p) {
-    auto solid = [&](int q) { return q >= 0 && (dots[q] & INDEX_MASK) != 0; };
-    const int x = X(p), y = Y(p), z = Z(p);
-    uint8_t flags = 0;
-    flags |= solid(z > 0 ? p - 1024 : -1) << 0;
-    flags |= solid(z < SIZE - 1 ? p + 1024 : -1) << 1;
-    flags |= solid(x > 0 ? p - 1 : -1) << 2;
-    flags |= solid(x < SIZE - 1 ? p + 1 : -1) << 3;
-    flags |= solid(y < SIZE - 1 ? p + 32 : -1) << 4;
-    flags |= solid(y > 0 ? p - 32 : -1) << 5;
-    return static_cast<uint8_t>(flags);
+// Bit d, for each dot x of a line, set when the neighbour across the face
+// of direction d is non-empty: the lines of bits around the line, shifted
+// where the neighbour lies along x.
+std::array<uint32_t, 6> HiddenLines(const LINES& filled, int y, int z) {
+    const int line = z * SIZE + y;
+    const uint32_t here = filled[static_cast<size_t>(line)];
+    auto at = [&](bool inside, int other) {
+        return inside ? filled[static_cast<size_t>(other)] : 0u;
+    };
+    return {at(z > 0, line - SIZE),
+            at(z < SIZE - 1, line + SIZE),
+            here << 1,
+            here >> 1,
+            at(y < SIZE - 1, line + 1),
+            at(y > 0, line - 1)};
 }
 
 // How many of the six faces of a box with the given hidden flags are shown.
@@ -151,28 +182,27 @@ std::vector<BOX> MergeAlongX(const uint8_t* dots, const FILL& fill, const uint8_
     std::vector<BOX> runs;
     for (int z = 0; z < SIZE; ++z)
         for (int y = 0; y < SIZE; ++y) {
-            const int line = Index(0, y, z);
-            if ((IndexBitsOfEight(dots, line) | IndexBitsOfEight(dots, line + 8) |
-                 IndexBitsOfEight(dots, line + 16) | IndexBitsOfEight(dots, line + 24)) == 0)
+            if (fill.filled[static_cast<size_t>(z * SIZE + y)] == 0)
                 continue;
-            BOX* run = nullptr;
+            const std::array<uint32_t, 6> hidden = HiddenLines(fill.filled, y, z);
+            const uint8_t* line = dots + Index(0, y, z);
+            const uint16_t* order = fill.order.get() + Index(0, y, z);
             for (int x = 0; x < SIZE; ++x) {
-                const int p = Index(x, y, z);
-                const uint8_t key = keyOf[dots[p] & INDEX_MASK];
-                if (key == 0) {
-                    run = nullptr;
+                const uint8_t key = keyOf[line[x] & INDEX_MASK];
+                if (key == 0)
                     continue;
-                }
-                const BOX unit{uint8_t(x), uint8_t(x),           uint8_t(y),
-                               uint8_t(y), uint8_t(z),           uint8_t(z),
-                               key,        HiddenFlags(dots, p), fill.order[p]};
-                if (run != nullptr && run->key == key) {
-                    run->x1 = static_cast<uint8_t>(x);
-                    Absorb(*run, unit);
-                } else {
-                    runs.push_back(unit);
-                    run = &runs.back();
-                }
+                // The run's slot is its lowest, and a direction is hidden
+                // for the run when it is for each of its dots.
+                const int x0 = x;
+                uint16_t first = order[x];
+                while (x + 1 < SIZE && keyOf[line[x + 1] & INDEX_MASK] == key)
+                    first = std::min(first, order[++x]);
+                const uint32_t cells = ((2u << x) - 1) & ~((1u << x0) - 1);
+                unsigned flags = 0;
+                for (int d = 0; d < 6; ++d)
+                    flags |= ((hidden[static_cast<size_t>(d)] & cells) == cells ? 1u : 0u) << d;
+                runs.push_back({uint8_t(x0), uint8_t(x), uint8_t(y), uint8_t(y), uint8_t(z),
+                                uint8_t(z), key, static_cast<uint8_t>(flags), first});
             }
         }
     return runs;
@@ -244,12 +274,7 @@ CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours, boo
     CBlockList blocks;
     if (dots == nullptr)
         return blocks;
-    for (int p = 0; p < DOTS; p += 8) {
-        uint64_t word;
-        std::memcpy(&word, dots + p, sizeof word);
-        word &= 0x7F7F7F7F7F7F7F7Full;
-        std::memcpy(dots + p, &word, sizeof word);
-    }
+    MarkBuilt(dots); // the fill visits every non-empty dot
     const FILL fill = FillBlocks(dots);
     if (fill.dots.empty())
         return blocks;
@@ -258,10 +283,16 @@ CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours, boo
     const std::vector<BOX> boxes =
         MergeAlong(2, MergeAlong(1, MergeAlongX(dots, fill, keyOf.data())));
 
-    // Each box keeps the slot of its earliest dot, and no two boxes share one.
-    std::vector<int> boxAt(fill.dots.size(), -1);
-    for (size_t i = 0; i < boxes.size(); ++i)
-        boxAt[boxes[i].first] = static_cast<int>(i);
+    // Each box keeps the slot of its earliest dot, and no two boxes share
+    // one. The slots that have a box are also kept as bits, so a block's
+    // boxes are found without a look at every slot.
+    std::unique_ptr<int[]> boxAt(new int[fill.dots.size()]);
+    std::vector<uint64_t> hasBox((fill.dots.size() + 63) / 64);
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        const uint16_t first = boxes[i].first;
+        boxAt[first] = static_cast<int>(i);
+        hasBox[first >> 6] |= 1ull << (first & 63);
+    }
 
     const size_t blockCount = fill.blockStart.size() - 1;
     blocks.reserve(blockCount);
@@ -273,16 +304,21 @@ CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours, boo
         // solid block) is left out of the list at once.
         inBlock.clear();
         size_t count = 0;
-        for (int f = begin; f < end; ++f) {
-            const int i = boxAt[f];
-            if (i < 0)
-                continue;
-            const int shown =
-                visibleOnly ? VISIBLE_COUNT[boxes[i].hidden & 0x3F] : CBlock::DIRECTION_COUNT;
-            if (shown == 0)
-                continue;
-            inBlock.push_back(i);
-            count += static_cast<size_t>(shown);
+        for (int word = begin >> 6; word <= (end - 1) >> 6; ++word) {
+            uint64_t slots = hasBox[static_cast<size_t>(word)];
+            if (word == begin >> 6)
+                slots &= ~0ull << (begin & 63);
+            if (word == (end - 1) >> 6)
+                slots &= ~0ull >> (63 - ((end - 1) & 63));
+            for (; slots != 0; slots &= slots - 1) {
+                const int i = boxAt[static_cast<size_t>(word * 64 + std::countr_zero(slots))];
+                const int shown =
+                    visibleOnly ? VISIBLE_COUNT[boxes[i].hidden & 0x3F] : CBlock::DIRECTION_COUNT;
+                if (shown == 0)
+                    continue;
+                inBlock.push_back(i);
+                count += static_cast<size_t>(shown);
+            }
         }
         std::vector<CBlock::CSurface> surfaces;
         surfaces.reserve(count);
@@ -304,4 +340,13 @@ CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours, boo
         blocks.emplace_back(end - begin, std::move(surfaces));
     }
     return blocks;
+}
+
+void MarkBuilt(uint8_t* dots) {
+    for (int p = 0; p < DOTS; p += 8) {
+        uint64_t word;
+        std::memcpy(&word, dots + p, sizeof word);
+        word = (word & 0x7F7F7F7F7F7F7F7Full) | NonEmptyBitsOfEight(IndexBitsOfEight(dots, p));
+        std::memcpy(dots + p, &word, sizeof word);
+    }
 }

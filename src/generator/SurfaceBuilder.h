@@ -20,9 +20,9 @@
 // the same as comparing every pair of faces in a block and sweeping every
 // face against all the others until nothing merges, in far less time.
 //
-// Writes to the grid only bit 7: it is cleared on every dot, then set on
-// every non-empty dot as it is visited, and stays set afterwards. Bits 5 and
-// 6 are kept and ignored. A null grid, or one without a non-empty dot, gives
+// Writes to the grid only bit 7, as MarkBuilt does: set on every non-empty
+// dot (each is visited) and cleared on the others. Bits 5 and 6 are kept
+// and ignored. A null grid, or one without a non-empty dot, gives
 // no blocks (the owner may then release the grid). Touches nothing but the
 // grid and the result, so parts may be built on separate threads at once.
 //
@@ -38,3 +38,7 @@ CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours,
 // grids whose dots have the same keys everywhere give the same blocks.
 using COLOUR_KEYS = std::array<uint8_t, 32>;
 COLOUR_KEYS ColourKeys(const CBlock::COLOUR_TABLE& colours);
+
+// Leaves a grid as BuildSurfaces leaves it, without building: bit 7 set on
+// every non-empty dot and cleared on the others.
+void MarkBuilt(uint8_t* dots);

@@ -155,12 +155,3 @@ CBlockList CopySurfaces(const CBlockList& blocks, const SURFACE_SOURCE& source,
     }
     return copy;
 }
-
-void MarkBuilt(uint8_t* dots) {
-    for (int p = 0; p < GridDots; p += 8) {
-        uint64_t word;
-        std::memcpy(&word, dots + p, sizeof word);
-        word = (word & 0x7F7F7F7F7F7F7F7Full) | NonEmptyBitsOfEight(IndexBitsOfEight(dots, p));
-        std::memcpy(dots + p, &word, sizeof word);
-    }
-}

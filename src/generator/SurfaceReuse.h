@@ -33,7 +33,3 @@ std::vector<SURFACE_SOURCE> SurfaceSources(std::span<const uint8_t* const> grids
 // keys must be ColourKeys(colours).
 CBlockList CopySurfaces(const CBlockList& blocks, const SURFACE_SOURCE& source,
                         const CBlock::COLOUR_TABLE& colours, const COLOUR_KEYS& keys);
-
-// Leaves a grid as BuildSurfaces leaves it, without building: bit 7 set on
-// every non-empty dot and cleared on the others.
-void MarkBuilt(uint8_t* dots);
