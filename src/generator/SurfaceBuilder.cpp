@@ -116,31 +116,55 @@ FILL FillBlocks(const uint8_t* dots) {
             open[PaddedLine(y, z)] = line;
             count += static_cast<size_t>(std::popcount(line));
         }
-    fill.dots.reserve(count);
-    std::vector<std::pair<uint16_t, uint8_t>> stack; // dot, first step not tried
-    stack.reserve(count);
-    auto visit = [&](int p) {
+    fill.dots.resize(count);
+    // Stack entries: a dot in the low 16 bits, the first step it has not
+    // tried above them. The stack never holds more than every dot.
+    std::unique_ptr<uint32_t[]> stack(new uint32_t[count]);
+    size_t visited = 0;
+    size_t depth = 0;
+    // Visits p and puts it on the stack with the steps before next tried.
+    auto visit = [&](int p, unsigned next) {
         open[PaddedLine(Y(p), Z(p))] &= ~(1u << X(p));
-        fill.order[static_cast<size_t>(p)] = static_cast<uint16_t>(fill.dots.size());
-        fill.dots.push_back(static_cast<uint16_t>(p));
-        stack.emplace_back(static_cast<uint16_t>(p), 0);
+        fill.order[static_cast<size_t>(p)] = static_cast<uint16_t>(visited);
+        fill.dots[visited++] = static_cast<uint16_t>(p);
+        stack[depth++] = static_cast<uint32_t>(p) | next << 16;
+    };
+    // A step along x is taken again from the dot it reaches as long as the
+    // next dot that way is open: stepping +x, the dot behind is the one just
+    // left (visited), and -x is the first step tried. So the whole run of
+    // open dots that way is visited at once, each on the stack as having
+    // tried that step (for the last one, the steps before are closed too).
+    auto fillFrom = [&](int start) {
+        visit(start, 0);
+        while (depth > 0) {
+            uint32_t& top = stack[depth - 1];
+            const int from = static_cast<int>(top & 0xFFFF);
+            const unsigned next = top >> 16;
+            const unsigned left = Steps(open, from) >> next;
+            if (left == 0) {
+                --depth;
+                continue;
+            }
+            const unsigned n = next + static_cast<unsigned>(std::countr_zero(left));
+            top = static_cast<uint32_t>(from) | (n + 1) << 16;
+            const int q = from + STEP[n];
+            if (n >= 2) {
+                visit(q, 0);
+                continue;
+            }
+            const uint32_t line = open[PaddedLine(Y(q), Z(q))];
+            const int run =
+                n == 1 ? std::countr_one(line >> X(q)) : std::countl_one(line << (SIZE - 1 - X(q)));
+            const int way = n == 1 ? 1 : -1;
+            for (int k = 0; k < run; ++k)
+                visit(q + k * way, n + 1);
+        }
     };
     for (int z = 0; z < SIZE; ++z)
         for (int y = 0; y < SIZE; ++y)
             for (uint32_t& line = open[PaddedLine(y, z)]; line != 0;) {
-                fill.blockStart.push_back(static_cast<int>(fill.dots.size()));
-                visit(Index(std::countr_zero(line), y, z));
-                while (!stack.empty()) {
-                    auto& [p, next] = stack.back();
-                    const unsigned left = Steps(open, p) >> next;
-                    if (left == 0) {
-                        stack.pop_back();
-                        continue;
-                    }
-                    const int n = next + std::countr_zero(left);
-                    next = static_cast<uint8_t>(n + 1);
-                    visit(p + STEP[n]);
-                }
+                fill.blockStart.push_back(static_cast<int>(visited));
+                fillFrom(Index(std::countr_zero(line), y, z));
             }
     fill.blockStart.push_back(static_cast<int>(fill.dots.size()));
     return fill;
@@ -179,7 +203,10 @@ void Absorb(BOX& into, const BOX& other) {
 
 // Pass along x: runs of touching dots of one colour key on each line.
 std::vector<BOX> MergeAlongX(const uint8_t* dots, const FILL& fill, const uint8_t* keyOf) {
+    // At most one run a dot: reserved once, the list is never copied, and
+    // the part of it left unused is never touched.
     std::vector<BOX> runs;
+    runs.reserve(fill.dots.size());
     for (int z = 0; z < SIZE; ++z)
         for (int y = 0; y < SIZE; ++y) {
             if (fill.filled[static_cast<size_t>(z * SIZE + y)] == 0)
@@ -213,7 +240,9 @@ std::vector<BOX> MergeAlongX(const uint8_t* dots, const FILL& fill, const uint8_
 // a face joins is always complete by the time it is looked up.
 std::vector<BOX> MergeAlong(int axis, const std::vector<BOX>& faces) {
     std::vector<BOX> merged;
-    std::vector<int> mergedOf(faces.size());
+    merged.reserve(faces.size());
+    // Set for each face before any later face reads it.
+    std::unique_ptr<int[]> mergedOf(new int[faces.size()]);
     // The face whose low corner is at a dot, -1 for none. The table is kept
     // by each thread from pass to pass, and only the entries a pass set are
     // put back, so a pass costs its faces, not a fresh table of the grid.

@@ -211,8 +211,11 @@ public:
 
     // Dots at the given density in a box of the given size somewhere in the grid.
     GRID_CASE Box(int size, double density, int colourCount) {
+        return BoxAt(Below(33 - size), Below(33 - size), Below(33 - size), size, density,
+                     colourCount);
+    }
+    GRID_CASE BoxAt(int ox, int oy, int oz, int size, double density, int colourCount) {
         GRID_CASE c{EmptyGrid(), Colours()};
-        const int ox = Below(33 - size), oy = Below(33 - size), oz = Below(33 - size);
         for (int z = 0; z < size; ++z)
             for (int y = 0; y < size; ++y)
                 for (int x = 0; x < size; ++x)
@@ -284,6 +287,19 @@ TEST(SurfaceBuilder, MatchesTheLiteralMethodOnSparseWholeGrids) {
         for (int colours = 1; colours <= 3; ++colours)
             ExpectSameAsLiteral(random.Box(32, density, colours),
                                 "density " + std::to_string(density));
+}
+
+TEST(SurfaceBuilder, MatchesTheLiteralMethodOnDenseBoxesAgainstTheGridsFaces) {
+    // Long runs along x that end on the grid's first or last column, and
+    // lines and slices on its outer faces, where the fill's neighbours fall
+    // outside the grid.
+    RandomGrids random(31);
+    for (double density : {0.8, 0.95})
+        for (int colours = 1; colours <= 2; ++colours) {
+            ExpectSameAsLiteral(random.BoxAt(0, 0, 0, 12, density, colours), "low corner");
+            ExpectSameAsLiteral(random.BoxAt(20, 20, 20, 12, density, colours), "high corner");
+            ExpectSameAsLiteral(random.BoxAt(0, 25, 10, 7, density, colours), "mixed sides");
+        }
 }
 
 TEST(SurfaceBuilder, MatchesTheLiteralMethodOnWallsCheckerboardsAndSolids) {
