@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 namespace {
@@ -96,4 +97,56 @@ TEST(SurfaceReuse, GroupsOnlyGridsWhoseColourKeysMatchUpToRenamingAndCopiesAreAs
         MarkBuilt(grids[i].data());
         EXPECT_EQ(grids[i], built[i]) << "grid " << i;
     }
+}
+
+TEST(SurfaceReuse, EveryDotCountsEvenInsideLongRepeatsOfTheSameWords) {
+    // Grids compare eight dots at a time and pass over a word pair that
+    // repeats the one before: a single dot that breaks a long repeat, at
+    // either end of its word or inside it, must still tell grids apart.
+    // 5 and 6 are textured: one colour key.
+    const auto colours = FakeColourTable({5, 6});
+    std::mt19937 random(8);
+    // Stretches of one colour, of two colours dot by dot, and empty ones,
+    // each many words long, with stray bits 5 to 7 that are ignored.
+    auto pattern = [&](int one, int two) {
+        std::vector<uint8_t> grid(GridDots);
+        for (int p = 0; p < GridDots; ++p) {
+            const int stretch = p / 1000 % 3;
+            const int index = stretch == 0 ? one : stretch == 1 ? (p % 2 ? two : one) : 0;
+            grid[static_cast<size_t>(p)] = static_cast<uint8_t>(index | (random() % 8) << 5);
+        }
+        return grid;
+    };
+    // Swaps the index of one dot for another, keeping the stray bits.
+    auto set = [](std::vector<uint8_t>& grid, int p, int index) {
+        grid[static_cast<size_t>(p)] =
+            static_cast<uint8_t>((grid[static_cast<size_t>(p)] & 0xE0) | index);
+    };
+    std::vector<std::vector<uint8_t>> grids = {
+        pattern(1, 2), // 0
+        pattern(3, 4), // 1: 0 renamed
+        pattern(3, 4), // 2: 1 with one dot that breaks the renaming
+        pattern(1, 2), // 3: 0 with stray bits of its own
+        pattern(5, 5), // 4
+        pattern(6, 6), // 5: 4 in another textured colour: the same keys
+        pattern(6, 6), // 6: 5 with one dot in a material colour
+        pattern(6, 6), // 7: 5 with a dot moved out of a run into an empty stretch
+    };
+    set(grids[2], 1000 + 8 * 40 + 5, 3); // a 4 in a two-colour stretch
+    set(grids[6], 8 * 50 + 7, 7);        // the last dot of a word in the first stretch
+    set(grids[7], 8 * 60, 0);            // the first dot of a word
+    set(grids[7], 2000 + 8 * 70 + 3, 6);
+    std::vector<const uint8_t*> pointers;
+    for (const auto& grid : grids)
+        pointers.push_back(grid.data());
+
+    const COLOUR_KEYS keys = ColourKeys(colours);
+    const auto sources = SurfaceSources(pointers, keys);
+    std::vector<size_t> first;
+    for (const SURFACE_SOURCE& source : sources)
+        first.push_back(source.first);
+    EXPECT_EQ(first, (std::vector<size_t>{0, 0, 2, 0, 4, 4, 6, 7}));
+    EXPECT_EQ(sources[1].keyMap[1], 3);
+    EXPECT_EQ(sources[1].keyMap[2], 4);
+    EXPECT_EQ(sources[3].keyMap[1], 1);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -42,6 +43,16 @@ PLACE PlaceAndPaint(CTextureAtlas& atlas, int width, int height, uint32_t colour
     for (int j = 0; j < width; ++j)
         for (int i = 0; i < height; ++i)
             atlas.Paint(at.row + i, at.column + j, colour);
+    return at;
+}
+
+// The same, painting a row of the region at a time.
+PLACE PlaceAndPaintRows(CTextureAtlas& atlas, int width, int height, uint32_t colour) {
+    PLACE at = atlas.Place(width, height);
+    for (int i = 0; i < height; ++i) {
+        uint32_t* cells = atlas.PaintRow(at.row + i, at.column, width);
+        std::fill(cells, cells + width, colour);
+    }
     return at;
 }
 
@@ -87,17 +98,27 @@ TEST(TextureAtlas, FullWidthRegionsAlwaysOpenANewRow) {
 TEST(TextureAtlas, MatchesTheCellByCellRuleOnRandomRegions) {
     std::mt19937 random(4711);
     for (int round = 0; round < 40; ++round) {
-        CTextureAtlas atlas;
+        // Painted cell by cell and row by row: the same places and cells.
+        CTextureAtlas atlas, byRows;
         LITERAL_ATLAS literal;
         for (int n = 0; n < 300; ++n) {
             // Mostly small regions, now and then a wide or a tall one.
             int width = 1 + static_cast<int>(random() % (random() % 4 == 0 ? 32 : 6));
             int height = 1 + static_cast<int>(random() % (random() % 4 == 0 ? 32 : 4));
+            const uint32_t colour = static_cast<uint32_t>(random()) & 0xFFFFFF;
             PLACE expected = literal.Place(width, height);
-            PLACE actual = PlaceAndPaint(atlas, width, height);
+            PLACE actual = PlaceAndPaint(atlas, width, height, colour);
             ASSERT_EQ(actual.column, expected.column) << "round " << round << " region " << n;
             ASSERT_EQ(actual.row, expected.row) << "round " << round << " region " << n;
+            PLACE rowWise = PlaceAndPaintRows(byRows, width, height, colour);
+            ASSERT_EQ(rowWise.column, expected.column) << "round " << round << " region " << n;
+            ASSERT_EQ(rowWise.row, expected.row) << "round " << round << " region " << n;
             literal.Fill(expected, width, height);
+        }
+        ASSERT_EQ(byRows.RowCount(), atlas.RowCount());
+        for (int r = 0; r < atlas.RowCount(); ++r) {
+            EXPECT_EQ(byRows.Rows()[r].used, atlas.Rows()[r].used) << "row " << r;
+            EXPECT_EQ(byRows.Rows()[r].colours, atlas.Rows()[r].colours) << "row " << r;
         }
     }
 }
