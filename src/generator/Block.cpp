@@ -83,12 +83,23 @@ std::array<std::array<int, 3>, 4> CBlock::GetCornerDots(const CSurface& surface)
 
 std::array<CBlock::POSITION, 4> CBlock::GetCorners(const CSurface& surface, float dotEdge,
                                                    const std::array<int, 3>& parentPosition) {
-    const std::array<std::array<int, 3>, 4> dots = GetCornerDots(surface);
+    // Each coordinate of a corner is the low or the high side of the face's
+    // range on its axis: the six are worked out once and picked from.
+    const int d = CheckedDirection(surface);
+    const std::array<int, 3> low = Low(surface);
+    const std::array<int, 3> high = High(surface);
+    auto place = [&](int dot, int axis) {
+        return static_cast<float>(2 * dot - parentPosition[axis]) * dotEdge / 2.0f;
+    };
+    float sides[3][2];
+    for (int axis = 0; axis < 3; ++axis) {
+        sides[axis][0] = place(low[axis], axis);
+        sides[axis][1] = place(high[axis] + 1, axis);
+    }
     std::array<POSITION, 4> corners{};
     for (int c = 0; c < 4; ++c)
         for (int axis = 0; axis < 3; ++axis)
-            corners[c][axis] =
-                static_cast<float>(2 * dots[c][axis] - parentPosition[axis]) * dotEdge / 2.0f;
+            corners[c][axis] = sides[axis][CORNER_HIGH[d][c][axis] ? 1 : 0];
     return corners;
 }
 

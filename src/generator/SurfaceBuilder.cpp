@@ -243,31 +243,24 @@ std::vector<BOX> MergeAlong(int axis, const std::vector<BOX>& faces) {
     merged.reserve(faces.size());
     // Set for each face before any later face reads it.
     std::unique_ptr<int[]> mergedOf(new int[faces.size()]);
-    // The face whose low corner is at a dot, -1 for none. The table is kept
-    // by each thread from pass to pass, and only the entries a pass set are
-    // put back, so a pass costs its faces, not a fresh table of the grid.
-    thread_local std::vector<int> startingAt(DOTS, -1);
-    struct RESET {
-        const std::vector<BOX>& faces;
-        ~RESET() {
-            for (const BOX& f : faces)
-                startingAt[Index(f.x0, f.y0, f.z0)] = -1;
-        }
-    } reset{faces};
-    for (size_t i = 0; i < faces.size(); ++i)
-        startingAt[Index(faces[i].x0, faces[i].y0, faces[i].z0)] = static_cast<int>(i);
+    // The latest face whose low corner is at each place on the other axes
+    // (x for a pass along y, x and y for one along z), -1 for none. The
+    // faces of one layer (line or slice) have distinct low corners and come
+    // after those of the layer below, so when a face looks up its place the
+    // entry holds the face of the layer below there, if there is one, or an
+    // older face, which the check of its range turns down.
+    std::array<int, GridArea> latest;
+    latest.fill(-1);
     for (size_t i = 0; i < faces.size(); ++i) {
         const BOX& f = faces[i];
-        const int low = axis == 1 ? f.y0 : f.z0;
-        int before = -1;
-        if (low > 0)
-            before =
-                startingAt[axis == 1 ? Index(f.x0, f.y0 - 1, f.z0) : Index(f.x0, f.y0, f.z0 - 1)];
+        const size_t place = axis == 1 ? f.x0 : static_cast<size_t>(Index(f.x0, f.y0, 0));
+        int before = latest[place];
+        latest[place] = static_cast<int>(i);
         if (before >= 0) {
-            const BOX& b = faces[before];
-            const bool joins =
-                b.key == f.key && b.x1 == f.x1 &&
-                (axis == 1 ? b.z0 == f.z0 && b.z1 == f.z1 : b.y0 == f.y0 && b.y1 == f.y1);
+            const BOX& b = faces[static_cast<size_t>(before)];
+            const bool joins = b.key == f.key && b.x1 == f.x1 &&
+                               (axis == 1 ? b.y0 + 1 == f.y0 && b.z0 == f.z0 && b.z1 == f.z1
+                                          : b.z0 + 1 == f.z0 && b.y0 == f.y0 && b.y1 == f.y1);
             if (!joins)
                 before = -1;
         }
