@@ -136,7 +136,9 @@ FILL FillBlocks(const uint8_t* dots) {
     // tried that step (for the last one, the steps before are closed too).
     auto fillFrom = [&](int start) {
         visit(start, 0);
-        while (depth > 0) {
+        // Once every dot is visited no entry has a step left: the stack is
+        // dropped whole (a solid grid's fill goes 32 768 dots deep).
+        while (depth > 0 && visited < count) {
             uint32_t& top = stack[depth - 1];
             const int from = static_cast<int>(top & 0xFFFF);
             const unsigned next = top >> 16;
@@ -159,6 +161,7 @@ FILL FillBlocks(const uint8_t* dots) {
             for (int k = 0; k < run; ++k)
                 visit(q + k * way, n + 1);
         }
+        depth = 0;
     };
     for (int z = 0; z < SIZE; ++z)
         for (int y = 0; y < SIZE; ++y)
