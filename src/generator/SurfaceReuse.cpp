@@ -7,20 +7,34 @@
 
 namespace {
 
+// What a comparison needs to know of a grid beforehand: its non-empty dots
+// and whether all its words of eight dots have the same indices (one
+// colour throughout, or empty), when its first word stands for the grid.
+struct SUMMARY {
+    uint32_t filled = 0;
+    bool uniform = false;
+};
+
 // Eight dots a word: each lane of the sum counts the non-empty dots of its
 // byte position over at most 128 words (1 024 dots), then the lanes are
 // added up.
-uint32_t FilledCount(const uint8_t* dots) {
+SUMMARY Summarise(const uint8_t* dots) {
     constexpr uint64_t LOW_BYTES = 0x00FF00FF00FF00FFull;
-    uint32_t count = 0;
+    const uint64_t first = IndexBitsOfEight(dots, 0);
+    uint64_t differs = 0;
+    SUMMARY summary;
     for (int slice = 0; slice < GridDots; slice += GridArea) {
         uint64_t lanes = 0;
-        for (int p = slice; p < slice + GridArea; p += 8)
-            lanes += NonEmptyBitsOfEight(IndexBitsOfEight(dots, p)) >> 7;
+        for (int p = slice; p < slice + GridArea; p += 8) {
+            const uint64_t word = IndexBitsOfEight(dots, p);
+            lanes += NonEmptyBitsOfEight(word) >> 7;
+            differs |= word ^ first;
+        }
         const uint64_t pairs = (lanes & LOW_BYTES) + (lanes >> 8 & LOW_BYTES);
-        count += static_cast<uint32_t>((pairs * 0x0001000100010001ull) >> 48);
+        summary.filled += static_cast<uint32_t>((pairs * 0x0001000100010001ull) >> 48);
     }
-    return count;
+    summary.uniform = differs == 0;
+    return summary;
 }
 
 // The palette index of dot k (0..7) of a word of index bits.
@@ -29,9 +43,9 @@ constexpr int IndexIn(uint64_t word, int k) { return static_cast<int>(word >> (8
 // Eight dots at a time: where the palette indices are the same the keys
 // are too, and only a word that differs is looked up dot by dot, unless
 // it repeats the pair of words just found to agree (a run of two colours).
-bool SameKeys(const uint8_t* a, const uint8_t* b, const COLOUR_KEYS& keys) {
+bool SameKeys(const uint8_t* a, const uint8_t* b, const COLOUR_KEYS& keys, int dots) {
     uint64_t lastX = 0, lastY = 0;
-    for (int p = 0; p < GridDots; p += 8) {
+    for (int p = 0; p < dots; p += 8) {
         const uint64_t x = IndexBitsOfEight(a, p);
         const uint64_t y = IndexBitsOfEight(b, p);
         if (x == y || (x == lastX && y == lastY))
@@ -49,7 +63,7 @@ bool SameKeys(const uint8_t* a, const uint8_t* b, const COLOUR_KEYS& keys) {
 // staying 0); map then takes each key of a to the key of b at the same
 // dots, and keys a does not use to themselves. A pair of words equal to the
 // pair before adds nothing to the renaming and is passed over.
-bool SameKeysRenamed(const uint8_t* a, const uint8_t* b, const COLOUR_KEYS& keys,
+bool SameKeysRenamed(const uint8_t* a, const uint8_t* b, const COLOUR_KEYS& keys, int dots,
                      COLOUR_KEYS& map) {
     constexpr uint8_t UNMET = 0xFF;
     COLOUR_KEYS forward, backward;
@@ -57,7 +71,7 @@ bool SameKeysRenamed(const uint8_t* a, const uint8_t* b, const COLOUR_KEYS& keys
     backward.fill(UNMET);
     forward[0] = backward[0] = 0;
     uint64_t lastX = 0, lastY = 0; // empty in both: the empty key stays itself
-    for (int p = 0; p < GridDots; p += 8) {
+    for (int p = 0; p < dots; p += 8) {
         const uint64_t x = IndexBitsOfEight(a, p);
         const uint64_t y = IndexBitsOfEight(b, p);
         if ((x == lastX && y == lastY) || (x | y) == 0)
@@ -102,26 +116,28 @@ std::vector<SURFACE_SOURCE> SurfaceSources(std::span<const uint8_t* const> grids
         sources[i] = {i, Identity()};
     if (n < 2)
         return sources;
-    std::vector<uint32_t> count(n, 0);
+    std::vector<SUMMARY> summary(n);
     for (size_t i = 0; i < n; ++i)
         if (grids[i])
-            count[i] = FilledCount(grids[i]);
-    // Counting is cheap; grids are compared only when their counts agree,
+            summary[i] = Summarise(grids[i]);
+    // Summing up is cheap; grids are compared only when their counts agree,
     // first for the same keys (eight dots at a time), then for renamed ones.
+    // Two grids each of one word repeated compare in that word.
     for (size_t i = 0; i < n; ++i) {
-        if (count[i] == 0)
+        if (summary[i].filled == 0)
             continue;
         int comparisons = 0;
         for (size_t j = 0; j < i && comparisons < MAX_COMPARISONS; ++j) {
-            if (sources[j].first != j || count[j] != count[i])
+            if (sources[j].first != j || summary[j].filled != summary[i].filled)
                 continue;
             ++comparisons;
+            const int dots = summary[i].uniform && summary[j].uniform ? 8 : GridDots;
             COLOUR_KEYS map;
-            if (SameKeys(grids[j], grids[i], keys)) {
+            if (SameKeys(grids[j], grids[i], keys, dots)) {
                 sources[i].first = j;
                 break;
             }
-            if (SameKeysRenamed(grids[j], grids[i], keys, map)) {
+            if (SameKeysRenamed(grids[j], grids[i], keys, dots, map)) {
                 sources[i] = {j, map};
                 break;
             }

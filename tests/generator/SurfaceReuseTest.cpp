@@ -150,3 +150,31 @@ TEST(SurfaceReuse, EveryDotCountsEvenInsideLongRepeatsOfTheSameWords) {
     EXPECT_EQ(sources[1].keyMap[2], 4);
     EXPECT_EQ(sources[3].keyMap[1], 1);
 }
+
+TEST(SurfaceReuse, GridsOfOneRepeatedWordCompareInThatWordOnly) {
+    const auto colours = FakeColourTable();
+    auto filled = [](std::vector<uint8_t> word) {
+        std::vector<uint8_t> grid(GridDots);
+        for (size_t p = 0; p < grid.size(); ++p)
+            grid[p] = word[p % word.size()];
+        return grid;
+    };
+    std::vector<std::vector<uint8_t>> grids = {
+        filled({7}),                      // 0
+        filled({8 | 0x60}),               // 1: 0 renamed, stray bits ignored
+        filled({7, 7, 7, 7, 7, 7, 7, 8}), // 2: one word repeated, two colours
+        filled({7}),                      // 3: 0 but for one dot in the last slice
+        filled({9, 9, 9, 9, 9, 9, 9, 3}), // 4: 2 renamed
+    };
+    grids[3][GridDots - 3] = 9;
+    std::vector<const uint8_t*> pointers;
+    for (const auto& grid : grids)
+        pointers.push_back(grid.data());
+    const auto sources = SurfaceSources(pointers, ColourKeys(colours));
+    std::vector<size_t> first;
+    for (const SURFACE_SOURCE& source : sources)
+        first.push_back(source.first);
+    EXPECT_EQ(first, (std::vector<size_t>{0, 0, 2, 3, 2}));
+    EXPECT_EQ(sources[1].keyMap[7], 8);
+    EXPECT_EQ(sources[4].keyMap[8], 3);
+}
