@@ -228,9 +228,9 @@ std::vector<BOX> MergeAlongX(const uint8_t* dots, const FILL& fill, const uint8_
                 while (x + 1 < SIZE && keyOf[line[x + 1] & INDEX_MASK] == key)
                     first = std::min(first, order[++x]);
                 const uint32_t cells = ((2u << x) - 1) & ~((1u << x0) - 1);
-                unsigned flags = 0;
-                for (int d = 0; d < 6; ++d)
-                    flags |= ((hidden[static_cast<size_t>(d)] & cells) == cells ? 1u : 0u) << d;
+                auto whole = [&](size_t d) { return (hidden[d] & cells) == cells ? 1u << d : 0u; };
+                const unsigned flags =
+                    whole(0) | whole(1) | whole(2) | whole(3) | whole(4) | whole(5);
                 runs.push_back({uint8_t(x0), uint8_t(x), uint8_t(y), uint8_t(y), uint8_t(z),
                                 uint8_t(z), key, static_cast<uint8_t>(flags), first});
             }
