@@ -352,7 +352,9 @@ CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours, boo
                 const BOX& box = boxes[i];
                 if (visibleOnly && (box.hidden >> d & 1))
                     continue;
-                CBlock::CSurface s;
+                // Filled in where it lies: a face built aside and then
+                // copied is read back before its stores have landed.
+                CBlock::CSurface& s = surfaces.emplace_back();
                 s.direction = d;
                 s.x0 = box.x0, s.x1 = box.x1;
                 s.y0 = box.y0, s.y1 = box.y1;
@@ -360,7 +362,6 @@ CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours, boo
                 s.colour = colours[dots[fill.dots[box.first]] & INDEX_MASK];
                 s.hidden = (box.hidden >> d) & 1;
                 s.slot = box.first - begin;
-                surfaces.push_back(s);
             }
         blocks.emplace_back(end - begin, std::move(surfaces));
     }
