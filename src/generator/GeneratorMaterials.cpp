@@ -101,8 +101,7 @@ CGenerator::CMaterial& CGenerator::FindMaterial(const CDotColor* colour) {
     return *materialOf[slot];
 }
 
-std::array<CTextureAtlas::UV, 4> CGenerator::PlaceTexture(const PART_INFO& info,
-                                                          const CBlock::CSurface& face) {
+CTextureAtlas::PLACE CGenerator::PlaceTexture(const PART_INFO& info, const CBlock::CSurface& face) {
     const CBlock::TEXTURE_LAYOUT layout = CBlock::GetTextureLayout(face);
     const CTextureAtlas::PLACE place = atlas.Place(layout.width, layout.height);
     const uint8_t* grid = info.part->Grid();
@@ -114,7 +113,7 @@ std::array<CTextureAtlas::UV, 4> CGenerator::PlaceTexture(const PART_INFO& info,
                 index ? document.colors[static_cast<size_t>(index - 1)].color : 0;
             atlas.Paint(place.row + i, place.column + j, colour);
         }
-    return CTextureAtlas::CornerCoordinates(place, layout.width, layout.height);
+    return place;
 }
 
 void CGenerator::FlushFaces() {
