@@ -143,14 +143,19 @@ void CStagedFile::Append(std::span<const uint8_t> bytes) {
     // that the disk works while the rest is produced and fsync finds less to
     // do. A file given whole is left to fsync alone.
     constexpr uint64_t writebackStep = uint64_t(1) << 20;
-    if (size_ - handed_ >= writebackStep) {
-        ::sync_file_range(fd_, static_cast<off_t>(handed_), static_cast<off_t>(size_ - handed_),
-                          SYNC_FILE_RANGE_WRITE);
-        handed_ = size_;
-    }
+    if (size_ - handed_ >= writebackStep)
+        StartWriteback();
     if (!WriteAll(fd_, bytes))
         Fail(errno);
     size_ += bytes.size();
+}
+
+void CStagedFile::StartWriteback() {
+    if (fd_ < 0 || size_ == handed_)
+        return;
+    ::sync_file_range(fd_, static_cast<off_t>(handed_), static_cast<off_t>(size_ - handed_),
+                      SYNC_FILE_RANGE_WRITE);
+    handed_ = size_;
 }
 
 CArchiveWriter::SINK CStagedFile::Sink() {

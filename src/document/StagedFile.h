@@ -47,6 +47,9 @@ public:
     void Append(std::span<const uint8_t> bytes);
     // Append as a sink for a CArchiveWriter.
     CArchiveWriter::SINK Sink();
+    // Starts writing what was appended to the disk without waiting, so that
+    // Finish has less to wait for.
+    void StartWriteback();
     // Overwrites bytes already appended, from offset on; throws as Append.
     void WriteAt(uint64_t offset, std::span<const uint8_t> bytes);
     // Flushes the bytes to the disk and closes the temporary; throws as

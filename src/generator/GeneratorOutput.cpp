@@ -66,6 +66,7 @@ void CGenerator::StartStream(size_t faces) {
             EncodeImage();
             stagedTexture = std::make_unique<CStagedFile>(texturePath);
             stagedTexture->Append(textureBytes);
+            stagedTexture->StartWriteback();
         };
     // Everything but the vertices' texture coordinates stays as it is from
     // Complete until the stream is joined.

@@ -74,11 +74,14 @@ void CModelStream::Run() {
             if (state & STOPPED)
                 break;
             const size_t count = state & COUNT;
-            CPMDModel::WriteVertexRange(archive, {vertices_ + done, count - done}, imageHeight_);
+            const std::span<const CModelVertex> range{vertices_ + done, count - done};
+            CPMDModel::WriteVertexRange(archive, range, imageHeight_);
+            finite_ = finite_ && AllFinite(range);
             done = count;
         }
         if ((state & STOPPED) == 0) {
             archive.Flush();
+            file_->StartWriteback();
             Report(VERTICES_WRITTEN);
             if ((Await(COMPLETE, done) & STOPPED) == 0) {
                 steps_.rest(*file_);

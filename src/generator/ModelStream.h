@@ -65,6 +65,9 @@ public:
     // complete and flushed; TakeFile then hands it over.
     bool Join();
     std::unique_ptr<CStagedFile> TakeFile() { return std::move(file_); }
+    // Whether every number of every vertex is finite (AllFinite), once
+    // WaitVertices has returned true.
+    bool VerticesFinite() const { return finite_; }
     size_t ClosedCount() const { return closedCount_; }
 
     // Publishing in batches of this many vertices keeps the writer's wakes
@@ -97,6 +100,7 @@ private:
     static constexpr uint32_t DONE = 2;
     static constexpr uint32_t GAVE_UP = 3;
     std::atomic<uint32_t> progress_{WRITING};
+    bool finite_ = true;
     // The writer's until it is joined.
     std::unique_ptr<CStagedFile> file_;
     std::thread thread_;

@@ -163,6 +163,9 @@ struct CJoint {
     explicit CJoint(std::u16string_view name) : name(name) {}
 };
 
+// Whether the eight numbers of every vertex are finite.
+bool AllFinite(std::span<const CModelVertex> vertices);
+
 class CPMDModel {
 public:
     // An empty model whose ten toon textures are the shared toon01.bmp to
