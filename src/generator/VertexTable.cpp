@@ -59,41 +59,112 @@ uint32_t CVertexTable::Tag(const VERTEX_KEY& key) {
     return static_cast<uint32_t>(((h ^ (h >> 32)) * 0xBF58476D1CE4E5B9ull) >> 32);
 }
 
-void CVertexTable::Reserve(size_t count) {
-    if (slots_.size() * 3 < count * 4)
-        Resize(count);
+template <>
+struct CVertexTable::LAYOUT<uint32_t> {
+    static constexpr int ENTRY_BITS = 19;
+};
+template <>
+struct CVertexTable::LAYOUT<uint64_t> {
+    static constexpr int ENTRY_BITS = 32;
+};
+
+namespace {
+
+template <class WORD>
+constexpr WORD EntryMask(int bits) {
+    return (WORD(1) << bits) - 1;
 }
 
-void CVertexTable::Resize(size_t count) {
+// The key a model vertex was entered with.
+VERTEX_KEY KeyOf(const CModelVertex& v) {
+    return {{v.position.x, v.position.y, v.position.z},
+            {v.normal.x, v.normal.y, v.normal.z},
+            {v.uv.x, v.uv.y},
+            v.bone0};
+}
+
+} // namespace
+
+size_t CVertexTable::SlotCount(size_t count) {
     size_t size = 1024;
     while (size * 3 < count * 4)
         size *= 2;
-    std::vector<SLOT> old = std::move(slots_);
-    slots_.assign(size, SLOT{0, 0});
-    const size_t mask = size - 1;
-    for (const SLOT& slot : old) {
-        if (!slot.entry)
-            continue;
-        size_t i = slot.tag & mask;
-        while (slots_[i].entry)
-            i = (i + 1) & mask;
-        slots_[i] = slot;
+    return size;
+}
+
+void CVertexTable::Reserve(size_t count) {
+    if (size_ != 0)
+        return;
+    const size_t size = SlotCount(count);
+    if (!wide_.empty()) {
+        if (wide_.size() < size)
+            wide_.assign(size, 0);
+    } else if (narrow_.size() < size) {
+        narrow_.assign(size, 0);
     }
+}
+
+template <class WORD, class FROM>
+void CVertexTable::Rehash(std::vector<WORD>& slots, size_t size, const std::vector<FROM>& from,
+                          std::span<const CModelVertex> vertices) {
+    constexpr int bits = LAYOUT<WORD>::ENTRY_BITS;
+    constexpr WORD entryMask = EntryMask<WORD>(bits);
+    constexpr FROM fromMask = EntryMask<FROM>(LAYOUT<FROM>::ENTRY_BITS);
+    std::vector<WORD> table(size, 0);
+    const size_t mask = size - 1;
+    for (const FROM word : from) {
+        const auto entry = static_cast<WORD>(word & fromMask);
+        if (!entry)
+            continue;
+        const uint32_t tag = Tag(KeyOf(vertices[static_cast<size_t>(entry) - 1]));
+        size_t i = tag & mask;
+        while (table[i])
+            i = (i + 1) & mask;
+        table[i] = static_cast<WORD>(WORD(tag >> (32 - (sizeof(WORD) * 8 - bits))) << bits) |
+                   (entry & entryMask);
+    }
+    slots = std::move(table);
+}
+
+template <class WORD>
+CVertexTable::RESULT CVertexTable::FindOrAddIn(std::vector<WORD>& slots, const VERTEX_KEY& key,
+                                               uint32_t tag,
+                                               std::span<const CModelVertex> vertices) {
+    constexpr int bits = LAYOUT<WORD>::ENTRY_BITS;
+    constexpr WORD entryMask = EntryMask<WORD>(bits);
+    const auto next = static_cast<uint32_t>(vertices.size());
+    const size_t mask = slots.size() - 1;
+    // The tag's high bits, where the slot keeps them.
+    const WORD high = static_cast<WORD>(WORD(tag >> (32 - (sizeof(WORD) * 8 - bits))) << bits);
+    size_t i = tag & mask;
+    for (WORD word; (word = slots[i]) != 0; i = (i + 1) & mask)
+        if ((word & ~entryMask) == high &&
+            SameVertex(vertices[static_cast<size_t>(word & entryMask) - 1], key))
+            return {static_cast<uint32_t>((word & entryMask) - 1), false};
+    slots[i] = high | static_cast<WORD>(next + 1);
+    ++size_;
+    return {next, true};
 }
 
 CVertexTable::RESULT CVertexTable::FindOrAdd(const VERTEX_KEY& key, uint32_t tag,
                                              std::span<const CModelVertex> vertices) {
-    const auto next = static_cast<uint32_t>(vertices.size());
     if (HasNan(key))
-        return {next, true};
-    if ((size_ + 1) * 4 > slots_.size() * 3)
-        Resize(std::max<size_t>(size_ * 2, 512));
-    const size_t mask = slots_.size() - 1;
-    size_t i = tag & mask;
-    for (; slots_[i].entry; i = (i + 1) & mask)
-        if (slots_[i].tag == tag && SameVertex(vertices[slots_[i].entry - 1], key))
-            return {slots_[i].entry - 1, false};
-    slots_[i] = {tag, next + 1};
-    ++size_;
-    return {next, true};
+        return {static_cast<uint32_t>(vertices.size()), true};
+    constexpr size_t narrowEntries = EntryMask<size_t>(LAYOUT<uint32_t>::ENTRY_BITS);
+    if (wide_.empty() && vertices.size() + 1 > narrowEntries) {
+        // An index that does not fit a 32-bit slot: move to wide ones.
+        Rehash(wide_, SlotCount(std::max<size_t>(size_ + 1, narrow_.size() * 3 / 4)), narrow_,
+               vertices);
+        narrow_ = {};
+    }
+    const size_t slotCount = wide_.empty() ? narrow_.size() : wide_.size();
+    if ((size_ + 1) * 4 > slotCount * 3) {
+        const size_t size = SlotCount(std::max<size_t>(size_ * 2, 512));
+        if (wide_.empty())
+            Rehash(narrow_, size, narrow_, vertices);
+        else
+            Rehash(wide_, size, wide_, vertices);
+    }
+    return wide_.empty() ? FindOrAddIn(narrow_, key, tag, vertices)
+                         : FindOrAddIn(wide_, key, tag, vertices);
 }

@@ -60,25 +60,45 @@ public:
     // brought into the cache, so that the searches for several keys overlap
     // their waits for memory. Changes nothing.
     void Prefetch(uint32_t tag) const {
-        if (!slots_.empty())
-            __builtin_prefetch(&slots_[tag & (slots_.size() - 1)]);
+        if (!narrow_.empty())
+            __builtin_prefetch(&narrow_[tag & (narrow_.size() - 1)]);
+        else if (!wide_.empty())
+            __builtin_prefetch(&wide_[tag & (wide_.size() - 1)]);
     }
 
     // Number of keys entered.
     size_t Size() const { return size_; }
 
+    // Bytes the slots take: four a slot while every index is below 2^19 - 1,
+    // eight after that.
+    size_t SlotBytes() const {
+        return narrow_.size() * sizeof(uint32_t) + wide_.size() * sizeof(uint64_t);
+    }
+
 private:
-    // Slots are small so the table stays in cache: the high 32 bits of the
-    // key's hash, which also place the slot, and 1 + the vertex index
-    // (0: free).
-    struct SLOT {
-        uint32_t tag;
-        uint32_t entry;
-    };
+    // A slot is one word: 1 + the vertex index in its low bits (0: free),
+    // and above them as many high bits of the key's tag as fit, so that most
+    // slots of other keys are passed over without a look at their vertices.
+    // Slots are 32 bits (19 for the entry) while every index fits: a
+    // 65,536-vertex model's table is then 512 KB and stays in the core's
+    // second-level cache next to the vertices being written, where 8-byte
+    // slots were pushed out and cost a memory wait on most searches. Past
+    // that the table moves to 64-bit slots (32 bits each).
+    template <class WORD>
+    struct LAYOUT;
 
-    // Makes room for at least count entries at three-quarters load.
-    void Resize(size_t count);
+    template <class WORD>
+    RESULT FindOrAddIn(std::vector<WORD>& slots, const VERTEX_KEY& key, uint32_t tag,
+                       std::span<const CModelVertex> vertices);
+    // Makes slots a table of size slots holding the entries of from (either
+    // width); the tags are computed again from the vertices.
+    template <class WORD, class FROM>
+    static void Rehash(std::vector<WORD>& slots, size_t size, const std::vector<FROM>& from,
+                       std::span<const CModelVertex> vertices);
+    // The number of slots for count entries at three-quarters load at most.
+    static size_t SlotCount(size_t count);
 
-    std::vector<SLOT> slots_;
+    std::vector<uint32_t> narrow_;
+    std::vector<uint64_t> wide_; // in use once not empty; narrow_ is then empty
     size_t size_ = 0;
 };

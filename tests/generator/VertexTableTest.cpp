@@ -123,3 +123,33 @@ TEST(VertexTable, TagsOfLatticeCornersSpreadOverTheTable) {
         static_cast<size_t>(std::distance(tags.begin(), std::unique(tags.begin(), tags.end())));
     EXPECT_LE(same, 8u);
 }
+
+TEST(VertexTable, KeepsEveryEntryWhenIndicesOutgrowTheNarrowSlots) {
+    // Past 2^19 - 2 vertices the slots widen; every key entered before and
+    // after must still be found, and new keys still be new.
+    TABLE table;
+    auto keyOf = [](int n) {
+        return VERTEX_KEY{{static_cast<float>(n % 97), static_cast<float>(n / 97), 0.5f},
+                          {0.0f, 0.0f, n % 2 ? 1.0f : -1.0f},
+                          {0.0f, 0.0f},
+                          n % 3};
+    };
+    constexpr int count = (1 << 19) + 1000;
+    for (int n = 0; n < count; ++n)
+        ASSERT_TRUE(table.FindOrAdd(keyOf(n)).created) << n;
+    EXPECT_EQ(table.table.Size(), static_cast<size_t>(count));
+    EXPECT_GE(table.table.SlotBytes(), table.table.Size() * 8);
+    for (int n = 0; n < count; n += 997) {
+        const auto found = table.FindOrAdd(keyOf(n));
+        ASSERT_FALSE(found.created) << n;
+        ASSERT_EQ(found.index, static_cast<uint32_t>(n));
+    }
+    const auto last = table.FindOrAdd(keyOf(count - 1));
+    EXPECT_EQ(last.index, static_cast<uint32_t>(count - 1));
+}
+
+TEST(VertexTable, ModelSizedTableTakesFourBytesASlot) {
+    CVertexTable table;
+    table.Reserve(65536);
+    EXPECT_EQ(table.SlotBytes(), (size_t(1) << 17) * 4);
+}
