@@ -195,6 +195,8 @@ void CGenerator::BuildModel() {
                 EmitFaces(static_cast<int>(i));
         if (stream)
             stream->Close(model.vertices.size());
+        // What only the emission needed goes before the face list is made.
+        vertexTable = CVertexTable();
         std::vector<uint32_t>().swap(texturePlaces);
         FlushFaces();
         CreateIKs();
