@@ -13,6 +13,11 @@
 //                   renamed over the old pair only when both are complete;
 //                   the texture is encoded (if not yet), then written on a
 //                   second thread while the model is written
+// A PMD of many faces is written while it is built instead (ModelStream.h):
+// BuildModel starts a second thread that encodes and writes the texture,
+// writes the vertices as they are made and, once the model is complete, the
+// rest of the file; WriteFiles then only commits what it wrote, or writes
+// the files itself when the stream did not complete.
 // Generate also checks the document's numbers before the first stage and the
 // built model before the texture (GeneratorChecks.cpp). Nothing is written
 // before every stage but the last has succeeded, and the last changes the old
