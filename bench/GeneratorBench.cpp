@@ -11,6 +11,12 @@
 // "Serialise/DOC/FORMAT" repeats the serialisation of one built model;
 // "Stream/DOC" its PMD file through the small buffer WriteFiles uses, handed
 // to a sink that only counts the bytes (the serialisation without the disk).
+// A PMD of thousands of faces is written while it is built: its vertices,
+// the rest of the file and its flush run on a second thread from Assembly on,
+// and the texture is encoded and written there too. Assembly then includes
+// placing the texture regions and starting that thread; Texture waits for the
+// thread to be done with the vertices and the image; Write waits for the rest
+// and commits. The stages' sum is then more than Whole's work on one core.
 
 #include "BenchDocuments.h"
 #include "document/Archive.h"

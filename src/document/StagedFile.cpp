@@ -90,7 +90,17 @@ CStagedFile::CStagedFile(const std::string& path, std::span<const uint8_t> bytes
 
 CStagedFile::CStagedFile(const std::string& path,
                          const std::function<void(const CArchiveWriter::SINK&)>& produce)
-    : path_(path), target_(FollowLinks(path)) {
+    : CStagedFile(path) {
+    try {
+        produce(Sink());
+    } catch (...) {
+        Discard();
+        throw;
+    }
+    Finish();
+}
+
+CStagedFile::CStagedFile(const std::string& path) : path_(path), target_(FollowLinks(path)) {
     RequireWritableTarget(target_);
     std::string temp =
         FolderOf(target_) + "/" + TemporaryFilePrefix + std::to_string(::getpid()) + "-XXXXXX";
@@ -98,6 +108,7 @@ CStagedFile::CStagedFile(const std::string& path,
     if (fd < 0)
         throw CArchiveException(ErrnoText(path, "cannot create a file in its folder", errno));
     temp_ = temp;
+    fd_ = fd;
     // mkstemp makes the file readable by the owner only: give it the
     // permissions of the file it replaces, or those of an ordinary new file.
     struct stat existing {};
@@ -108,57 +119,76 @@ CStagedFile::CStagedFile(const std::string& path,
         ::umask(mask);
         ::fchmod(fd, 0666 & ~mask);
     }
-    // A piece that cannot be written ends the production; the error is
-    // reported below like any other write failure.
-    struct WRITE_FAILED {};
-    int writeError = 0;
+}
+
+void CStagedFile::Discard() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    if (!temp_.empty())
+        ::unlink(temp_.c_str());
+    temp_.clear();
+}
+
+void CStagedFile::Fail(int error) {
+    Discard();
+    throw CArchiveException(ErrnoText(path_, "cannot write", error));
+}
+
+void CStagedFile::Append(std::span<const uint8_t> bytes) {
+    if (fd_ < 0)
+        Fail(EBADF);
     // A file that comes in many pieces has the writeback of what it holds so
-    // far started every so often (a hint; the fsync below is what waits), so
+    // far started every so often (a hint; Finish's fsync is what waits), so
     // that the disk works while the rest is produced and fsync finds less to
     // do. A file given whole is left to fsync alone.
-    constexpr off_t writebackStep = off_t(1) << 20;
-    off_t size = 0, handed = 0;
-    const CArchiveWriter::SINK sink = [fd, &writeError, &size,
-                                       &handed](std::span<const uint8_t> bytes) {
-        if (size - handed >= writebackStep) {
-            ::sync_file_range(fd, handed, size - handed, SYNC_FILE_RANGE_WRITE);
-            handed = size;
-        }
-        if (!WriteAll(fd, bytes)) {
-            writeError = errno;
-            throw WRITE_FAILED{};
-        }
-        size += static_cast<off_t>(bytes.size());
-    };
-    bool written = true;
-    try {
-        produce(sink);
-    } catch (const WRITE_FAILED&) {
-        written = false;
-    } catch (...) {
-        ::close(fd);
-        ::unlink(temp_.c_str());
-        temp_.clear();
-        throw;
-    }
-    int error = written ? errno : writeError;
-    const bool synced = written && ::fsync(fd) == 0;
-    if (written && !synced)
-        error = errno;
-    const bool closed = ::close(fd) == 0;
-    if (synced && !closed)
-        error = errno;
-    if (!written || !synced || !closed) {
-        ::unlink(temp_.c_str());
-        temp_.clear();
-        throw CArchiveException(ErrnoText(path, "cannot write", error));
+    constexpr uint64_t writebackStep = uint64_t(1) << 20;
+    if (size_ - handed_ >= writebackStep)
+        StartWriteback();
+    if (!WriteAll(fd_, bytes))
+        Fail(errno);
+    size_ += bytes.size();
+}
+
+void CStagedFile::StartWriteback() {
+    if (fd_ < 0 || size_ == handed_)
+        return;
+    ::sync_file_range(fd_, static_cast<off_t>(handed_), static_cast<off_t>(size_ - handed_),
+                      SYNC_FILE_RANGE_WRITE);
+    handed_ = size_;
+}
+
+CArchiveWriter::SINK CStagedFile::Sink() {
+    return [this](std::span<const uint8_t> bytes) { Append(bytes); };
+}
+
+void CStagedFile::WriteAt(uint64_t offset, std::span<const uint8_t> bytes) {
+    if (fd_ < 0)
+        Fail(EBADF);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
+                                   static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            Fail(errno);
+        done += static_cast<size_t>(n);
     }
 }
 
-CStagedFile::~CStagedFile() {
-    if (!temp_.empty())
-        ::unlink(temp_.c_str());
+void CStagedFile::Finish() {
+    if (fd_ < 0)
+        Fail(EBADF);
+    if (::fsync(fd_) != 0)
+        Fail(errno);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0)
+        Fail(errno);
 }
+
+CStagedFile::~CStagedFile() { Discard(); }
 
 void CStagedFile::Commit() {
     if (std::rename(temp_.c_str(), target_.c_str()) != 0) {

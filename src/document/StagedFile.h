@@ -11,6 +11,7 @@
 
 #include "document/Archive.h"
 
+#include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
@@ -31,10 +32,29 @@ public:
     // nothing left behind.
     CStagedFile(const std::string& path,
                 const std::function<void(const CArchiveWriter::SINK&)>& produce);
+    // An empty temporary for path, filled by Append and WriteAt and closed
+    // by Finish before Commit; the checks and errors are those above. One
+    // thread at a time may use it.
+    explicit CStagedFile(const std::string& path);
     // Removes the temporary unless it was committed.
     ~CStagedFile();
     CStagedFile(const CStagedFile&) = delete;
     CStagedFile& operator=(const CStagedFile&) = delete;
+
+    // Appends bytes at the end of the temporary. Throws CArchiveException
+    // naming the path when they cannot be written; the temporary is removed
+    // then, and every later call throws.
+    void Append(std::span<const uint8_t> bytes);
+    // Append as a sink for a CArchiveWriter.
+    CArchiveWriter::SINK Sink();
+    // Starts writing what was appended to the disk without waiting, so that
+    // Finish has less to wait for.
+    void StartWriteback();
+    // Overwrites bytes already appended, from offset on; throws as Append.
+    void WriteAt(uint64_t offset, std::span<const uint8_t> bytes);
+    // Flushes the bytes to the disk and closes the temporary; throws as
+    // Append. The constructors that take the bytes do this themselves.
+    void Finish();
 
     // Renames the temporary over the target. Throws CArchiveException naming
     // the path; the temporary is removed then.
@@ -44,9 +64,17 @@ public:
     const std::string& TemporaryPath() const { return temp_; }
 
 private:
-    std::string path_;   // as the caller named it, for messages
-    std::string target_; // path with symbolic links followed
-    std::string temp_;   // empty once committed or removed
+    // Closes and removes the temporary (nothing when it is gone).
+    void Discard();
+    // Discards the temporary, then throws the write error.
+    [[noreturn]] void Fail(int error);
+
+    std::string path_;    // as the caller named it, for messages
+    std::string target_;  // path with symbolic links followed
+    std::string temp_;    // empty once committed or removed
+    int fd_ = -1;         // open until Finish
+    uint64_t size_ = 0;   // bytes appended
+    uint64_t handed_ = 0; // bytes whose writeback was started
 };
 
 // Refuses a path that names something other than a regular file (or a link to

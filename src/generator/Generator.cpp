@@ -3,6 +3,8 @@
 #include "document/DotDocument.h"
 #include "document/DotPart.h"
 #include "document/TextCodec.h"
+#include "document/StagedFile.h"
+#include "generator/ModelStream.h"
 #include "generator/OutputPaths.h"
 #include "generator/PMDLimits.h"
 #include "generator/PMXWriter.h"
@@ -49,7 +51,9 @@ CGenerator::CGenerator(CDotDocument& document, std::string path, ModelFormat for
     CollectParts();
 }
 
-CGenerator::~CGenerator() = default;
+// The stream's thread uses the model and the texture members: it is stopped
+// before any of them goes.
+CGenerator::~CGenerator() { AbandonStream(); }
 
 void CGenerator::CollectParts() {
     std::vector<CPart*> list = document.CollectParts();
@@ -171,28 +175,67 @@ void CGenerator::BuildModel() {
     CreateMaterials();
     CreateBones();
     // At most four new vertices a visible face: size the table once.
-    size_t faces = 0;
+    size_t faces = 0, texturedFaces = 0;
     for (const PART_INFO& info : parts)
         if (info.part->boneKind != BONE_HIDDEN)
             for (const CBlock& block : info.blocks)
                 for (const CBlock::CSurface& face : block.GetAllSurfaces())
-                    faces += face.hidden ? 0 : 1;
+                    if (!face.hidden) {
+                        ++faces;
+                        texturedFaces += face.colour == &SharedTextureColour() ? 1 : 0;
+                    }
     const size_t vertexBound = format == ModelFormat::PMX ? VertexCap(format) : kPMDMaxVertices + 1;
     vertexTable.Reserve(std::min(4 * faces, VertexCap(format)));
     model.vertices.reserve(std::min(4 * faces, vertexBound));
-    for (size_t i = 0; i < parts.size(); ++i)
-        if (parts[i].part->boneKind != BONE_HIDDEN)
-            EmitFaces(static_cast<int>(i));
-    FlushFaces();
-    CreateIKs();
-    CreateMorphs();
-    CreateRigidBodies();
-    CreateJoints();
-    model.name = Utf8ToUtf16(std::filesystem::path(path).stem().string());
-    if (format == ModelFormat::PMX)
-        CheckPMXLimits(model);
-    else
-        model.CheckLimits();
+    PlaceTextures(texturedFaces);
+    try {
+        StartStream(faces);
+        for (size_t i = 0; i < parts.size(); ++i)
+            if (parts[i].part->boneKind != BONE_HIDDEN)
+                EmitFaces(static_cast<int>(i));
+        if (stream)
+            stream->Close(model.vertices.size());
+        // What only the emission needed goes before the face list is made.
+        vertexTable = CVertexTable();
+        std::vector<uint32_t>().swap(texturePlaces);
+        FlushFaces();
+        CreateIKs();
+        CreateMorphs();
+        CreateRigidBodies();
+        CreateJoints();
+        model.name = Utf8ToUtf16(std::filesystem::path(path).stem().string());
+        if (format == ModelFormat::PMX)
+            CheckPMXLimits(model);
+        else
+            model.CheckLimits();
+        if (stream)
+            stream->Complete();
+    } catch (...) {
+        AbandonStream();
+        throw;
+    }
+}
+
+// Lays out the texture regions of every textured face, in the order EmitFaces
+// meets the faces, which then takes the places in turn: the same atlas as
+// placing them while emitting, but complete before the first vertex.
+void CGenerator::PlaceTextures(size_t texturedFaces) {
+    texturePlaces.clear();
+    texturePlaces.reserve(texturedFaces);
+    nextPlace = 0;
+    for (const PART_INFO& info : parts) {
+        if (info.part->boneKind == BONE_HIDDEN)
+            continue;
+        for (const CBlock& block : info.blocks)
+            for (int direction = 0; direction < CBlock::DIRECTION_COUNT; ++direction)
+                for (const CBlock::CSurface& face : block.GetSurfaces(direction))
+                    if (!face.hidden && face.colour == &SharedTextureColour()) {
+                        const CTextureAtlas::PLACE place = PlaceTexture(info, face);
+                        texturePlaces.push_back(static_cast<uint32_t>(place.row) *
+                                                    CTextureAtlas::COLUMNS +
+                                                static_cast<uint32_t>(place.column));
+                    }
+    }
 }
 
 void CGenerator::CreateBones() {
@@ -250,7 +293,14 @@ void CGenerator::EmitFaces(int partIndex) {
                     continue;
                 const auto local = CBlock::GetCorners(face, info.dotEdge, joint);
                 const bool isTextured = face.colour == &SharedTextureColour();
-                const auto uv = isTextured ? PlaceTexture(info, face) : untextured;
+                auto uv = untextured;
+                if (isTextured) {
+                    const uint32_t at = texturePlaces.at(nextPlace++);
+                    const CBlock::TEXTURE_LAYOUT layout = CBlock::GetTextureLayout(face);
+                    const CTextureAtlas::PLACE place{static_cast<int>(at % CTextureAtlas::COLUMNS),
+                                                     static_cast<int>(at / CTextureAtlas::COLUMNS)};
+                    uv = CTextureAtlas::CornerCoordinates(place, layout.width, layout.height);
+                }
                 VEC3 corner[4];
                 for (size_t k = 0; k < 4; ++k)
                     corner[k] = Transform(local[k], info.rotation, info.position);
@@ -300,9 +350,15 @@ uint32_t CGenerator::FindOrAddVertex(const VERTEX_KEY& key, uint32_t tag, int pa
                                   " vertices, far more than the " + FormatCount(kPMDMaxVertices) +
                                   " a PMD file can hold");
         }
+        // The stream reads the vertices in place: one that would move them
+        // (a model far over the limit, refused anyway) is given up first.
+        if (stream && model.vertices.size() == streamLimit)
+            AbandonStream();
         model.vertices.emplace_back(ToFloat3(key.position), ToFloat3(key.normal),
                                     PMDFloat2{key.uv[0], key.uv[1]}, key.bone);
         vertexParts.push_back(partIndex);
+        if (stream && model.vertices.size() % CModelStream::BATCH == 0)
+            stream->Publish(model.vertices.size());
     }
     return found.index;
 }
@@ -327,9 +383,14 @@ CGenerator::RESULT CGenerator::Generate() {
     CheckValues();
     BuildSurfaces();
     BuildModel();
-    CheckBoneChains();
-    CheckModelFinite();
-    CheckTextureSize();
+    try {
+        CheckBoneChains();
+        CheckModelFinite();
+        CheckTextureSize();
+    } catch (...) {
+        AbandonStream();
+        throw;
+    }
     WriteFiles();
     return Summary();
 }

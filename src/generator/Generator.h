@@ -13,6 +13,11 @@
 //                   renamed over the old pair only when both are complete;
 //                   the texture is encoded (if not yet), then written on a
 //                   second thread while the model is written
+// A PMD of many faces is written while it is built instead (ModelStream.h):
+// BuildModel starts a second thread that encodes and writes the texture,
+// writes the vertices as they are made and, once the model is complete, the
+// rest of the file; WriteFiles then only commits what it wrote, or writes
+// the files itself when the stream did not complete.
 // Generate also checks the document's numbers before the first stage and the
 // built model before the texture (GeneratorChecks.cpp). Nothing is written
 // before every stage but the last has succeeded, and the last changes the old
@@ -35,7 +40,9 @@
 struct CDotColor;
 class CDotDocument;
 class CDotPart;
+class CModelStream;
 class CPart;
+class CStagedFile;
 
 // A document that cannot become a model (other than by the format's limits,
 // which raise CModelLimitError): the message names the part and the reason.
@@ -131,13 +138,13 @@ private:
     // Materials and texture (GeneratorMaterials.cpp).
     void CreateMaterials();
     CMaterial& FindMaterial(const CDotColor* colour);
-    std::array<CTextureAtlas::UV, 4> PlaceTexture(const PART_INFO& info,
-                                                  const CBlock::CSurface& face);
+    CTextureAtlas::PLACE PlaceTexture(const PART_INFO& info, const CBlock::CSurface& face);
     void FlushFaces();
 
     // Bones and faces (Generator.cpp).
     void CollectParts();
     void CreateBones();
+    void PlaceTextures(size_t texturedFaces);
     void EmitFaces(int partIndex);
     uint32_t FindOrAddVertex(const VERTEX_KEY& key, uint32_t tag, int partIndex);
     int BoneOf(int partIndex) const;
@@ -157,9 +164,13 @@ private:
     void CheckBoneChains() const;
     void CheckTextureSize() const;
 
-    // Texture output (GeneratorOutput.cpp).
+    // Texture output and the model stream (GeneratorOutput.cpp).
     void RescaleTextureCoordinates();
     void EncodeImage();
+    void StartStream(size_t faces);
+    void WaitForStream();
+    void AbandonStream();
+    bool WriteStreamedFiles();
 
     // Rigid bodies and joints (GeneratorPhysics.cpp).
     void CreateRigidBodies();
@@ -187,6 +198,16 @@ private:
     // vertexParts[v]: the part whose face created model vertex v.
     std::vector<int> vertexParts;
     CVertexTable vertexTable;
+    // Where each textured face's region is, in the order EmitFaces meets
+    // them (row × 32 + column): the atlas is laid out before the faces are
+    // emitted, so that the image and its height are known while they are.
+    std::vector<uint32_t> texturePlaces;
+    size_t nextPlace = 0;
+    // The model file written while it is built (PMD only), and the texture
+    // staged by the stream's thread; both null when not streaming.
+    std::unique_ptr<CModelStream> stream;
+    std::unique_ptr<CStagedFile> stagedTexture;
+    size_t streamLimit = 0; // vertices the stream may publish (the reserve)
     uint32_t collisionGroup = 0;
     int ikGroup = -1;   // index of the "IK" display group
     int boneGroup = -1; // index of the "ボーン" display group

@@ -7,11 +7,11 @@
 #include "document/DotDocument.h"
 #include "document/DotPart.h"
 #include "document/TextCodec.h"
+#include "generator/ModelStream.h"
 #include "generator/NameIds.h"
 #include "generator/PngWriter.h"
 #include "generator/PMDLimits.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
@@ -29,20 +29,6 @@ std::string Number(float value) {
 
 bool Finite(const PMDFloat3& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
-// Whether the eight numbers of every vertex are finite. One pass without a
-// branch per number (an infinity or NaN has all exponent bits set), since the
-// vertices are most of a model; the slower look for the culprit runs only
-// when this fails.
-bool VerticesFinite(const std::vector<CModelVertex>& vertices) {
-    constexpr uint32_t exponent = 0x7F800000u;
-    uint32_t bad = 0;
-    for (const CModelVertex& vertex : vertices)
-        for (float v : {vertex.position.x, vertex.position.y, vertex.position.z, vertex.normal.x,
-                        vertex.normal.y, vertex.normal.z, vertex.uv.x, vertex.uv.y})
-            bad |= (std::bit_cast<uint32_t>(v) & exponent) == exponent;
-    return bad == 0;
 }
 
 template <size_t N>
@@ -103,7 +89,9 @@ void CGenerator::CheckValues() const {
 void CGenerator::CheckModelFinite() const {
     // Finite inputs can still overflow (a rate of 1e30 under another): the
     // model itself is checked before it is written.
-    for (size_t v = VerticesFinite(model.vertices) ? model.vertices.size() : 0;
+    // The stream's thread checks the vertices as it writes them.
+    const bool streamChecked = stream && stream->WaitVertices() && stream->VerticesFinite();
+    for (size_t v = streamChecked || AllFinite(model.vertices) ? model.vertices.size() : 0;
          v < model.vertices.size(); ++v) {
         const CModelVertex& vertex = model.vertices[v];
         if (!Finite(vertex.position) || !Finite(vertex.normal) || !std::isfinite(vertex.uv.x) ||

@@ -100,8 +100,7 @@ CGenerator::CMaterial& CGenerator::FindMaterial(const CDotColor* colour) {
     return *materialOf[slot];
 }
 
-std::array<CTextureAtlas::UV, 4> CGenerator::PlaceTexture(const PART_INFO& info,
-                                                          const CBlock::CSurface& face) {
+CTextureAtlas::PLACE CGenerator::PlaceTexture(const PART_INFO& info, const CBlock::CSurface& face) {
     const CBlock::TEXTURE_LAYOUT layout = CBlock::GetTextureLayout(face);
     const CTextureAtlas::PLACE place = atlas.Place(layout.width, layout.height);
     // The dot shown in column j, row i lies j column steps and i row steps
@@ -118,7 +117,7 @@ std::array<CTextureAtlas::UV, 4> CGenerator::PlaceTexture(const PART_INFO& info,
             cells[j] = index ? document.colors[static_cast<size_t>(index - 1)].color : 0;
         }
     }
-    return CTextureAtlas::CornerCoordinates(place, layout.width, layout.height);
+    return place;
 }
 
 void CGenerator::FlushFaces() {

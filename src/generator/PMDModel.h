@@ -16,6 +16,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -162,6 +163,9 @@ struct CJoint {
     explicit CJoint(std::u16string_view name) : name(name) {}
 };
 
+// Whether the eight numbers of every vertex are finite.
+bool AllFinite(std::span<const CModelVertex> vertices);
+
 class CPMDModel {
 public:
     // An empty model whose ten toon textures are the shared toon01.bmp to
@@ -210,6 +214,18 @@ public:
     // format cannot hold, std::out_of_range for a morph that moves a vertex
     // the model does not have.
     void Write(CArchiveWriter& archive) const;
+    // Write in three pieces, for a file whose vertices are written while the
+    // model is built: the header with the vertex count (HEAD_SIZE bytes),
+    // vertices, VERTEX_SIZE bytes each (their texture coordinates, when
+    // imageHeight > 0, in atlas cells and rescaled to an image of that height
+    // as CTextureAtlas::Rescale does), and the rest, which checks what Write
+    // checks before its first byte.
+    static constexpr size_t HEAD_SIZE = 287;
+    static constexpr size_t VERTEX_SIZE = 38;
+    void WriteHead(CArchiveWriter& archive, size_t vertexCount) const;
+    static void WriteVertexRange(CArchiveWriter& archive, std::span<const CModelVertex> range,
+                                 int imageHeight);
+    void WriteTail(CArchiveWriter& archive) const;
     // The bytes of the whole file, as Write makes them.
     std::vector<uint8_t> ToBytes() const;
     // The size of the buffer WriteFile and the generator serialise through.
@@ -220,7 +236,11 @@ public:
     // CArchiveException when the file cannot be written.
     void WriteFile(const std::string& path) const;
 
+    struct BaseMorph; // the writer's list of the vertices morphs move
+
 private:
+    void WriteTail(CArchiveWriter& archive, const BaseMorph& base) const;
+
     std::deque<CModelBone> bones_;
     // Each bone name's first index in bones_.
     std::unordered_map<NameId, int> boneIndex_;

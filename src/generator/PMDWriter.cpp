@@ -37,11 +37,13 @@
 #include "document/Archive.h"
 #include "document/TextCodec.h"
 #include "generator/PMDModel.h"
+#include "generator/TextureAtlas.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <span>
 #include <stdexcept>
 
 namespace {
@@ -52,7 +54,8 @@ constexpr size_t kGroupNameField = 50;
 constexpr size_t kToonField = 100;
 
 constexpr size_t kHeaderSize = 3 + 4 + kNameField + kCommentField;
-constexpr size_t kVertexSize = 38;
+constexpr size_t kVertexSize = CPMDModel::VERTEX_SIZE;
+static_assert(kHeaderSize + 4 == CPMDModel::HEAD_SIZE);
 constexpr size_t kMaterialSize = 70;
 constexpr size_t kBoneSize = 39;
 constexpr size_t kIKSize = 11;
@@ -91,11 +94,17 @@ void WriteFloat3(CArchiveWriter& archive, const PMDFloat3& v) {
 // The "base" morph: every vertex that some morph moves, once each, in the
 // order the morphs first name them. positionOf maps a vertex index to its
 // place in the list (−1 for vertices no morph moves).
-struct BaseMorph {
+} // namespace
+
+struct CPMDModel::BaseMorph {
     std::vector<int32_t> vertices;
     std::vector<int32_t> positionOf;
     size_t morphVertexCount = 0; // entries of all morphs together
 };
+
+namespace {
+
+using BaseMorph = CPMDModel::BaseMorph;
 
 BaseMorph BuildBaseMorph(const CPMDModel& model) {
     BaseMorph base;
@@ -146,21 +155,28 @@ size_t FileSize(const CPMDModel& model, const BaseMorph& base) {
 
 // The vertices are most of the file: each is stored whole in place, its
 // eight floats copied at once where the host's own float layout is the
-// file's (little-endian IEEE), one by one elsewhere.
-void WriteVertices(CArchiveWriter& archive, const std::vector<CModelVertex>& vertices) {
+// file's (little-endian IEEE), one by one elsewhere. With an image height,
+// the texture coordinates are rescaled on the way (RescaleUV).
+template <bool RescaleUV>
+void WriteVertices(CArchiveWriter& archive, std::span<const CModelVertex> vertices,
+                   int imageHeight) {
     static_assert(sizeof(PMDFloat3) == 12 && sizeof(PMDFloat2) == 8);
     for (const CModelVertex& vertex : vertices) {
         uint8_t* at = archive.Extend(kVertexSize);
+        PMDFloat2 uv = vertex.uv;
+        if constexpr (RescaleUV) {
+            const auto scaled = CTextureAtlas::Rescale({uv.x, uv.y}, imageHeight);
+            uv = {scaled.u, scaled.v};
+        }
         if constexpr (std::endian::native == std::endian::little &&
                       std::numeric_limits<float>::is_iec559) {
             std::memcpy(at, &vertex.position, 12);
             std::memcpy(at + 12, &vertex.normal, 12);
-            std::memcpy(at + 24, &vertex.uv, 8);
+            std::memcpy(at + 24, &uv, 8);
             at += 32;
         } else {
-            for (float f :
-                 {vertex.position.x, vertex.position.y, vertex.position.z, vertex.normal.x,
-                  vertex.normal.y, vertex.normal.z, vertex.uv.x, vertex.uv.y})
+            for (float f : {vertex.position.x, vertex.position.y, vertex.position.z,
+                            vertex.normal.x, vertex.normal.y, vertex.normal.z, uv.x, uv.y})
                 at = CArchiveWriter::StoreF32(at, f);
         }
         at = CArchiveWriter::Store16(at, static_cast<uint16_t>(vertex.bone0));
@@ -302,15 +318,33 @@ void CPMDModel::Write(CArchiveWriter& archive) const {
     CheckLimits();
     const BaseMorph base = BuildBaseMorph(*this);
     archive.Reserve(FileSize(*this, base));
+    WriteHead(archive, vertices.size());
+    WriteVertices<false>(archive, vertices, 0);
+    WriteTail(archive, base);
+}
 
+void CPMDModel::WriteHead(CArchiveWriter& archive, size_t vertexCount) const {
     archive.WriteFixed("Pmd", 3);
     archive.WriteF32(1.0f);
     WriteText(archive, name, kNameField);
     WriteText(archive, comment, kCommentField);
+    archive.WriteU32(static_cast<uint32_t>(vertexCount));
+}
 
-    archive.WriteU32(static_cast<uint32_t>(vertices.size()));
-    WriteVertices(archive, vertices);
+void CPMDModel::WriteVertexRange(CArchiveWriter& archive, std::span<const CModelVertex> range,
+                                 int imageHeight) {
+    if (imageHeight > 0)
+        WriteVertices<true>(archive, range, imageHeight);
+    else
+        WriteVertices<false>(archive, range, 0);
+}
 
+void CPMDModel::WriteTail(CArchiveWriter& archive) const {
+    CheckLimits();
+    WriteTail(archive, BuildBaseMorph(*this));
+}
+
+void CPMDModel::WriteTail(CArchiveWriter& archive, const BaseMorph& base) const {
     archive.WriteU32(static_cast<uint32_t>(faces.size()));
     // Every index fits: CheckLimits refused more than 65,535 vertices.
     WriteFaces(archive, faces);

@@ -226,3 +226,121 @@ TEST(GeneratorFiles, TheTextureIsNamedAfterTheModelWhateverItsExtension) {
     EXPECT_EQ(PMDText(g.file.name), u"人形.v2");
     EXPECT_EQ(PMDText(g.file.materials.at(0).texture), u"人形.v2.png");
 }
+
+namespace {
+
+// Enough separate dots in two parts for the model file to be written while
+// the model is built (thousands of faces), in a textured colour (8) and a
+// material one (2): 2 × 1,024 dots, 49,152 vertices. Both parts have the
+// given rate.
+void AddManyDots(CDotDocument& document, float rate = 1) {
+    document.GetColor(2).SetMaterial(true);
+    CDotPart& first = AddPart(document, nullptr, u"粒");
+    CDotPart& second = AddPart(document, &first, u"砂");
+    first.rate = second.rate = rate;
+    for (int n = 0; n < 1024; ++n) {
+        const int x = n % 16 * 2, y = n / 16 % 16 * 2, z = n / 256 * 2;
+        first.SetDot(x, y, z, 8);
+        second.SetDot(x, y, z, n % 3 ? 8 : 2);
+    }
+}
+
+// The message of the CArchiveException generating document into path raises.
+std::string WriteError(CDotDocument& document, const std::string& path) {
+    try {
+        CGenerator(document, path).Generate();
+    } catch (const CArchiveException& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+} // namespace
+
+TEST(GeneratorFiles, AModelWrittenWhileBuiltFailsAsOneWrittenAfterwards) {
+    // Each failure gives the message a small model (written after the build)
+    // gives, and leaves no temporary of the model or of its texture.
+    CTempFolder folder("files");
+    CDotDocument many, one;
+    AddManyDots(many);
+    AddPart(one, nullptr, u"本体").SetDot(0, 0, 0, 8);
+
+    const std::string missing = folder.File("missing/m.pmd");
+    EXPECT_EQ(WriteError(many, missing), WriteError(one, missing));
+    fs::create_directory(folder.File("d.pmd"));
+    EXPECT_EQ(WriteError(many, folder.File("d.pmd")), WriteError(one, folder.File("d.pmd")));
+    EXPECT_FALSE(fs::exists(folder.File("d.png")));
+
+    std::ofstream(folder.File("t.pmd")) << "old model";
+    fs::create_directory(folder.File("t.png"));
+    EXPECT_EQ(WriteError(many, folder.File("t.pmd")), WriteError(one, folder.File("t.pmd")));
+    EXPECT_EQ(FileText(folder.File("t.pmd")), "old model");
+    EXPECT_EQ(FileCount(folder), 3u) << "no temporary left";
+
+    // The disk fills up part-way through the vertices (the model is about
+    // 1.9 MB), then part-way through the rest of the file.
+    ExpectFullDiskKeepsOldPair(folder, many, "f", 100000);
+    ExpectFullDiskKeepsOldPair(folder, many, "g", 1900000);
+    EXPECT_EQ(FileCount(folder), 7u) << "no temporary left";
+}
+
+TEST(GeneratorFiles, AModelRefusedWhileItsFileIsWrittenLeavesNoTemporary) {
+    CTempFolder folder("files");
+    const std::string pmd = folder.File("m.pmd");
+    std::ofstream(pmd) << "previous";
+
+    // Past the vertex limit: the stream is given up before the vertices
+    // outgrow the room reserved for them, and the usual error follows.
+    CDotDocument big;
+    big.GetColor(2).SetMaterial(true);
+    SpreadDots(AddPart(big, nullptr, u"粒"));
+    AddManyDots(big);
+    EXPECT_THROW(CGenerator(big, pmd).Generate(), CModelLimitError);
+    EXPECT_EQ(FileCount(folder), 1u);
+
+    // Vertices that are not finite (the second part's dots are 1e38 wide)
+    // are found after they were written.
+    CDotDocument huge;
+    AddManyDots(huge, 1e19f);
+    try {
+        CGenerator(huge, pmd).Generate();
+        ADD_FAILURE() << "no error";
+    } catch (const CGeneratorError& e) {
+        EXPECT_NE(std::string(e.what()).find("its vertices are not finite"), std::string::npos)
+            << e.what();
+    }
+    EXPECT_EQ(FileText(pmd), "previous");
+    EXPECT_EQ(FileCount(folder), 1u);
+
+    // A build that is dropped before its files are written.
+    CDotDocument many;
+    AddManyDots(many);
+    {
+        CGenerator dropped(many, pmd);
+        dropped.BuildSurfaces();
+        dropped.BuildModel();
+    }
+    EXPECT_EQ(FileCount(folder), 1u);
+}
+
+TEST(GeneratorFiles, AModelWrittenWhileBuiltIsWrittenWhicheverStagesRun) {
+    CTempFolder folder("files");
+    CDotDocument many;
+    AddManyDots(many);
+    const std::string pmd = folder.File("m.pmd"), png = folder.File("m.png");
+    const GENERATED whole = GenerateFile(many, pmd);
+    EXPECT_EQ(whole.file.vertices.size(), 49152u);
+    const std::vector<uint8_t> model = ReadFileBytes(pmd), texture = ReadFileBytes(png);
+
+    // The same model serialised in memory after the build.
+    CGenerator built(many, pmd);
+    built.BuildSurfaces();
+    built.BuildModel();
+    built.EncodeTexture();
+    EXPECT_EQ(built.Model().ToBytes(), model);
+    built.EncodeTexture();
+    built.WriteFiles();
+    EXPECT_EQ(ReadFileBytes(pmd), model);
+    EXPECT_EQ(ReadFileBytes(png), texture);
+    EXPECT_EQ(FileCount(folder), 2u);
+}

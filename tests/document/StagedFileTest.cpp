@@ -1,0 +1,77 @@
+// A staged file filled piece by piece: appended, patched in place, flushed,
+// then committed; a failed write leaves nothing behind.
+
+#include "document/StagedFile.h"
+
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+
+size_t FileCount(const CTempFolder& folder) {
+    return static_cast<size_t>(
+        std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()));
+}
+
+} // namespace
+
+TEST(StagedFile, PiecesAppendedAndPatchedReplaceTheTargetOnCommit) {
+    CTempFolder folder("staged");
+    const std::string path = folder.File("f.bin");
+    std::ofstream(path) << "old";
+    {
+        CStagedFile file(path);
+        file.Append(Bytes("....-body"));
+        CArchiveWriter tail(file.Sink(), 4);
+        tail.WriteBytes(Bytes("-tail"));
+        tail.Flush();
+        file.WriteAt(0, Bytes("head"));
+        file.Finish();
+        EXPECT_EQ(ReadFileBytes(path), Bytes("old")) << "not before the commit";
+        file.Commit();
+    }
+    EXPECT_EQ(ReadFileBytes(path), Bytes("head-body-tail"));
+    EXPECT_EQ(FileCount(folder), 1u);
+
+    // Dropped before the commit: the temporary goes, the target stays.
+    {
+        CStagedFile file(path);
+        file.Append(Bytes("never"));
+    }
+    EXPECT_EQ(ReadFileBytes(path), Bytes("head-body-tail"));
+    EXPECT_EQ(FileCount(folder), 1u);
+}
+
+TEST(StagedFile, AWriteThatFailsRemovesTheTemporaryAndRefusesTheRest) {
+    CTempFolder folder("staged");
+    const std::string path = folder.File("f.bin");
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previous = signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 4;
+    CStagedFile file(path);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    try {
+        file.Append(Bytes("too long"));
+        ADD_FAILURE() << "no error";
+    } catch (const CArchiveException& e) {
+        EXPECT_EQ(std::string(e.what()), path + ": cannot write: File too large");
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previous);
+    EXPECT_EQ(FileCount(folder), 0u);
+    EXPECT_THROW(file.Append(Bytes("x")), CArchiveException);
+    EXPECT_THROW(file.Finish(), CArchiveException);
+    EXPECT_EQ(FileCount(folder), 0u);
+}
