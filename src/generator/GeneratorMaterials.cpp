@@ -13,22 +13,31 @@
 
 namespace {
 
-// Adds to used bit i for every palette index i that a dot of grid has. Eight
-// dots are read as one word, and a word equal to the one before (a run of
-// empty dots or of one colour, most of any part) adds nothing new; the
-// others are split over two masks, so the bytes do not wait on one chain
-// of ORs.
+// Adds to used bit i for every palette index i that a dot of grid has.
+// Sixteen empty dots, most of a sparse part, are passed over at once;
+// otherwise eight dots are read as one word, and a word equal to the one
+// before (a run of one colour) adds nothing new. The others are split over
+// two masks, so the bytes do not wait on one chain of ORs.
 void MarkUsedIndices(const uint8_t* grid, uint32_t& used) {
-    static_assert(GridDots % 8 == 0 && DotIndexMask == 0x1F);
+    static_assert(GridDots % 16 == 0 && DotIndexMask == 0x1F);
     uint32_t masks[2] = {};
     uint64_t last = ~0ull; // no word of index bits has bits 5 to 7 set
-    for (int p = 0; p < GridDots; p += 8) {
-        const uint64_t word = IndexBitsOfEight(grid, p);
+    auto add = [&](uint64_t word) {
         if (word == last)
-            continue;
+            return;
         last = word;
         for (int k = 0; k < 8; ++k)
             masks[k % 2] |= 1u << (word >> (8 * k) & DotIndexMask);
+    };
+    for (int p = 0; p < GridDots; p += 16) {
+        const uint64_t low = IndexBitsOfEight(grid, p);
+        const uint64_t high = IndexBitsOfEight(grid, p + 8);
+        if ((low | high) == 0) {
+            masks[0] |= 1;
+            continue;
+        }
+        add(low);
+        add(high);
     }
     used |= masks[0] | masks[1];
 }

@@ -69,6 +69,16 @@ LINES FilledLines(const uint8_t* dots) {
     return lines;
 }
 
+// The set bits of a line, without a call into the runtime (the default
+// x86-64 target has no instruction for it).
+constexpr int BitCount(uint32_t bits) {
+    bits -= bits >> 1 & 0x55555555u;
+    bits = (bits & 0x33333333u) + (bits >> 2 & 0x33333333u);
+    bits = (bits + (bits >> 4)) & 0x0F0F0F0Fu;
+    return static_cast<int>((bits * 0x01010101u) >> 24);
+}
+static_assert(BitCount(0) == 0 && BitCount(0xFFFFFFFFu) == 32 && BitCount(0x80000001u) == 2);
+
 // The fill of all blocks: the dots in fill order and where each block starts.
 struct FILL {
     LINES filled;                      // the non-empty dots
@@ -114,7 +124,7 @@ FILL FillBlocks(const uint8_t* dots) {
         for (int y = 0; y < SIZE; ++y) {
             const uint32_t line = fill.filled[static_cast<size_t>(z * SIZE + y)];
             open[PaddedLine(y, z)] = line;
-            count += static_cast<size_t>(std::popcount(line));
+            count += static_cast<size_t>(BitCount(line));
         }
     fill.dots.resize(count);
     // Stack entries: a dot in the low 16 bits, the first step it has not
