@@ -174,29 +174,63 @@ void CGenerator::BuildModel() {
     model.AddBoneGroup(LoadString(IDS_IK_GROUP));
     CreateMaterials();
     CreateBones();
-    // At most four new vertices a visible face: size the table once.
+    // Mostly four new vertices a visible face: size the lists once.
     size_t faces = 0, texturedFaces = 0;
-    for (const PART_INFO& info : parts)
-        if (info.part->boneKind != BONE_HIDDEN)
-            for (const CBlock& block : info.blocks)
-                for (const CBlock::CSurface& face : block.GetAllSurfaces())
-                    if (!face.hidden) {
-                        ++faces;
-                        texturedFaces += face.colour == &SharedTextureColour() ? 1 : 0;
-                    }
+    std::vector<size_t> partFaces(parts.size());
+    std::vector<int> bones(parts.size(), -1);
+    std::unordered_map<int, int> bonePartCount;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const PART_INFO& info = parts[i];
+        if (info.part->boneKind == BONE_HIDDEN)
+            continue;
+        for (const CBlock& block : info.blocks)
+            for (const CBlock::CSurface& face : block.GetAllSurfaces())
+                if (!face.hidden) {
+                    ++partFaces[i];
+                    texturedFaces += face.colour == &SharedTextureColour() ? 1 : 0;
+                }
+        faces += partFaces[i];
+        if (partFaces[i] > 0) {
+            bones[i] = BoneOf(static_cast<int>(i));
+            ++bonePartCount[bones[i]];
+        }
+    }
+    // A part shares vertices by lattice point when its bone moves no other
+    // part's faces and its corners stay apart (CornerLattice.h).
+    latticeParts.assign(parts.size(), false);
+    size_t tableFaces = 0;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (partFaces[i] == 0)
+            continue;
+        const PART_INFO& info = parts[i];
+        latticeParts[i] =
+            bonePartCount[bones[i]] == 1 &&
+            CornersStayApart(info.dotEdge, info.part->parentPosition, info.rotation, info.position);
+        tableFaces += latticeParts[i] ? 0 : partFaces[i];
+    }
     const size_t vertexBound = format == ModelFormat::PMX ? VertexCap(format) : kPMDMaxVertices + 1;
-    vertexTable.Reserve(std::min(4 * faces, VertexCap(format)));
+    if (tableFaces > 0)
+        vertexTable.Reserve(std::min(4 * tableFaces, VertexCap(format)));
+    // A face makes six vertices at most: its second triangle's normal can
+    // differ from its first's in the last place.
+    if (tableFaces < faces)
+        cornerLattice.Reserve(6 * faces);
     model.vertices.reserve(std::min(4 * faces, vertexBound));
     PlaceTextures(texturedFaces);
     try {
         StartStream(faces);
-        for (size_t i = 0; i < parts.size(); ++i)
+        partVertexStart.assign(parts.size() + 1, 0);
+        for (size_t i = 0; i < parts.size(); ++i) {
+            partVertexStart[i] = model.vertices.size();
             if (parts[i].part->boneKind != BONE_HIDDEN)
                 EmitFaces(static_cast<int>(i));
+        }
+        partVertexStart.back() = model.vertices.size();
         if (stream)
             stream->Close(model.vertices.size());
         // What only the emission needed goes before the face list is made.
         vertexTable = CVertexTable();
+        cornerLattice = CCornerLattice();
         std::vector<uint32_t>().swap(texturePlaces);
         FlushFaces();
         CreateIKs();
@@ -275,6 +309,13 @@ void CGenerator::CreateBones() {
     }
 }
 
+size_t CGenerator::VertexPart(size_t v) const {
+    // The last part that starts at or before v; parts without vertices
+    // start where the next one does.
+    const auto after = std::upper_bound(partVertexStart.begin(), partVertexStart.end(), v);
+    return static_cast<size_t>(after - partVertexStart.begin()) - 1;
+}
+
 int CGenerator::BoneOf(int partIndex) const {
     const PART_INFO& owner =
         parts[static_cast<size_t>(parts[static_cast<size_t>(partIndex)].ownerIndex)];
@@ -286,6 +327,9 @@ void CGenerator::EmitFaces(int partIndex) {
     const int32_t bone = BoneOf(partIndex);
     const std::array<int, 3> joint = info.part->parentPosition;
     const std::array<CTextureAtlas::UV, 4> untextured{};
+    const bool lattice = latticeParts[static_cast<size_t>(partIndex)];
+    if (lattice)
+        cornerLattice.StartPart(model.vertices.size());
     for (const CBlock& block : info.blocks)
         for (int direction = 0; direction < CBlock::DIRECTION_COUNT; ++direction)
             for (const CBlock::CSurface& face : block.GetSurfaces(direction)) {
@@ -313,12 +357,21 @@ void CGenerator::EmitFaces(int partIndex) {
                 auto keyOf = [&](size_t k, int triangle) {
                     return VERTEX_KEY{corner[k], normals[triangle], {uv[k].u, uv[k].v}, bone};
                 };
-                // The four corners' searches are started together, so their
-                // waits for memory overlap.
-                std::array<uint32_t, 4> tags;
-                for (size_t k = 0; k < 4; ++k) {
-                    tags[k] = CVertexTable::Tag(keyOf(k, k == 3 ? 1 : 0));
-                    vertexTable.Prefetch(tags[k]);
+                // Where each corner's search starts (its lattice point, or
+                // its key's tag): the four searches are started together, so
+                // their waits for memory overlap.
+                std::array<uint32_t, 4> spots;
+                if (lattice) {
+                    const auto dots = CBlock::GetCornerDots(face);
+                    for (size_t k = 0; k < 4; ++k) {
+                        spots[k] = CCornerLattice::Point(dots[k]);
+                        cornerLattice.Prefetch(spots[k]);
+                    }
+                } else {
+                    for (size_t k = 0; k < 4; ++k) {
+                        spots[k] = CVertexTable::Tag(keyOf(k, k == 3 ? 1 : 0));
+                        vertexTable.Prefetch(spots[k]);
+                    }
                 }
                 // The second triangle shares corners A and C with the first,
                 // mostly with the same normal too: then it is the vertex the
@@ -331,16 +384,20 @@ void CGenerator::EmitFaces(int partIndex) {
                             material.indices.push_back(known[k]);
                             continue;
                         }
-                        const bool prefetched = t == 0 || k == 3;
+                        // A lattice point is the corner's whatever the
+                        // normal; a tag is the key's.
+                        const bool ready = lattice || t == 0 || k == 3;
                         known[k] = FindOrAddVertex(
-                            key, prefetched ? tags[k] : CVertexTable::Tag(key), partIndex);
+                            key, lattice, ready ? spots[k] : CVertexTable::Tag(key), direction);
                         material.indices.push_back(known[k]);
                     }
             }
 }
 
-uint32_t CGenerator::FindOrAddVertex(const VERTEX_KEY& key, uint32_t tag, int partIndex) {
-    const auto found = vertexTable.FindOrAdd(key, tag, model.vertices);
+uint32_t CGenerator::FindOrAddVertex(const VERTEX_KEY& key, bool lattice, uint32_t spot,
+                                     int direction) {
+    const auto found = lattice ? cornerLattice.FindOrAdd(spot, direction, key, model.vertices)
+                               : vertexTable.FindOrAdd(key, spot, model.vertices);
     if (found.created) {
         if (model.vertices.size() >= VertexCap(format)) {
             if (format == ModelFormat::PMX)
@@ -356,7 +413,6 @@ uint32_t CGenerator::FindOrAddVertex(const VERTEX_KEY& key, uint32_t tag, int pa
             AbandonStream();
         model.vertices.emplace_back(ToFloat3(key.position), ToFloat3(key.normal),
                                     PMDFloat2{key.uv[0], key.uv[1]}, key.bone);
-        vertexParts.push_back(partIndex);
         if (stream && model.vertices.size() % CModelStream::BATCH == 0)
             stream->Publish(model.vertices.size());
     }

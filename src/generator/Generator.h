@@ -25,6 +25,7 @@
 // file as it was.
 
 #include "generator/Block.h"
+#include "generator/CornerLattice.h"
 #include "generator/ModelFormat.h"
 #include "generator/ModelGeometry.h"
 #include "generator/PMDModel.h"
@@ -146,7 +147,10 @@ private:
     void CreateBones();
     void PlaceTextures(size_t texturedFaces);
     void EmitFaces(int partIndex);
-    uint32_t FindOrAddVertex(const VERTEX_KEY& key, uint32_t tag, int partIndex);
+    // The vertex equal to key, made if new. With the lattice, spot is the
+    // corner's lattice point and direction its face's; otherwise spot is
+    // the key's tag (CVertexTable::Tag).
+    uint32_t FindOrAddVertex(const VERTEX_KEY& key, bool lattice, uint32_t spot, int direction);
     int BoneOf(int partIndex) const;
 
     // IK and morphs (GeneratorRigging.cpp).
@@ -195,9 +199,16 @@ private:
     std::array<CMaterial*, 32> materialOf{};
     CPMDModel model;
     CTextureAtlas atlas;
-    // vertexParts[v]: the part whose face created model vertex v.
-    std::vector<int> vertexParts;
+    // The vertices of part i are those from partVertexStart[i] up to
+    // partVertexStart[i + 1]: the parts are emitted in list order.
+    std::vector<size_t> partVertexStart;
+    // The part whose face created model vertex v.
+    size_t VertexPart(size_t v) const;
     CVertexTable vertexTable;
+    // Vertex sharing by lattice point, for the parts flagged in latticeParts
+    // (the others use vertexTable).
+    CCornerLattice cornerLattice;
+    std::vector<bool> latticeParts;
     // Where each textured face's region is, in the order EmitFaces meets
     // them (row × 32 + column): the atlas is laid out before the faces are
     // emitted, so that the image and its height are known while they are.

@@ -97,7 +97,7 @@ void CGenerator::CheckModelFinite() const {
         if (!Finite(vertex.position) || !Finite(vertex.normal) || !std::isfinite(vertex.uv.x) ||
             !std::isfinite(vertex.uv.y))
             throw CGeneratorError(
-                "part " + Quoted(parts[static_cast<size_t>(vertexParts[v])].part->name) +
+                "part " + Quoted(parts[VertexPart(v)].part->name) +
                 ": its vertices are not finite numbers (is a rate or the dot size too large?)");
     }
     for (const CModelBone& bone : model.Bones())

@@ -97,22 +97,25 @@ void CGenerator::CreateMorphs() {
             morphPart[i] = morphPart[static_cast<size_t>(parts[i].parentIndex)];
     }
 
-    for (size_t v = 0; v < model.vertices.size(); ++v) {
-        const int owner = morphPart[static_cast<size_t>(vertexParts[v])];
+    // Part by part, in vertex order.
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const int owner = morphPart[i];
         if (owner < 0)
             continue;
         const PART_INFO& info = parts[static_cast<size_t>(owner)];
-        PMDFloat3& position = model.vertices[v].position;
-        const PMDFloat3 d{info.position[0] - position.x, info.position[1] - position.y,
-                          info.position[2] - position.z};
         CModelMorph& morph =
             model.morphs[static_cast<size_t>(morphIndex[static_cast<size_t>(owner)])];
-        if (info.part->linkedPart) {
-            // Shown collapsed into its joint point; the morph unfolds it.
-            position = {position.x + d.x, position.y + d.y, position.z + d.z};
-            morph.vertices.push_back({static_cast<int32_t>(v), {-d.x, -d.y, -d.z}});
-        } else {
-            morph.vertices.push_back({static_cast<int32_t>(v), d});
+        for (size_t v = partVertexStart[i]; v < partVertexStart[i + 1]; ++v) {
+            PMDFloat3& position = model.vertices[v].position;
+            const PMDFloat3 d{info.position[0] - position.x, info.position[1] - position.y,
+                              info.position[2] - position.z};
+            if (info.part->linkedPart) {
+                // Shown collapsed into its joint point; the morph unfolds it.
+                position = {position.x + d.x, position.y + d.y, position.z + d.z};
+                morph.vertices.push_back({static_cast<int32_t>(v), {-d.x, -d.y, -d.z}});
+            } else {
+                morph.vertices.push_back({static_cast<int32_t>(v), d});
+            }
         }
     }
 
@@ -129,11 +132,10 @@ void CGenerator::CreateMorphs() {
         if (found == indexOf.end())
             continue; // not in the tree: it has no vertices
         const PART_INFO& target = parts[found->second];
-        const int first = static_cast<int>(found->second);
         CModelMorph& morph = model.morphs[static_cast<size_t>(morphIndex[m])];
-        for (size_t v = 0; v < model.vertices.size(); ++v) {
-            if (vertexParts[v] < first || vertexParts[v] >= target.subtreeEnd)
-                continue;
+        // The subtree's parts follow each other, and so do their vertices.
+        const size_t end = partVertexStart[static_cast<size_t>(target.subtreeEnd)];
+        for (size_t v = partVertexStart[found->second]; v < end; ++v) {
             const PMDFloat3& position = model.vertices[v].position;
             morph.vertices.push_back(
                 {static_cast<int32_t>(v),

@@ -184,6 +184,54 @@ LITERAL_MODEL BuildLiterally(const CDotDocument& document,
 
 bool SameBits(float a, float b) { return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b); }
 
+// Builds document both ways and checks they agree. Counts in textured and
+// shared whether the document had a texture and shared some vertex.
+void ExpectSameAsLiteral(CDotDocument& document, int& textured, int& shared) {
+    std::vector<std::vector<uint8_t>> grids;
+    for (CPart* part : document.CollectParts()) {
+        const uint8_t* dots = static_cast<CDotPart*>(part)->Grid();
+        grids.emplace_back(dots ? std::vector<uint8_t>(dots, dots + GridDots)
+                                : std::vector<uint8_t>(GridDots));
+    }
+
+    CGenerator generator(document, "/nonexistent/x.pmd");
+    generator.BuildSurfaces();
+    generator.BuildModel();
+    const CPMDModel& model = generator.Model();
+    const LITERAL_MODEL literal = BuildLiterally(document, grids, model);
+
+    ASSERT_EQ(model.vertices.size(), literal.vertices.size());
+    for (size_t v = 0; v < literal.vertices.size(); ++v) {
+        const CModelVertex& fast = model.vertices[v];
+        const VERTEX_KEY& slow = literal.vertices[v];
+        const float fastValues[] = {fast.position.x, fast.position.y, fast.position.z,
+                                    fast.normal.x,   fast.normal.y,   fast.normal.z,
+                                    fast.uv.x,       fast.uv.y};
+        const float slowValues[] = {slow.position[0], slow.position[1], slow.position[2],
+                                    slow.normal[0],   slow.normal[1],   slow.normal[2],
+                                    slow.uv[0],       slow.uv[1]};
+        for (size_t k = 0; k < 8; ++k)
+            ASSERT_TRUE(SameBits(fastValues[k], slowValues[k])) << "vertex " << v << " value " << k;
+        ASSERT_EQ(fast.bone0, slow.bone) << "vertex " << v;
+    }
+    size_t corners = 0;
+    for (const auto& material : generator.Materials()) {
+        const auto found = literal.indices.find(material->colour);
+        const std::vector<uint32_t> none;
+        ASSERT_EQ(material->indices, found == literal.indices.end() ? none : found->second);
+        corners += material->indices.size();
+    }
+    ASSERT_EQ(generator.Atlas().RowCount(), literal.atlas.RowCount());
+    for (int r = 0; r < literal.atlas.RowCount(); ++r) {
+        ASSERT_EQ(generator.Atlas().Rows()[static_cast<size_t>(r)].used,
+                  literal.atlas.Rows()[static_cast<size_t>(r)].used);
+        ASSERT_EQ(generator.Atlas().Rows()[static_cast<size_t>(r)].colours,
+                  literal.atlas.Rows()[static_cast<size_t>(r)].colours);
+    }
+    textured += literal.atlas.RowCount() > 0;
+    shared += corners > literal.vertices.size();
+}
+
 } // namespace
 
 TEST(GeneratorDifferential, SameVerticesTrianglesAndAtlasAsTheLiteralBuild) {
@@ -192,52 +240,44 @@ TEST(GeneratorDifferential, SameVerticesTrianglesAndAtlasAsTheLiteralBuild) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         CDotDocument document;
         RandomDocument(seed).Fill(document);
-        std::vector<std::vector<uint8_t>> grids;
-        for (CPart* part : document.CollectParts()) {
-            const uint8_t* dots = static_cast<CDotPart*>(part)->Grid();
-            grids.emplace_back(dots ? std::vector<uint8_t>(dots, dots + GridDots)
-                                    : std::vector<uint8_t>(GridDots));
-        }
-
-        CGenerator generator(document, "/nonexistent/x.pmd");
-        generator.BuildSurfaces();
-        generator.BuildModel();
-        const CPMDModel& model = generator.Model();
-        const LITERAL_MODEL literal = BuildLiterally(document, grids, model);
-
-        ASSERT_EQ(model.vertices.size(), literal.vertices.size());
-        for (size_t v = 0; v < literal.vertices.size(); ++v) {
-            const CModelVertex& fast = model.vertices[v];
-            const VERTEX_KEY& slow = literal.vertices[v];
-            const float fastValues[] = {fast.position.x, fast.position.y, fast.position.z,
-                                        fast.normal.x,   fast.normal.y,   fast.normal.z,
-                                        fast.uv.x,       fast.uv.y};
-            const float slowValues[] = {slow.position[0], slow.position[1], slow.position[2],
-                                        slow.normal[0],   slow.normal[1],   slow.normal[2],
-                                        slow.uv[0],       slow.uv[1]};
-            for (size_t k = 0; k < 8; ++k)
-                ASSERT_TRUE(SameBits(fastValues[k], slowValues[k]))
-                    << "vertex " << v << " value " << k;
-            ASSERT_EQ(fast.bone0, slow.bone) << "vertex " << v;
-        }
-        size_t corners = 0;
-        for (const auto& material : generator.Materials()) {
-            const auto found = literal.indices.find(material->colour);
-            const std::vector<uint32_t> none;
-            ASSERT_EQ(material->indices, found == literal.indices.end() ? none : found->second);
-            corners += material->indices.size();
-        }
-        ASSERT_EQ(generator.Atlas().RowCount(), literal.atlas.RowCount());
-        for (int r = 0; r < literal.atlas.RowCount(); ++r) {
-            ASSERT_EQ(generator.Atlas().Rows()[static_cast<size_t>(r)].used,
-                      literal.atlas.Rows()[static_cast<size_t>(r)].used);
-            ASSERT_EQ(generator.Atlas().Rows()[static_cast<size_t>(r)].colours,
-                      literal.atlas.Rows()[static_cast<size_t>(r)].colours);
-        }
-        textured += literal.atlas.RowCount() > 0;
-        shared += corners > literal.vertices.size();
+        ExpectSameAsLiteral(document, textured, shared);
+        if (HasFailure())
+            return;
     }
     // The random documents do exercise textures and sharing.
     EXPECT_GT(textured, 40) << textured;
     EXPECT_GT(shared, 70) << shared;
+}
+
+// Parts whose corners can round onto each other, or whose rotation does not
+// keep distances: vertex sharing must still find every equal vertex, not
+// only those at the same corner of the part's grid.
+TEST(GeneratorDifferential, CornersThatRoundTogetherAreSharedAsTheLiteralBuildSharesThem) {
+    struct CASE {
+        const char* what;
+        float dotSize;
+        float offset;
+        std::array<float, 4> rotation;
+    };
+    const CASE cases[] = {
+        {"far from the origin", 0.01f, 1.0e5f, {0, 0, 0, 1}},
+        {"far and turned", 0.01f, 3.0e5f, {0, 0.38268343f, 0, 0.92387953f}},
+        {"no size at all", 0.0f, 0.0f, {0, 0, 0, 1}},
+        {"a tiny size", 1.0e-9f, 0.0f, {0, 0, 0, 1}},
+        {"a rotation that squashes", 0.5f, 0.0f, {1, 1, 0, 0}},
+        {"a rotation of zero length", 0.5f, 0.0f, {0, 0, 0, 0}},
+    };
+    int textured = 0, shared = 0;
+    for (const CASE& c : cases) {
+        SCOPED_TRACE(c.what);
+        CDotDocument document;
+        RandomDocument(7).Fill(document);
+        document.dotSize = c.dotSize;
+        document.modelOffset = {c.offset, c.offset, 0, 0};
+        for (CPart* part : document.CollectParts())
+            static_cast<CDotPart*>(part)->worldRotation = c.rotation;
+        ExpectSameAsLiteral(document, textured, shared);
+        if (HasFailure())
+            return;
+    }
 }

@@ -1,0 +1,76 @@
+#pragma once
+// Vertex sharing within one part by where the corners lie on the part's grid
+// instead of by hashing their numbers.
+//
+// Every corner of a part's faces is a point of the 33 x 33 x 33 lattice of
+// dot corners, and its position is worked out from that point alone. When
+// the part's bone moves no other part, two of its vertices can only be equal
+// if their positions are, and (CornersStayApart) two lattice points never
+// round to the same position; their normals then tell the face directions
+// apart. So a vertex equal to a new corner can only have been made at the
+// same lattice point, for a face of the same direction, in the same part:
+// a list per lattice point holds those, and the search looks at them alone.
+// The answer is the same as the linear search's, since the model never
+// holds two equal vertices.
+
+#include "generator/ModelGeometry.h"
+#include "generator/PMDModel.h"
+#include "generator/VertexTable.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+// Whether distinct lattice points of a part (corner dots 0..32 on each axis)
+// always land on distinct positions: the dots are large enough against the
+// size of the numbers involved that rounding can never bring two corners
+// together, the rotation keeps distances, and a face's normal cannot
+// underflow. joint is the part's joint point in half-cells, offset its
+// position in model space.
+bool CornersStayApart(float dotEdge, const std::array<int, 3>& joint,
+                      const ROTATION_MATRIX& rotation, const VEC3& offset);
+
+class CCornerLattice {
+public:
+    // The number of lattice points along an axis.
+    static constexpr int SIDE = 33;
+
+    // The lattice point of a corner given in dot units (each 0..32).
+    static uint32_t Point(const std::array<int, 3>& dots) {
+        return static_cast<uint32_t>((dots[2] * SIDE + dots[1]) * SIDE + dots[0]);
+    }
+
+    // Prepares for a model of at most capacity vertices.
+    void Reserve(size_t capacity);
+    // Starts a part whose vertices begin at index first: the vertices before
+    // it are never looked at.
+    void StartPart(size_t first) { first_ = static_cast<uint32_t>(first); }
+
+    // The index of the vertex of this part equal to key, which lies at
+    // lattice point point on a face of the given direction; otherwise
+    // vertices.size(), with created set, and the caller appends a vertex
+    // equal to key there. vertices must be the model's vertices, grown only
+    // by those appends, and fewer than the capacity.
+    CVertexTable::RESULT FindOrAdd(uint32_t point, int direction, const VERTEX_KEY& key,
+                                   std::span<const CModelVertex> vertices);
+
+    // Asks for the list head of a lattice point to be brought into the cache.
+    void Prefetch(uint32_t point) const { __builtin_prefetch(&heads_[point]); }
+
+    // Bytes held.
+    size_t Bytes() const { return heads_.size() * sizeof(uint32_t) + capacity_ * 5; }
+
+private:
+    // heads_[point]: 1 + the latest vertex made at the point (0: none; one
+    // of an earlier part counts as none). next_[v]: 1 + the vertex made
+    // before v at v's point, direction_[v] its face direction; both are set
+    // only for vertices made through the lattice.
+    std::vector<uint32_t> heads_;
+    std::unique_ptr<uint32_t[]> next_;
+    std::unique_ptr<uint8_t[]> direction_;
+    size_t capacity_ = 0;
+    uint32_t first_ = 0;
+};
