@@ -37,6 +37,10 @@ class CCornerLattice {
 public:
     // The number of lattice points along an axis.
     static constexpr int SIDE = 33;
+    // Below this many faces in all, the parts share vertices through the
+    // vertex table: clearing the lattice's 144 KB would cost more than the
+    // hashing it saves.
+    static constexpr size_t MIN_FACES = 1024;
 
     // The lattice point of a corner given in dot units (each 0..32).
     static uint32_t Point(const std::array<int, 3>& dots) {

@@ -8,6 +8,7 @@
 #include "generator/OutputPaths.h"
 #include "generator/PMDLimits.h"
 #include "generator/PMXWriter.h"
+#include "generator/PngWriter.h"
 #include "generator/SurfaceBuilder.h"
 #include "generator/SurfaceReuse.h"
 #include "resources/StringIds.h"
@@ -196,9 +197,10 @@ void CGenerator::BuildModel() {
         }
     }
     // A part shares vertices by lattice point when its bone moves no other
-    // part's faces and its corners stay apart (CornerLattice.h).
+    // part's faces and its corners stay apart (CornerLattice.h), and when
+    // such parts have faces enough to pay for clearing the lattice.
     latticeParts.assign(parts.size(), false);
-    size_t tableFaces = 0;
+    size_t latticeFaces = 0;
     for (size_t i = 0; i < parts.size(); ++i) {
         if (partFaces[i] == 0)
             continue;
@@ -206,8 +208,13 @@ void CGenerator::BuildModel() {
         latticeParts[i] =
             bonePartCount[bones[i]] == 1 &&
             CornersStayApart(info.dotEdge, info.part->parentPosition, info.rotation, info.position);
-        tableFaces += latticeParts[i] ? 0 : partFaces[i];
+        latticeFaces += latticeParts[i] ? partFaces[i] : 0;
     }
+    if (latticeFaces < CCornerLattice::MIN_FACES) {
+        latticeParts.assign(parts.size(), false);
+        latticeFaces = 0;
+    }
+    const size_t tableFaces = faces - latticeFaces;
     const size_t vertexBound = format == ModelFormat::PMX ? VertexCap(format) : kPMDMaxVertices + 1;
     if (tableFaces > 0)
         vertexTable.Reserve(std::min(4 * tableFaces, VertexCap(format)));
@@ -217,6 +224,12 @@ void CGenerator::BuildModel() {
         cornerLattice.Reserve(6 * faces);
     model.vertices.reserve(std::min(4 * faces, vertexBound));
     PlaceTextures(texturedFaces);
+    // The atlas is complete, so its image's height is known: the vertices
+    // are made with their final texture coordinates, when the image can be
+    // written at all. Below that height the rescaling maps distinct
+    // coordinates (whole cells and cells less the inset) to distinct ones,
+    // so vertices are shared exactly as in cell units.
+    emissionImageHeight = textured && atlas.ImageHeight() <= kPngMaxSide ? atlas.ImageHeight() : 0;
     try {
         StartStream(faces);
         partVertexStart.assign(parts.size() + 1, 0);
@@ -226,6 +239,7 @@ void CGenerator::BuildModel() {
                 EmitFaces(static_cast<int>(i));
         }
         partVertexStart.back() = model.vertices.size();
+        uvRescaled = emissionImageHeight > 0;
         if (stream)
             stream->Close(model.vertices.size());
         // What only the emission needed goes before the face list is made.
@@ -326,7 +340,19 @@ void CGenerator::EmitFaces(int partIndex) {
     const PART_INFO& info = parts[static_cast<size_t>(partIndex)];
     const int32_t bone = BoneOf(partIndex);
     const std::array<int, 3> joint = info.part->parentPosition;
-    const std::array<CTextureAtlas::UV, 4> untextured{};
+    const int height = emissionImageHeight;
+    // Faces without a texture sample the image's top-left corner once it is
+    // there.
+    const CTextureAtlas::UV corner0 =
+        height > 0 ? CTextureAtlas::Rescale({0, 0}, height) : CTextureAtlas::UV{0, 0};
+    const std::array<CTextureAtlas::UV, 4> untextured{corner0, corner0, corner0, corner0};
+    // The part-local coordinate of each plane of the lattice, worked out as
+    // CBlock::GetCorners does.
+    std::array<std::array<float, CCornerLattice::SIDE>, 3> planes;
+    for (size_t axis = 0; axis < 3; ++axis)
+        for (int dot = 0; dot < CCornerLattice::SIDE; ++dot)
+            planes[axis][static_cast<size_t>(dot)] =
+                static_cast<float>(2 * dot - joint[axis]) * info.dotEdge / 2.0f;
     const bool lattice = latticeParts[static_cast<size_t>(partIndex)];
     if (lattice)
         cornerLattice.StartPart(model.vertices.size());
@@ -335,7 +361,7 @@ void CGenerator::EmitFaces(int partIndex) {
             for (const CBlock::CSurface& face : block.GetSurfaces(direction)) {
                 if (face.hidden)
                     continue;
-                const auto local = CBlock::GetCorners(face, info.dotEdge, joint);
+                const auto dots = CBlock::GetCornerDots(face);
                 const bool isTextured = face.colour == &SharedTextureColour();
                 auto uv = untextured;
                 if (isTextured) {
@@ -344,10 +370,18 @@ void CGenerator::EmitFaces(int partIndex) {
                     const CTextureAtlas::PLACE place{static_cast<int>(at % CTextureAtlas::COLUMNS),
                                                      static_cast<int>(at / CTextureAtlas::COLUMNS)};
                     uv = CTextureAtlas::CornerCoordinates(place, layout.width, layout.height);
+                    if (height > 0)
+                        for (CTextureAtlas::UV& c : uv)
+                            c = CTextureAtlas::Rescale(c, height);
                 }
                 VEC3 corner[4];
-                for (size_t k = 0; k < 4; ++k)
-                    corner[k] = Transform(local[k], info.rotation, info.position);
+                for (size_t k = 0; k < 4; ++k) {
+                    const auto& d = dots[k];
+                    corner[k] = Transform({planes[0][static_cast<size_t>(d[0])],
+                                           planes[1][static_cast<size_t>(d[1])],
+                                           planes[2][static_cast<size_t>(d[2])]},
+                                          info.rotation, info.position);
+                }
                 CMaterial& material = FindMaterial(face.colour);
                 if (isTextured && material.record->texture.empty())
                     material.record->texture = Utf8ToUtf16(texturePath);
@@ -362,7 +396,6 @@ void CGenerator::EmitFaces(int partIndex) {
                 // their waits for memory overlap.
                 std::array<uint32_t, 4> spots;
                 if (lattice) {
-                    const auto dots = CBlock::GetCornerDots(face);
                     for (size_t k = 0; k < 4; ++k) {
                         spots[k] = CCornerLattice::Point(dots[k]);
                         cornerLattice.Prefetch(spots[k]);

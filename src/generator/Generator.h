@@ -190,7 +190,11 @@ private:
     std::vector<uint8_t> textureBytes; // the encoded image
     bool textureEncoded = false;       // textureBytes holds the image
     bool uvRescaled = false;           // texture coordinates fit the image
-    std::vector<std::string> notes;    // for RESULT::notes
+    // The image height the vertices' texture coordinates are made for; 0
+    // when they are made in atlas cells (RescaleTextureCoordinates then
+    // rescales them).
+    int emissionImageHeight = 0;
+    std::vector<std::string> notes; // for RESULT::notes
 
     std::vector<PART_INFO> parts;
     std::vector<std::unique_ptr<CMaterial>> materials;

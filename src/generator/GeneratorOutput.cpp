@@ -80,9 +80,11 @@ void CGenerator::StartStream(size_t faces) {
         model.WriteHead(head, model.vertices.size());
         file.WriteAt(0, head.Bytes());
     };
+    // Coordinates not yet rescaled are rescaled as they are written.
+    const int rescaleTo = uvRescaled || emissionImageHeight > 0 ? 0 : height;
     try {
-        stream =
-            std::make_unique<CModelStream>(path, model.vertices.data(), height, std::move(steps));
+        stream = std::make_unique<CModelStream>(path, model.vertices.data(), rescaleTo,
+                                                std::move(steps));
     } catch (const std::system_error&) {
         // No thread to be had: the file is written after the build.
     }
