@@ -142,7 +142,7 @@ void CStagedFile::Append(std::span<const uint8_t> bytes) {
     // far started every so often (a hint; Finish's fsync is what waits), so
     // that the disk works while the rest is produced and fsync finds less to
     // do. A file given whole is left to fsync alone.
-    constexpr uint64_t writebackStep = uint64_t(1) << 20;
+    constexpr uint64_t writebackStep = uint64_t(1) << 18;
     if (size_ - handed_ >= writebackStep)
         StartWriteback();
     if (!WriteAll(fd_, bytes))
