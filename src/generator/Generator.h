@@ -6,9 +6,13 @@
 // benchmarks can run and time them one by one, in this order:
 //   BuildSurfaces   every part's blocks and merged faces, on worker threads
 //   BuildModel      materials, bones, faces with shared vertices, IK, morphs,
-//                   rigid bodies and joints; checks the chosen format's limits
+//                   rigid bodies and joints; checks the chosen format's limits.
+//                   The atlas is laid out first, so the vertices get their
+//                   final texture coordinates (unless the image is too tall
+//                   to be written, when they stay in atlas cells)
 //   EncodeTexture   the atlas image in memory, and the final texture
-//                   coordinates (optional: WriteFiles does what is left)
+//                   coordinates if not yet (optional: WriteFiles does what
+//                   is left)
 //   WriteFiles      the model and its texture, each to a temporary file,
 //                   renamed over the old pair only when both are complete;
 //                   the texture is encoded (if not yet), then written on a
