@@ -242,18 +242,24 @@ void ExpectSameAsLiteral(CDotDocument& document, int& textured, int& shared) {
     shared += corners > literal.vertices.size();
 }
 
+// Random documents of the given seeds and smallest part side, built both
+// ways; counts as ExpectSameAsLiteral does.
+void ExpectRandomSameAsLiteral(unsigned seeds, int smallestSide, int& textured, int& shared) {
+    for (unsigned seed = 1; seed <= seeds; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        CDotDocument document;
+        RandomDocument(seed, smallestSide).Fill(document);
+        ExpectSameAsLiteral(document, textured, shared);
+        if (::testing::Test::HasFailure())
+            return;
+    }
+}
+
 } // namespace
 
 TEST(GeneratorDifferential, SameVerticesTrianglesAndAtlasAsTheLiteralBuild) {
     int textured = 0, shared = 0;
-    for (unsigned seed = 1; seed <= 100; ++seed) {
-        SCOPED_TRACE("seed " + std::to_string(seed));
-        CDotDocument document;
-        RandomDocument(seed).Fill(document);
-        ExpectSameAsLiteral(document, textured, shared);
-        if (HasFailure())
-            return;
-    }
+    ExpectRandomSameAsLiteral(100, 3, textured, shared);
     // The random documents do exercise textures and sharing.
     EXPECT_GT(textured, 40) << textured;
     EXPECT_GT(shared, 70) << shared;
@@ -263,14 +269,7 @@ TEST(GeneratorDifferential, SameVerticesTrianglesAndAtlasAsTheLiteralBuild) {
 // (CornerLattice.h) unless their bone moves other parts too.
 TEST(GeneratorDifferential, LargePartsShareVerticesAsTheLiteralBuild) {
     int textured = 0, shared = 0;
-    for (unsigned seed = 1; seed <= 4; ++seed) {
-        SCOPED_TRACE("seed " + std::to_string(seed));
-        CDotDocument document;
-        RandomDocument(seed, 9).Fill(document);
-        ExpectSameAsLiteral(document, textured, shared);
-        if (HasFailure())
-            return;
-    }
+    ExpectRandomSameAsLiteral(4, 9, textured, shared);
     EXPECT_GT(textured, 1) << textured;
     EXPECT_GT(shared, 3) << shared;
 }
