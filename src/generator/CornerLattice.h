@@ -64,9 +64,6 @@ public:
     // Asks for the list head of a lattice point to be brought into the cache.
     void Prefetch(uint32_t point) const { __builtin_prefetch(&heads_[point]); }
 
-    // Bytes held.
-    size_t Bytes() const { return heads_.size() * sizeof(uint32_t) + capacity_ * 5; }
-
 private:
     // heads_[point]: 1 + the latest vertex made at the point (0: none; one
     // of an earlier part counts as none). next_[v]: 1 + the vertex made
