@@ -89,7 +89,7 @@ std::array<CBlock::POSITION, 4> CBlock::GetCorners(const CSurface& surface, floa
     const std::array<int, 3> low = Low(surface);
     const std::array<int, 3> high = High(surface);
     auto place = [&](int dot, int axis) {
-        return static_cast<float>(2 * dot - parentPosition[axis]) * dotEdge / 2.0f;
+        return CornerCoordinate(dot, parentPosition[axis], dotEdge);
     };
     float sides[3][2];
     for (int axis = 0; axis < 3; ++axis) {

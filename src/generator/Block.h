@@ -88,6 +88,11 @@ public:
     // with s the edge length of one dot of the part (the document's dot
     // size times the part's rate times the rates of its ancestors) and
     // (Px, Py, Pz) the part's joint point in its own grid, in half-cells.
+    // The part-local coordinate, along one axis, of the corner plane at dot
+    // (0..32) of a part whose joint point lies at joint half-cells.
+    static float CornerCoordinate(int dot, int joint, float dotEdge) {
+        return static_cast<float>(2 * dot - joint) * dotEdge / 2.0f;
+    }
     static std::array<POSITION, 4> GetCorners(const CSurface& surface, float dotEdge,
                                               const std::array<int, 3>& parentPosition);
 

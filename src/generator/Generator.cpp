@@ -346,13 +346,13 @@ void CGenerator::EmitFaces(int partIndex) {
     const CTextureAtlas::UV corner0 =
         height > 0 ? CTextureAtlas::Rescale({0, 0}, height) : CTextureAtlas::UV{0, 0};
     const std::array<CTextureAtlas::UV, 4> untextured{corner0, corner0, corner0, corner0};
-    // The part-local coordinate of each plane of the lattice, worked out as
-    // CBlock::GetCorners does.
+    // The part-local coordinate of each plane of the lattice, as
+    // CBlock::GetCorners places corners.
     std::array<std::array<float, CCornerLattice::SIDE>, 3> planes;
     for (size_t axis = 0; axis < 3; ++axis)
         for (int dot = 0; dot < CCornerLattice::SIDE; ++dot)
             planes[axis][static_cast<size_t>(dot)] =
-                static_cast<float>(2 * dot - joint[axis]) * info.dotEdge / 2.0f;
+                CBlock::CornerCoordinate(dot, joint[axis], info.dotEdge);
     const bool lattice = latticeParts[static_cast<size_t>(partIndex)];
     if (lattice)
         cornerLattice.StartPart(model.vertices.size());
