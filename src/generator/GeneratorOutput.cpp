@@ -57,21 +57,23 @@ void CGenerator::StartStream(size_t faces) {
     for (const PART_INFO& info : parts)
         if (info.part->morph)
             return;
+    // An image too tall to be written refuses the build (CheckTextureSize):
+    // the vertices are then still in atlas cells, and nothing is streamed.
+    if (textured && emissionImageHeight == 0)
+        return;
     streamLimit = model.vertices.capacity();
-    const int height = textured ? atlas.ImageHeight() : 0;
     // The atlas is complete (PlaceTextures), so the stream's thread can
     // encode the texture and write it while the vertices are made. It alone
     // touches the texture members until it has written the vertices.
     CModelStream::STEPS steps;
-    if (textured && height <= kPngMaxSide)
+    if (textured)
         steps.prelude = [this] {
             EncodeImage();
             stagedTexture = std::make_unique<CStagedFile>(texturePath);
             stagedTexture->Append(textureBytes);
             stagedTexture->StartWriteback();
         };
-    // Everything but the vertices' texture coordinates stays as it is from
-    // Complete until the stream is joined.
+    // The model stays as it is from Complete until the stream is joined.
     steps.rest = [this](CStagedFile& file) {
         CArchiveWriter tail(file.Sink(), CPMDModel::FILE_BUFFER_SIZE);
         model.WriteTail(tail);
@@ -80,11 +82,8 @@ void CGenerator::StartStream(size_t faces) {
         model.WriteHead(head, model.vertices.size());
         file.WriteAt(0, head.Bytes());
     };
-    // Coordinates not yet rescaled are rescaled as they are written.
-    const int rescaleTo = uvRescaled || emissionImageHeight > 0 ? 0 : height;
     try {
-        stream = std::make_unique<CModelStream>(path, model.vertices.data(), rescaleTo,
-                                                std::move(steps));
+        stream = std::make_unique<CModelStream>(path, model.vertices.data(), std::move(steps));
     } catch (const std::system_error&) {
         // No thread to be had: the file is written after the build.
     }

@@ -4,10 +4,8 @@
 
 #include <array>
 
-CModelStream::CModelStream(std::string path, const CModelVertex* vertices, int imageHeight,
-                           STEPS steps)
-    : path_(std::move(path)), vertices_(vertices), imageHeight_(imageHeight),
-      steps_(std::move(steps)) {
+CModelStream::CModelStream(std::string path, const CModelVertex* vertices, STEPS steps)
+    : path_(std::move(path)), vertices_(vertices), steps_(std::move(steps)) {
     thread_ = std::thread([this] { Run(); });
 }
 
@@ -75,7 +73,7 @@ void CModelStream::Run() {
                 break;
             const size_t count = state & COUNT;
             const std::span<const CModelVertex> range{vertices_ + done, count - done};
-            CPMDModel::WriteVertexRange(archive, range, imageHeight_);
+            CPMDModel::WriteVertexRange(archive, range);
             finite_ = finite_ && AllFinite(range);
             done = count;
         }

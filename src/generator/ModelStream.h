@@ -39,11 +39,9 @@ public:
 
     // Starts the writer for the model file at path. vertices is where the
     // model's vertices are and will be: the builder must never move them
-    // (the vector is reserved) nor change one it has published. With
-    // imageHeight > 0 their texture coordinates are in atlas cells and are
-    // written rescaled (CPMDModel::WriteVertexRange). Throws what starting a
-    // thread throws.
-    CModelStream(std::string path, const CModelVertex* vertices, int imageHeight, STEPS steps);
+    // (the vector is reserved) nor change one it has published; they are
+    // final when published. Throws what starting a thread throws.
+    CModelStream(std::string path, const CModelVertex* vertices, STEPS steps);
     ~CModelStream();
     CModelStream(const CModelStream&) = delete;
     CModelStream& operator=(const CModelStream&) = delete;
@@ -89,7 +87,6 @@ private:
 
     std::string path_;
     const CModelVertex* vertices_;
-    int imageHeight_;
     STEPS steps_;
     std::atomic<uint32_t> state_{0};
     size_t closedCount_ = 0;

@@ -216,15 +216,12 @@ public:
     void Write(CArchiveWriter& archive) const;
     // Write in three pieces, for a file whose vertices are written while the
     // model is built: the header with the vertex count (HEAD_SIZE bytes),
-    // vertices, VERTEX_SIZE bytes each (their texture coordinates, when
-    // imageHeight > 0, in atlas cells and rescaled to an image of that height
-    // as CTextureAtlas::Rescale does), and the rest, which checks what Write
-    // checks before its first byte.
+    // vertices, VERTEX_SIZE bytes each, and the rest, which checks what
+    // Write checks before its first byte.
     static constexpr size_t HEAD_SIZE = 287;
     static constexpr size_t VERTEX_SIZE = 38;
     void WriteHead(CArchiveWriter& archive, size_t vertexCount) const;
-    static void WriteVertexRange(CArchiveWriter& archive, std::span<const CModelVertex> range,
-                                 int imageHeight);
+    static void WriteVertexRange(CArchiveWriter& archive, std::span<const CModelVertex> range);
     void WriteTail(CArchiveWriter& archive) const;
     // The bytes of the whole file, as Write makes them.
     std::vector<uint8_t> ToBytes() const;

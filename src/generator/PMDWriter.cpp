@@ -37,7 +37,6 @@
 #include "document/Archive.h"
 #include "document/TextCodec.h"
 #include "generator/PMDModel.h"
-#include "generator/TextureAtlas.h"
 
 #include <algorithm>
 #include <bit>
@@ -155,19 +154,12 @@ size_t FileSize(const CPMDModel& model, const BaseMorph& base) {
 
 // The vertices are most of the file: each is stored whole in place, its
 // eight floats copied at once where the host's own float layout is the
-// file's (little-endian IEEE), one by one elsewhere. With an image height,
-// the texture coordinates are rescaled on the way (RescaleUV).
-template <bool RescaleUV>
-void WriteVertices(CArchiveWriter& archive, std::span<const CModelVertex> vertices,
-                   int imageHeight) {
+// file's (little-endian IEEE), one by one elsewhere.
+void WriteVertices(CArchiveWriter& archive, std::span<const CModelVertex> vertices) {
     static_assert(sizeof(PMDFloat3) == 12 && sizeof(PMDFloat2) == 8);
     for (const CModelVertex& vertex : vertices) {
         uint8_t* at = archive.Extend(kVertexSize);
-        PMDFloat2 uv = vertex.uv;
-        if constexpr (RescaleUV) {
-            const auto scaled = CTextureAtlas::Rescale({uv.x, uv.y}, imageHeight);
-            uv = {scaled.u, scaled.v};
-        }
+        const PMDFloat2 uv = vertex.uv;
         if constexpr (std::endian::native == std::endian::little &&
                       std::numeric_limits<float>::is_iec559) {
             std::memcpy(at, &vertex.position, 12);
@@ -319,7 +311,7 @@ void CPMDModel::Write(CArchiveWriter& archive) const {
     const BaseMorph base = BuildBaseMorph(*this);
     archive.Reserve(FileSize(*this, base));
     WriteHead(archive, vertices.size());
-    WriteVertices<false>(archive, vertices, 0);
+    WriteVertices(archive, vertices);
     WriteTail(archive, base);
 }
 
@@ -331,12 +323,8 @@ void CPMDModel::WriteHead(CArchiveWriter& archive, size_t vertexCount) const {
     archive.WriteU32(static_cast<uint32_t>(vertexCount));
 }
 
-void CPMDModel::WriteVertexRange(CArchiveWriter& archive, std::span<const CModelVertex> range,
-                                 int imageHeight) {
-    if (imageHeight > 0)
-        WriteVertices<true>(archive, range, imageHeight);
-    else
-        WriteVertices<false>(archive, range, 0);
+void CPMDModel::WriteVertexRange(CArchiveWriter& archive, std::span<const CModelVertex> range) {
+    WriteVertices(archive, range);
 }
 
 void CPMDModel::WriteTail(CArchiveWriter& archive) const {
