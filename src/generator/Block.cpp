@@ -4,42 +4,23 @@
 
 namespace {
 
-// For each direction and corner A..D: whether the corner takes the high side
-// (v1 + 1) or the low side (v0) of the face's range on x, y and z.
-constexpr bool CORNER_HIGH[CBlock::DIRECTION_COUNT][4][3] = {
-    {{0, 1, 0}, {1, 1, 0}, {1, 0, 0}, {0, 0, 0}}, // -z
-    {{1, 1, 1}, {0, 1, 1}, {0, 0, 1}, {1, 0, 1}}, // +z
-    {{0, 1, 1}, {0, 1, 0}, {0, 0, 0}, {0, 0, 1}}, // -x
-    {{1, 1, 0}, {1, 1, 1}, {1, 0, 1}, {1, 0, 0}}, // +x
-    {{0, 1, 1}, {1, 1, 1}, {1, 1, 0}, {0, 1, 0}}, // +y
-    {{0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}}, // -y
-};
-
 // Texture layout per direction: which end of each range holds the corner
-// dot (1 = high end), the column and row steps, and the axes that give the
-// region's width and height.
+// dot (1 = high end) and the column and row steps. The region's width and
+// height run along CBlock's TEXTURE_AXES.
 struct LAYOUT_RULE {
     bool cornerHigh[3];
     int column[3];
     int row[3];
-    int widthAxis;
-    int heightAxis;
 };
 
 constexpr LAYOUT_RULE LAYOUT_RULES[CBlock::DIRECTION_COUNT] = {
-    {{0, 1, 0}, {1, 0, 0}, {0, -1, 0}, 0, 1},  // -z
-    {{1, 1, 1}, {-1, 0, 0}, {0, -1, 0}, 0, 1}, // +z
-    {{0, 1, 1}, {0, 0, -1}, {0, -1, 0}, 2, 1}, // -x
-    {{1, 1, 0}, {0, 0, 1}, {0, -1, 0}, 2, 1},  // +x
-    {{0, 1, 1}, {1, 0, 0}, {0, 0, -1}, 0, 2},  // +y
-    {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, 0, 2},   // -y
+    {{0, 1, 0}, {1, 0, 0}, {0, -1, 0}},  // -z
+    {{1, 1, 1}, {-1, 0, 0}, {0, -1, 0}}, // +z
+    {{0, 1, 1}, {0, 0, -1}, {0, -1, 0}}, // -x
+    {{1, 1, 0}, {0, 0, 1}, {0, -1, 0}},  // +x
+    {{0, 1, 1}, {1, 0, 0}, {0, 0, -1}},  // +y
+    {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}},   // -y
 };
-
-int CheckedDirection(const CBlock::CSurface& surface) {
-    if (surface.direction < 0 || surface.direction >= CBlock::DIRECTION_COUNT)
-        throw std::invalid_argument("face direction out of range");
-    return surface.direction;
-}
 
 std::array<int, 3> Low(const CBlock::CSurface& s) { return {s.x0, s.y0, s.z0}; }
 std::array<int, 3> High(const CBlock::CSurface& s) { return {s.x1, s.y1, s.z1}; }
@@ -70,16 +51,7 @@ CBlock::CSurfaceArray CBlock::GetSurfaces(int direction) const {
     return CSurfaceArray(surfaces_).subspan(begin, directionStart_[direction + 1] - begin);
 }
 
-std::array<std::array<int, 3>, 4> CBlock::GetCornerDots(const CSurface& surface) {
-    const int d = CheckedDirection(surface);
-    const std::array<int, 3> low = Low(surface);
-    const std::array<int, 3> high = High(surface);
-    std::array<std::array<int, 3>, 4> corners{};
-    for (int c = 0; c < 4; ++c)
-        for (int axis = 0; axis < 3; ++axis)
-            corners[c][axis] = CORNER_HIGH[d][c][axis] ? high[axis] + 1 : low[axis];
-    return corners;
-}
+void CBlock::BadDirection() { throw std::invalid_argument("face direction out of range"); }
 
 std::array<CBlock::POSITION, 4> CBlock::GetCorners(const CSurface& surface, float dotEdge,
                                                    const std::array<int, 3>& parentPosition) {
@@ -113,8 +85,9 @@ CBlock::TEXTURE_LAYOUT CBlock::GetTextureLayout(const CSurface& surface) {
         layout.column[axis] = rule.column[axis];
         layout.row[axis] = rule.row[axis];
     }
-    layout.width = high[rule.widthAxis] - low[rule.widthAxis] + 1;
-    layout.height = high[rule.heightAxis] - low[rule.heightAxis] + 1;
+    const std::array<int, 2> size = GetTextureSize(surface);
+    layout.width = size[0];
+    layout.height = size[1];
     return layout;
 }
 

@@ -97,12 +97,53 @@ public:
                                               const std::array<int, 3>& parentPosition);
 
     // The corners A, B, C, D of a face in dot units (before scaling).
-    static std::array<std::array<int, 3>, 4> GetCornerDots(const CSurface& surface);
+    // Inline, as is GetTextureSize: the generator asks for every face.
+    static std::array<std::array<int, 3>, 4> GetCornerDots(const CSurface& surface) {
+        const auto& high = CORNER_HIGH[CheckedDirection(surface)];
+        std::array<std::array<int, 3>, 4> corners{};
+        for (size_t c = 0; c < 4; ++c) {
+            corners[c][0] = high[c][0] ? surface.x1 + 1 : surface.x0;
+            corners[c][1] = high[c][1] ? surface.y1 + 1 : surface.y0;
+            corners[c][2] = high[c][2] ? surface.z1 + 1 : surface.z0;
+        }
+        return corners;
+    }
 
     // Where the dots of a face go in its texture region.
     static TEXTURE_LAYOUT GetTextureLayout(const CSurface& surface);
+    // The width and height of a face's texture region, in cells
+    // (GetTextureLayout's width and height).
+    static std::array<int, 2> GetTextureSize(const CSurface& surface) {
+        const auto& axes = TEXTURE_AXES[CheckedDirection(surface)];
+        const int extent[3] = {surface.x1 - surface.x0 + 1, surface.y1 - surface.y0 + 1,
+                               surface.z1 - surface.z0 + 1};
+        return {extent[axes[0]], extent[axes[1]]};
+    }
 
 private:
+    // The face's direction, checked to be one of the six.
+    static int CheckedDirection(const CSurface& surface) {
+        if (surface.direction < 0 || surface.direction >= DIRECTION_COUNT)
+            BadDirection();
+        return surface.direction;
+    }
+    [[noreturn]] static void BadDirection();
+
+    // For each direction and corner A..D: whether the corner takes the high
+    // side (v1 + 1) or the low side (v0) of the face's range on x, y and z.
+    static constexpr bool CORNER_HIGH[DIRECTION_COUNT][4][3] = {
+        {{0, 1, 0}, {1, 1, 0}, {1, 0, 0}, {0, 0, 0}}, // -z
+        {{1, 1, 1}, {0, 1, 1}, {0, 0, 1}, {1, 0, 1}}, // +z
+        {{0, 1, 1}, {0, 1, 0}, {0, 0, 0}, {0, 0, 1}}, // -x
+        {{1, 1, 0}, {1, 1, 1}, {1, 0, 1}, {1, 0, 0}}, // +x
+        {{0, 1, 1}, {1, 1, 1}, {1, 1, 0}, {0, 1, 0}}, // +y
+        {{0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}}, // -y
+    };
+    // For each direction: the axes along a face's texture region's width
+    // and its height.
+    static constexpr int TEXTURE_AXES[DIRECTION_COUNT][2] = {{0, 1}, {0, 1}, {2, 1},
+                                                             {2, 1}, {0, 2}, {0, 2}};
+
     int dotCount_ = 0;
     std::vector<CSurface> surfaces_;
     // surfaces_[directionStart_[d] .. directionStart_[d + 1]) face direction d.

@@ -140,6 +140,7 @@ TEST(Block, KeepsFacesPerDirectionAndRefusesBadOnes) {
     bad.direction = 6;
     EXPECT_THROW(CBlock::GetCornerDots(bad), std::invalid_argument);
     EXPECT_THROW(CBlock::GetTextureLayout(bad), std::invalid_argument);
+    EXPECT_THROW(CBlock::GetTextureSize(bad), std::invalid_argument);
 }
 
 } // namespace
