@@ -49,26 +49,15 @@ bool CornersStayApart(float dotEdge, const std::array<int, 3>& joint,
 }
 
 void CCornerLattice::Reserve(size_t capacity) {
+    if (capacity > MAX_CAPACITY)
+        throw std::length_error("more model vertices than a corner lattice can hold");
     heads_.assign(size_t(SIDE) * SIDE * SIDE, 0);
     // Written before they are read, and only as far as the model grows.
-    next_ = std::make_unique_for_overwrite<uint32_t[]>(capacity);
-    direction_ = std::make_unique_for_overwrite<uint8_t[]>(capacity);
+    links_ = std::make_unique_for_overwrite<uint32_t[]>(capacity);
     capacity_ = capacity;
     first_ = 0;
 }
 
-CVertexTable::RESULT CCornerLattice::FindOrAdd(uint32_t point, int direction, const VERTEX_KEY& key,
-                                               std::span<const CModelVertex> vertices) {
-    uint32_t& head = heads_[point];
-    // Entries only get older along a list; one before the part ends it.
-    for (uint32_t entry = head; entry > first_; entry = next_[entry - 1])
-        if (direction_[entry - 1] == direction && SameVertex(vertices[entry - 1], key))
-            return {entry - 1, false};
-    const auto index = static_cast<uint32_t>(vertices.size());
-    if (index >= capacity_)
-        throw std::length_error("more model vertices than the corner lattice was sized for");
-    next_[index] = head > first_ ? head : 0;
-    direction_[index] = static_cast<uint8_t>(direction);
-    head = index + 1;
-    return {index, true};
+void CCornerLattice::Overflow() {
+    throw std::length_error("more model vertices than the corner lattice was sized for");
 }

@@ -47,7 +47,12 @@ public:
         return static_cast<uint32_t>((dots[2] * SIDE + dots[1]) * SIDE + dots[0]);
     }
 
-    // Prepares for a model of at most capacity vertices.
+    // The most vertices a lattice can be reserved for: a vertex's list link
+    // keeps its face direction in the top three of 32 bits.
+    static constexpr size_t MAX_CAPACITY = (size_t(1) << 29) - 1;
+
+    // Prepares for a model of at most capacity (up to MAX_CAPACITY)
+    // vertices.
     void Reserve(size_t capacity);
     // Starts a part whose vertices begin at index first: the vertices before
     // it are never looked at.
@@ -57,21 +62,43 @@ public:
     // lattice point point on a face of the given direction; otherwise
     // vertices.size(), with created set, and the caller appends a vertex
     // equal to key there. vertices must be the model's vertices, grown only
-    // by those appends, and fewer than the capacity.
+    // by those appends, and fewer than the capacity. Inline: every corner of
+    // a large part comes through here.
     CVertexTable::RESULT FindOrAdd(uint32_t point, int direction, const VERTEX_KEY& key,
-                                   std::span<const CModelVertex> vertices);
+                                   std::span<const CModelVertex> vertices) {
+        uint32_t& head = heads_[point];
+        const auto tag = static_cast<uint32_t>(direction) << DIRECTION_SHIFT;
+        // Entries only get older along a list; one before the part ends it.
+        for (uint32_t entry = head; entry > first_;) {
+            const uint32_t link = links_[entry - 1];
+            if ((link & ~ENTRY_MASK) == tag && SameVertex(vertices[entry - 1], key))
+                return {entry - 1, false};
+            entry = link & ENTRY_MASK;
+        }
+        const auto index = static_cast<uint32_t>(vertices.size());
+        if (index >= capacity_)
+            Overflow();
+        links_[index] = tag | (head > first_ ? head : 0);
+        head = index + 1;
+        return {index, true};
+    }
 
     // Asks for the list head of a lattice point to be brought into the cache.
     void Prefetch(uint32_t point) const { __builtin_prefetch(&heads_[point]); }
 
 private:
+    [[noreturn]] static void Overflow();
+
+    static constexpr int DIRECTION_SHIFT = 29;
+    static constexpr uint32_t ENTRY_MASK = (1u << DIRECTION_SHIFT) - 1;
+
     // heads_[point]: 1 + the latest vertex made at the point (0: none; one
-    // of an earlier part counts as none). next_[v]: 1 + the vertex made
-    // before v at v's point, direction_[v] its face direction; both are set
-    // only for vertices made through the lattice.
+    // of an earlier part counts as none). links_[v]: v's face direction in
+    // the top three bits, below them 1 + the vertex made before v at v's
+    // point; set only for vertices made through the lattice. One word, so
+    // that a step along a list reads one place.
     std::vector<uint32_t> heads_;
-    std::unique_ptr<uint32_t[]> next_;
-    std::unique_ptr<uint8_t[]> direction_;
+    std::unique_ptr<uint32_t[]> links_;
     size_t capacity_ = 0;
     uint32_t first_ = 0;
 };

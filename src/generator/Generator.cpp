@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <exception>
 #include <filesystem>
 #include <thread>
@@ -210,7 +211,11 @@ void CGenerator::BuildModel() {
             CornersStayApart(info.dotEdge, info.part->parentPosition, info.rotation, info.position);
         latticeFaces += latticeParts[i] ? partFaces[i] : 0;
     }
-    if (latticeFaces < CCornerLattice::MIN_FACES) {
+    // A face makes six vertices at most: its second triangle's normal can
+    // differ from its first's in the last place.
+    const size_t latticeVertices = 6 * faces;
+    if (latticeFaces < CCornerLattice::MIN_FACES ||
+        latticeVertices > CCornerLattice::MAX_CAPACITY) {
         latticeParts.assign(parts.size(), false);
         latticeFaces = 0;
     }
@@ -218,10 +223,8 @@ void CGenerator::BuildModel() {
     const size_t vertexBound = format == ModelFormat::PMX ? VertexCap(format) : kPMDMaxVertices + 1;
     if (tableFaces > 0)
         vertexTable.Reserve(std::min(4 * tableFaces, VertexCap(format)));
-    // A face makes six vertices at most: its second triangle's normal can
-    // differ from its first's in the last place.
     if (tableFaces < faces)
-        cornerLattice.Reserve(6 * faces);
+        cornerLattice.Reserve(latticeVertices);
     model.vertices.reserve(std::min(4 * faces, vertexBound));
     PlaceTextures(texturedFaces);
     // The atlas is complete, so its image's height is known: the vertices
@@ -336,6 +339,39 @@ int CGenerator::BoneOf(int partIndex) const {
     return model.FindBone(owner.part->name);
 }
 
+// Before a vertex is appended at the build's vertex cap or the stream's
+// limit: refuses a model past the cap, and gives up the stream before a
+// vertex would move the ones it reads (a model far over the limit, refused
+// anyway). Out of line, so that FindOrAddVertex stays small.
+void CGenerator::AtVertexLimit() {
+    if (model.vertices.size() >= VertexCap(format)) {
+        if (format == ModelFormat::PMX)
+            throw CModelLimitError("the model", "vertices", model.vertices.size() + 1, kPMXMaxCount,
+                                   "PMX");
+        throw CGeneratorError("the model has more than " + FormatCount(VERTEX_COUNT_CAP) +
+                              " vertices, far more than the " + FormatCount(kPMDMaxVertices) +
+                              " a PMD file can hold");
+    }
+    if (stream && model.vertices.size() == streamLimit)
+        AbandonStream();
+}
+
+inline uint32_t CGenerator::FindOrAddVertex(const VERTEX_KEY& key, bool lattice, uint32_t spot,
+                                            int direction) {
+    const auto found = lattice ? cornerLattice.FindOrAdd(spot, direction, key, model.vertices)
+                               : vertexTable.FindOrAdd(key, spot, model.vertices);
+    if (found.created) {
+        const size_t limit = std::min(VertexCap(format), stream ? streamLimit : SIZE_MAX);
+        if (model.vertices.size() >= limit)
+            AtVertexLimit();
+        model.vertices.emplace_back(ToFloat3(key.position), ToFloat3(key.normal),
+                                    PMDFloat2{key.uv[0], key.uv[1]}, key.bone);
+        if (stream && model.vertices.size() % CModelStream::BATCH == 0)
+            stream->Publish(model.vertices.size());
+    }
+    return found.index;
+}
+
 void CGenerator::EmitFaces(int partIndex) {
     const PART_INFO& info = parts[static_cast<size_t>(partIndex)];
     const int32_t bone = BoneOf(partIndex);
@@ -354,6 +390,7 @@ void CGenerator::EmitFaces(int partIndex) {
             planes[axis][static_cast<size_t>(dot)] =
                 CBlock::CornerCoordinate(dot, joint[axis], info.dotEdge);
     const bool lattice = latticeParts[static_cast<size_t>(partIndex)];
+    const CDotColor* const textureColour = &SharedTextureColour();
     if (lattice)
         cornerLattice.StartPart(model.vertices.size());
     for (const CBlock& block : info.blocks)
@@ -362,14 +399,14 @@ void CGenerator::EmitFaces(int partIndex) {
                 if (face.hidden)
                     continue;
                 const auto dots = CBlock::GetCornerDots(face);
-                const bool isTextured = face.colour == &SharedTextureColour();
+                const bool isTextured = face.colour == textureColour;
                 auto uv = untextured;
                 if (isTextured) {
                     const uint32_t at = texturePlaces.at(nextPlace++);
-                    const CBlock::TEXTURE_LAYOUT layout = CBlock::GetTextureLayout(face);
+                    const auto [columns, rows] = CBlock::GetTextureSize(face);
                     const CTextureAtlas::PLACE place{static_cast<int>(at % CTextureAtlas::COLUMNS),
                                                      static_cast<int>(at / CTextureAtlas::COLUMNS)};
-                    uv = CTextureAtlas::CornerCoordinates(place, layout.width, layout.height);
+                    uv = CTextureAtlas::CornerCoordinates(place, columns, rows);
                     if (height > 0)
                         for (CTextureAtlas::UV& c : uv)
                             c = CTextureAtlas::Rescale(c, height);
@@ -425,31 +462,6 @@ void CGenerator::EmitFaces(int partIndex) {
                         material.indices.push_back(known[k]);
                     }
             }
-}
-
-uint32_t CGenerator::FindOrAddVertex(const VERTEX_KEY& key, bool lattice, uint32_t spot,
-                                     int direction) {
-    const auto found = lattice ? cornerLattice.FindOrAdd(spot, direction, key, model.vertices)
-                               : vertexTable.FindOrAdd(key, spot, model.vertices);
-    if (found.created) {
-        if (model.vertices.size() >= VertexCap(format)) {
-            if (format == ModelFormat::PMX)
-                throw CModelLimitError("the model", "vertices", model.vertices.size() + 1,
-                                       kPMXMaxCount, "PMX");
-            throw CGeneratorError("the model has more than " + FormatCount(VERTEX_COUNT_CAP) +
-                                  " vertices, far more than the " + FormatCount(kPMDMaxVertices) +
-                                  " a PMD file can hold");
-        }
-        // The stream reads the vertices in place: one that would move them
-        // (a model far over the limit, refused anyway) is given up first.
-        if (stream && model.vertices.size() == streamLimit)
-            AbandonStream();
-        model.vertices.emplace_back(ToFloat3(key.position), ToFloat3(key.normal),
-                                    PMDFloat2{key.uv[0], key.uv[1]}, key.bone);
-        if (stream && model.vertices.size() % CModelStream::BATCH == 0)
-            stream->Publish(model.vertices.size());
-    }
-    return found.index;
 }
 
 CGenerator::RESULT CGenerator::Summary() const {

@@ -155,6 +155,7 @@ private:
     // corner's lattice point and direction its face's; otherwise spot is
     // the key's tag (CVertexTable::Tag).
     uint32_t FindOrAddVertex(const VERTEX_KEY& key, bool lattice, uint32_t spot, int direction);
+    void AtVertexLimit();
     int BoneOf(int partIndex) const;
 
     // IK and morphs (GeneratorRigging.cpp).

@@ -6,6 +6,7 @@
 // bit.
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 
 using VEC3 = std::array<float, 3>;
@@ -20,12 +21,25 @@ struct ROTATION_MATRIX {
 
 ROTATION_MATRIX RotationMatrix(float x, float y, float z, float w);
 
-// p · M + offset.
-VEC3 Transform(const VEC3& p, const ROTATION_MATRIX& m, const VEC3& offset);
+// p · M + offset. Inline, as is TriangleNormal: the generator works out
+// every corner and face normal of the model through them.
+inline VEC3 Transform(const VEC3& p, const ROTATION_MATRIX& m, const VEC3& offset) {
+    return {p[0] * m.m11 + p[1] * m.m21 + p[2] * m.m31 + offset[0],
+            p[0] * m.m12 + p[1] * m.m22 + p[2] * m.m32 + offset[1],
+            p[0] * m.m13 + p[1] * m.m23 + p[2] * m.m33 + offset[2]};
+}
 
 // Unit vector of (p0 − p1) × (p1 − p2); the zero vector when that cross
 // product has length zero.
-VEC3 TriangleNormal(const VEC3& p0, const VEC3& p1, const VEC3& p2);
+inline VEC3 TriangleNormal(const VEC3& p0, const VEC3& p1, const VEC3& p2) {
+    const VEC3 a{p0[0] - p1[0], p0[1] - p1[1], p0[2] - p1[2]};
+    const VEC3 b{p1[0] - p2[0], p1[1] - p2[1], p1[2] - p2[2]};
+    const VEC3 n{a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+    const float length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    if (!(length > 0.0f))
+        return {0.0f, 0.0f, 0.0f};
+    return {n[0] / length, n[1] / length, n[2] / length};
+}
 
 // Euler angles (radians) of a rigid body whose rest rotation is m:
 // (−asin m32, atan2(m31, m33), atan2(m12, m22)), or for m32 exactly ±1 the

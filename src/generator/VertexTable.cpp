@@ -31,20 +31,6 @@ bool HasNan(const VERTEX_KEY& key) {
 
 } // namespace
 
-bool SameVertex(const VERTEX_KEY& a, const VERTEX_KEY& b) {
-    return a.position[0] == b.position[0] && a.position[1] == b.position[1] &&
-           a.position[2] == b.position[2] && a.normal[0] == b.normal[0] &&
-           a.normal[1] == b.normal[1] && a.normal[2] == b.normal[2] && a.uv[0] == b.uv[0] &&
-           a.uv[1] == b.uv[1] && a.bone == b.bone;
-}
-
-bool SameVertex(const CModelVertex& a, const VERTEX_KEY& b) {
-    return a.position.x == b.position[0] && a.position.y == b.position[1] &&
-           a.position.z == b.position[2] && a.normal.x == b.normal[0] &&
-           a.normal.y == b.normal[1] && a.normal.z == b.normal[2] && a.uv.x == b.uv[0] &&
-           a.uv.y == b.uv[1] && a.bone0 == b.bone;
-}
-
 uint32_t CVertexTable::Tag(const VERTEX_KEY& key) {
     // The key's nine 32-bit words hashed as five 64-bit words: five rounds
     // of the chain instead of nine. Each round folds down by 29 bits, not

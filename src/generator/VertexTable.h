@@ -20,10 +20,20 @@ struct VERTEX_KEY {
 
 // Exact equality of every float (so −0.0 equals 0.0 and NaN equals nothing,
 // not even itself) and of the bone.
-bool SameVertex(const VERTEX_KEY& a, const VERTEX_KEY& b);
+inline bool SameVertex(const VERTEX_KEY& a, const VERTEX_KEY& b) {
+    return a.position[0] == b.position[0] && a.position[1] == b.position[1] &&
+           a.position[2] == b.position[2] && a.normal[0] == b.normal[0] &&
+           a.normal[1] == b.normal[1] && a.normal[2] == b.normal[2] && a.uv[0] == b.uv[0] &&
+           a.uv[1] == b.uv[1] && a.bone == b.bone;
+}
 // The same comparison against a model vertex's position, normal, uv and
-// first bone.
-bool SameVertex(const CModelVertex& a, const VERTEX_KEY& b);
+// first bone. Inline: the generator makes it for every corner of every face.
+inline bool SameVertex(const CModelVertex& a, const VERTEX_KEY& b) {
+    return a.position.x == b.position[0] && a.position.y == b.position[1] &&
+           a.position.z == b.position[2] && a.normal.x == b.normal[0] &&
+           a.normal.y == b.normal[1] && a.normal.z == b.normal[2] && a.uv.x == b.uv[0] &&
+           a.uv.y == b.uv[1] && a.bone0 == b.bone;
+}
 
 // Maps vertex keys to the index of the first model vertex that had that key.
 // It gives the same answer as searching all vertices in order for the first

@@ -56,7 +56,7 @@ TEST(CornerLattice, OrdinaryPartsKeepTheirCornersApartAndOddOnesDoNot) {
 
 TEST(CornerLattice, FindsEqualVerticesOfTheSamePointDirectionAndPartOnly) {
     CCornerLattice lattice;
-    lattice.Reserve(8);
+    lattice.Reserve(9);
     std::vector<CModelVertex> vertices;
     auto findOrAdd = [&](uint32_t point, int direction, const VERTEX_KEY& key) {
         const auto result = lattice.FindOrAdd(point, direction, key, vertices);
@@ -82,13 +82,18 @@ TEST(CornerLattice, FindsEqualVerticesOfTheSamePointDirectionAndPartOnly) {
     EXPECT_EQ(findOrAdd(point, 1, b).index, 1u);
     EXPECT_EQ(findOrAdd(point, 0, c).index, 2u);
     EXPECT_FALSE(findOrAdd(point, 0, c).created);
+    // The same numbers on a face of the last direction are a vertex of
+    // their own: the direction kept with each vertex tells them apart.
+    EXPECT_TRUE(findOrAdd(point, 5, a).created);
+    EXPECT_EQ(findOrAdd(point, 5, a).index, 3u);
+    EXPECT_EQ(findOrAdd(point, 1, a).index, 0u);
 
     // A new part sees none of the vertices before it.
     lattice.StartPart(vertices.size());
     const auto again = findOrAdd(point, 1, a);
     EXPECT_TRUE(again.created);
-    EXPECT_EQ(again.index, 3u);
-    EXPECT_EQ(findOrAdd(point, 1, a).index, 3u);
+    EXPECT_EQ(again.index, 4u);
+    EXPECT_EQ(findOrAdd(point, 1, a).index, 4u);
 
     // A vertex beyond the reserved count is refused, not written past the
     // end.
@@ -97,7 +102,10 @@ TEST(CornerLattice, FindsEqualVerticesOfTheSamePointDirectionAndPartOnly) {
         d.position[0] += 1;
         findOrAdd(CCornerLattice::Point({k, 0, 0}), 2, d);
     }
-    EXPECT_EQ(vertices.size(), 8u);
+    EXPECT_EQ(vertices.size(), 9u);
     EXPECT_THROW(lattice.FindOrAdd(0, 2, {{9, 9, 9}, {0, 0, 1}, {0, 0}, 0}, vertices),
                  std::length_error);
+    // Indices past what a list link holds are refused before anything is
+    // allocated.
+    EXPECT_THROW(CCornerLattice().Reserve(CCornerLattice::MAX_CAPACITY + 1), std::length_error);
 }
