@@ -73,8 +73,7 @@ void CModelStream::Run() {
                 break;
             const size_t count = state & COUNT;
             const std::span<const CModelVertex> range{vertices_ + done, count - done};
-            CPMDModel::WriteVertexRange(archive, range);
-            finite_ = finite_ && AllFinite(range);
+            finite_ = CPMDModel::WriteVertexRange(archive, range) && finite_;
             done = count;
         }
         if ((state & STOPPED) == 0) {

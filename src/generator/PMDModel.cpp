@@ -75,13 +75,8 @@ CRigidBody& CPMDModel::AddRigidBody(std::u16string_view name, int group) {
 CJoint& CPMDModel::AddJoint(std::u16string_view name) { return joints.emplace_back(name); }
 
 bool AllFinite(std::span<const CModelVertex> vertices) {
-    // One pass without a branch per number (an infinity or NaN has all
-    // exponent bits set), since the vertices are most of a model.
-    constexpr uint32_t exponent = 0x7F800000u;
     uint32_t bad = 0;
     for (const CModelVertex& vertex : vertices)
-        for (float v : {vertex.position.x, vertex.position.y, vertex.position.z, vertex.normal.x,
-                        vertex.normal.y, vertex.normal.z, vertex.uv.x, vertex.uv.y})
-            bad |= (std::bit_cast<uint32_t>(v) & exponent) == exponent;
+        bad |= NonFinite(vertex);
     return bad == 0;
 }

@@ -14,6 +14,7 @@
 #include "generator/NameIds.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <deque>
 #include <span>
@@ -163,6 +164,18 @@ struct CJoint {
     explicit CJoint(std::u16string_view name) : name(name) {}
 };
 
+// 1 when one of the eight numbers of a vertex is an infinity or NaN (all
+// its exponent bits set), else 0: no branch per number, since the vertices
+// are most of a model.
+inline uint32_t NonFinite(const CModelVertex& vertex) {
+    constexpr uint32_t exponent = 0x7F800000u;
+    uint32_t bad = 0;
+    for (float v : {vertex.position.x, vertex.position.y, vertex.position.z, vertex.normal.x,
+                    vertex.normal.y, vertex.normal.z, vertex.uv.x, vertex.uv.y})
+        bad |= (std::bit_cast<uint32_t>(v) & exponent) == exponent;
+    return bad;
+}
+
 // Whether the eight numbers of every vertex are finite.
 bool AllFinite(std::span<const CModelVertex> vertices);
 
@@ -221,7 +234,9 @@ public:
     static constexpr size_t HEAD_SIZE = 287;
     static constexpr size_t VERTEX_SIZE = 38;
     void WriteHead(CArchiveWriter& archive, size_t vertexCount) const;
-    static void WriteVertexRange(CArchiveWriter& archive, std::span<const CModelVertex> range);
+    // Returns whether every number of the range is finite (AllFinite),
+    // found on the way.
+    static bool WriteVertexRange(CArchiveWriter& archive, std::span<const CModelVertex> range);
     void WriteTail(CArchiveWriter& archive) const;
     // The bytes of the whole file, as Write makes them.
     std::vector<uint8_t> ToBytes() const;

@@ -155,9 +155,12 @@ size_t FileSize(const CPMDModel& model, const BaseMorph& base) {
 // The vertices are most of the file: each is stored whole in place, its
 // eight floats copied at once where the host's own float layout is the
 // file's (little-endian IEEE), one by one elsewhere.
-void WriteVertices(CArchiveWriter& archive, std::span<const CModelVertex> vertices) {
+// Returns whether every number written was finite.
+bool WriteVertices(CArchiveWriter& archive, std::span<const CModelVertex> vertices) {
     static_assert(sizeof(PMDFloat3) == 12 && sizeof(PMDFloat2) == 8);
+    uint32_t bad = 0;
     for (const CModelVertex& vertex : vertices) {
+        bad |= NonFinite(vertex);
         uint8_t* at = archive.Extend(kVertexSize);
         const PMDFloat2 uv = vertex.uv;
         if constexpr (std::endian::native == std::endian::little &&
@@ -176,6 +179,7 @@ void WriteVertices(CArchiveWriter& archive, std::span<const CModelVertex> vertic
         at[0] = vertex.weight;
         at[1] = vertex.edge ? 1 : 0;
     }
+    return bad == 0;
 }
 
 // The face indices, in runs that fit the writer's room.
@@ -323,8 +327,8 @@ void CPMDModel::WriteHead(CArchiveWriter& archive, size_t vertexCount) const {
     archive.WriteU32(static_cast<uint32_t>(vertexCount));
 }
 
-void CPMDModel::WriteVertexRange(CArchiveWriter& archive, std::span<const CModelVertex> range) {
-    WriteVertices(archive, range);
+bool CPMDModel::WriteVertexRange(CArchiveWriter& archive, std::span<const CModelVertex> range) {
+    return WriteVertices(archive, range);
 }
 
 void CPMDModel::WriteTail(CArchiveWriter& archive) const {
