@@ -181,6 +181,9 @@ void CGenerator::BuildModel() {
     std::vector<size_t> partFaces(parts.size());
     std::vector<int> bones(parts.size(), -1);
     std::unordered_map<int, int> bonePartCount;
+    const CDotColor* const textureColour = &SharedTextureColour();
+    const CDotColor* countedColour = nullptr;
+    CMaterial* counted = nullptr;
     for (size_t i = 0; i < parts.size(); ++i) {
         const PART_INFO& info = parts[i];
         if (info.part->boneKind == BONE_HIDDEN)
@@ -189,7 +192,13 @@ void CGenerator::BuildModel() {
             for (const CBlock::CSurface& face : block.GetAllSurfaces())
                 if (!face.hidden) {
                     ++partFaces[i];
-                    texturedFaces += face.colour == &SharedTextureColour() ? 1 : 0;
+                    texturedFaces += face.colour == textureColour ? 1 : 0;
+                    // Neighbouring faces mostly share a colour.
+                    if (face.colour != countedColour) {
+                        countedColour = face.colour;
+                        counted = &FindMaterial(face.colour);
+                    }
+                    counted->faces += 1;
                 }
         faces += partFaces[i];
         if (partFaces[i] > 0) {
@@ -197,6 +206,10 @@ void CGenerator::BuildModel() {
             ++bonePartCount[bones[i]];
         }
     }
+    // Each face adds its two triangles to its material's list: the lists
+    // are sized once instead of growing by copies.
+    for (const auto& material : materials)
+        material->indices.reserve(6 * material->faces);
     // A part shares vertices by lattice point when its bone moves no other
     // part's faces and its corners stay apart (CornerLattice.h), and when
     // such parts have faces enough to pay for clearing the lattice.

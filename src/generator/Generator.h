@@ -68,6 +68,7 @@ public:
         const CDotColor* colour;
         CModelMaterial* record;
         std::vector<uint32_t> indices; // three per triangle, in emission order
+        size_t faces = 0;              // its faces, counted before they are emitted
     };
 
     // What Generate made, for the caller's report.
