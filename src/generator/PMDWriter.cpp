@@ -162,16 +162,16 @@ bool WriteVertices(CArchiveWriter& archive, std::span<const CModelVertex> vertic
     for (const CModelVertex& vertex : vertices) {
         bad |= NonFinite(vertex);
         uint8_t* at = archive.Extend(kVertexSize);
-        const PMDFloat2 uv = vertex.uv;
         if constexpr (std::endian::native == std::endian::little &&
                       std::numeric_limits<float>::is_iec559) {
             std::memcpy(at, &vertex.position, 12);
             std::memcpy(at + 12, &vertex.normal, 12);
-            std::memcpy(at + 24, &uv, 8);
+            std::memcpy(at + 24, &vertex.uv, 8);
             at += 32;
         } else {
-            for (float f : {vertex.position.x, vertex.position.y, vertex.position.z,
-                            vertex.normal.x, vertex.normal.y, vertex.normal.z, uv.x, uv.y})
+            for (float f :
+                 {vertex.position.x, vertex.position.y, vertex.position.z, vertex.normal.x,
+                  vertex.normal.y, vertex.normal.z, vertex.uv.x, vertex.uv.y})
                 at = CArchiveWriter::StoreF32(at, f);
         }
         at = CArchiveWriter::Store16(at, static_cast<uint16_t>(vertex.bone0));
