@@ -193,10 +193,13 @@ void CGenerator::BuildModel() {
                 if (!face.hidden) {
                     ++partFaces[i];
                     texturedFaces += face.colour == textureColour ? 1 : 0;
-                    // Neighbouring faces mostly share a colour.
+                    // Neighbouring faces mostly share a colour. The shared
+                    // texture's material names the image once it has a face.
                     if (face.colour != countedColour) {
                         countedColour = face.colour;
                         counted = &FindMaterial(face.colour);
+                        if (face.colour == textureColour && counted->record->texture.empty())
+                            counted->record->texture = Utf8ToUtf16(texturePath);
                     }
                     counted->faces += 1;
                 }
@@ -433,8 +436,6 @@ void CGenerator::EmitFaces(int partIndex) {
                                           info.rotation, info.position);
                 }
                 CMaterial& material = FindMaterial(face.colour);
-                if (isTextured && material.record->texture.empty())
-                    material.record->texture = Utf8ToUtf16(texturePath);
                 static constexpr size_t triangles[2][3] = {{0, 1, 2}, {0, 2, 3}};
                 const VEC3 normals[2] = {TriangleNormal(corner[0], corner[1], corner[2]),
                                          TriangleNormal(corner[0], corner[2], corner[3])};
