@@ -215,7 +215,15 @@ void Absorb(BOX& into, const BOX& other) {
 }
 
 // Pass along x: runs of touching dots of one colour key on each line.
-std::vector<BOX> MergeAlongX(const uint8_t* dots, const FILL& fill, const uint8_t* keyOf) {
+//
+// With sealedOut, a dot with a dot on all six sides whose six neighbours all
+// have other colour keys gives no run: its box can join no other in any
+// pass and is hidden on every side, so it would only be left out of the
+// blocks at the end. (A box that would have met it in a later pass finds an
+// older face in its place, which the range check turns down.) Inside a solid
+// checkerboard that is nearly every dot.
+std::vector<BOX> MergeAlongX(const uint8_t* dots, const FILL& fill, const uint8_t* keyOf,
+                             bool sealedOut) {
     // At most one run a dot: reserved once, the list is never copied, and
     // the part of it left unused is never touched.
     std::vector<BOX> runs;
@@ -225,7 +233,14 @@ std::vector<BOX> MergeAlongX(const uint8_t* dots, const FILL& fill, const uint8_
             if (fill.filled[static_cast<size_t>(z * SIZE + y)] == 0)
                 continue;
             const std::array<uint32_t, 6> hidden = HiddenLines(fill.filled, y, z);
+            const uint32_t sealed =
+                sealedOut ? hidden[0] & hidden[1] & hidden[2] & hidden[3] & hidden[4] & hidden[5]
+                          : 0;
             const uint8_t* line = dots + Index(0, y, z);
+            // The keys of a sealed dot's neighbours off the line.
+            auto keyAt = [&](int x, int dy, int dz) {
+                return keyOf[dots[Index(x, y + dy, z + dz)] & INDEX_MASK];
+            };
             const uint16_t* order = fill.order.get() + Index(0, y, z);
             for (int x = 0; x < SIZE; ++x) {
                 const uint8_t key = keyOf[line[x] & INDEX_MASK];
@@ -237,6 +252,11 @@ std::vector<BOX> MergeAlongX(const uint8_t* dots, const FILL& fill, const uint8_
                 uint16_t first = order[x];
                 while (x + 1 < SIZE && keyOf[line[x + 1] & INDEX_MASK] == key)
                     first = std::min(first, order[++x]);
+                // A run of one dot differs in key from the dots at x - 1 and
+                // x + 1 (a like dot would have joined it).
+                if (x == x0 && (sealed >> x & 1) && keyAt(x, -1, 0) != key &&
+                    keyAt(x, 1, 0) != key && keyAt(x, 0, -1) != key && keyAt(x, 0, 1) != key)
+                    continue;
                 const uint32_t cells = ((2u << x) - 1) & ~((1u << x0) - 1);
                 auto whole = [&](size_t d) { return (hidden[d] & cells) == cells ? 1u << d : 0u; };
                 const unsigned flags =
@@ -316,7 +336,7 @@ CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours, boo
 
     const COLOUR_KEYS keyOf = ColourKeys(colours);
     const std::vector<BOX> boxes =
-        MergeAlong(2, MergeAlong(1, MergeAlongX(dots, fill, keyOf.data())));
+        MergeAlong(2, MergeAlong(1, MergeAlongX(dots, fill, keyOf.data(), visibleOnly)));
 
     // Each box keeps the slot of its earliest dot, and no two boxes share
     // one. The slots that have a box are also kept as bits, so a block's

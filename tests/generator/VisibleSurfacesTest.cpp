@@ -46,7 +46,7 @@ void ExpectVisibleOfFull(const std::vector<uint8_t>& grid, const char* what) {
 } // namespace
 
 TEST(VisibleSurfaces, AreTheUnhiddenFacesOfTheFullBuild) {
-    std::vector<uint8_t> checker(32768), solid(32768, 3), sparse(32768), dense(32768);
+    std::vector<uint8_t> checker(32768), solid(32768, 3), sparse(32768), dense(32768), mixed(32768);
     for (int i = 0; i < 32768; ++i)
         checker[static_cast<size_t>(i)] = ((i & 31) + (i >> 5 & 31) + (i >> 10)) % 2 ? 1 : 4;
     std::mt19937 random(5);
@@ -55,11 +55,16 @@ TEST(VisibleSurfaces, AreTheUnhiddenFacesOfTheFullBuild) {
             sparse[static_cast<size_t>(i)] = static_cast<uint8_t>(1 + random() % 4);
         if (random() % 10 < 7)
             dense[static_cast<size_t>(i)] = static_cast<uint8_t>(1 + random() % 2);
+        // Full, in indices 1 and 2 (one colour object) and 3: inner dots
+        // whose neighbours all differ from them are left out early, those
+        // with a like neighbour (by object, not index) are not.
+        mixed[static_cast<size_t>(i)] = static_cast<uint8_t>(1 + random() % 3);
     }
     ExpectVisibleOfFull(checker, "two-colour checkerboard");
     ExpectVisibleOfFull(solid, "solid");
     ExpectVisibleOfFull(sparse, "sparse random");
     ExpectVisibleOfFull(dense, "dense random");
+    ExpectVisibleOfFull(mixed, "solid in random colours");
 
     // A solid grid keeps the six outer faces of its one block.
     std::vector<uint8_t> grid = solid;
