@@ -30,10 +30,11 @@ void CGenerator::RescaleTextureCoordinates() {
 
 void CGenerator::EncodeImage() {
     try {
-        textureBytes =
-            EncodePngBands(CTextureAtlas::IMAGE_WIDTH, CTextureAtlas::CELL_PIXELS,
-                           atlas.ImageHeight() / CTextureAtlas::CELL_PIXELS,
-                           [this](int band, uint8_t* row) { atlas.FillPixelRow(band, row); });
+        textureBytes = EncodePngBands(
+            CTextureAtlas::IMAGE_WIDTH, CTextureAtlas::CELL_PIXELS,
+            atlas.ImageHeight() / CTextureAtlas::CELL_PIXELS,
+            [this](int band, uint8_t* row) { atlas.FillPixelRow(band, row); },
+            [this](int band) { return atlas.RepeatsRowAbove(band); });
     } catch (const CPngException& e) {
         throw CPngException(texturePath + ": " + e.what());
     }

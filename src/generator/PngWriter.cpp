@@ -224,7 +224,7 @@ void WritePngRgb(const std::string& path, int width, int height, std::span<const
 }
 
 std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount,
-                                    const PngBandSource& source) {
+                                    const PngBandSource& source, const PngBandRepeats& repeats) {
     if (bandHeight <= 0 || bandCount <= 0 || bandHeight > 1 << 20 ||
         bandCount > (1 << 20) / bandHeight)
         throw CPngException("image of " + std::to_string(bandCount) + " bands of " +
@@ -256,11 +256,15 @@ std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount,
     RUN last{{}, 0, rowBytes};
     bool lastBlack = false; // the band before was black
     for (int band = 0; band < bandCount; ++band) {
-        std::fill(pixels.begin(), pixels.end(), 0);
-        source(band, pixels.data());
         // A band like the one before (a large face's rows of cells, the black
-        // rows at the bottom) gives the same bytes again.
-        if (pixels == previous) {
+        // rows at the bottom) gives the same bytes again. pixels still holds
+        // the last band filled, which a repeat equals.
+        const bool unchanged = band > 0 && repeats && repeats(band);
+        if (!unchanged) {
+            std::fill(pixels.begin(), pixels.end(), 0);
+            source(band, pixels.data());
+        }
+        if (unchanged || pixels == previous) {
             if (lastBlack) {
                 append(black);
             } else {

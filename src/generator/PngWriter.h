@@ -32,13 +32,21 @@ void WritePngRgb(const std::string& path, int width, int height, std::span<const
 // band number band.
 using PngBandSource = std::function<void(int band, uint8_t* row)>;
 
+// Whether band number band (1 or more) has the very pixels of the band
+// before it. A hint: true spares filling and comparing the band's row, false
+// is always safe.
+using PngBandRepeats = std::function<bool(int band)>;
+
 // Encodes an image made of bands: bandCount bands of bandHeight identical
 // rows each, band 0 at the top, every band's row given by source. Produces
 // the same pixels as EncodePngRgb of the full image, but compresses only one
 // row per band and repeats a precompressed run for the others, so a tall
-// image costs little more than its bands. Throws CPngException.
+// image costs little more than its bands. The bytes are the same with or
+// without repeats, as long as it never answers true wrongly. Throws
+// CPngException.
 std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount,
-                                    const PngBandSource& source);
+                                    const PngBandSource& source,
+                                    const PngBandRepeats& repeats = {});
 
 // EncodePngBands saved atomically to path; throws CPngException naming the
 // file and the reason.

@@ -4,6 +4,7 @@
 // first fit; the image is 512 pixels wide with 16 × 16 pixels per cell.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -63,6 +64,18 @@ public:
     // green, blue); every pixel row of the atlas row's 16 is the same. Rows
     // past the last one, and cells never painted, are black.
     void FillPixelRow(int row, uint8_t* pixels) const;
+    // Whether atlas row row (1 or more) has the cells of the row above it,
+    // so FillPixelRow gives the same pixels: a quick test that may miss
+    // equal rows (the row just past the last one) but never calls unequal
+    // ones equal.
+    bool RepeatsRowAbove(int row) const {
+        if (row < 1 || row == RowCount())
+            return false;
+        if (row > RowCount())
+            return true; // both past the last row: black
+        return rows_[static_cast<size_t>(row)].colours ==
+               rows_[static_cast<size_t>(row) - 1].colours;
+    }
 
     // The image, row by row from the top, three bytes (red, green, blue) per
     // pixel, IMAGE_WIDTH × ImageHeight(); cells never painted are black.

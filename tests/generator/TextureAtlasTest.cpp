@@ -172,6 +172,29 @@ TEST(TextureAtlas, PixelRowsRepeatEachCellsColourAcrossItsSixteenPixels) {
     }
 }
 
+TEST(TextureAtlas, CallsARowARepeatOnlyWhenItsPixelsAreTheRowAbove) {
+    // Rows 0 and 1 alike, 2 one cell different, 3 like 2; the image's rows
+    // past the end are black.
+    CTextureAtlas atlas;
+    for (int row = 0; row < 4; ++row)
+        for (int c = 0; c < 32; ++c)
+            atlas.Paint(row, c, static_cast<uint32_t>(c * 0x010203));
+    atlas.Paint(2, 31, 0x123456);
+    atlas.Paint(3, 31, 0x123456);
+    auto pixels = [&](int row) {
+        std::vector<uint8_t> out(512 * 3);
+        atlas.FillPixelRow(row, out.data());
+        return out;
+    };
+    for (int row = -1; row <= 7; ++row) {
+        const bool repeats = atlas.RepeatsRowAbove(row);
+        EXPECT_EQ(repeats, row == 1 || row == 3 || row >= 5) << "row " << row;
+        if (repeats) {
+            EXPECT_EQ(pixels(row), pixels(row - 1)) << "row " << row;
+        }
+    }
+}
+
 TEST(TextureAtlas, CornerCoordinatesSitInsideTheRegion) {
     auto uv = CTextureAtlas::CornerCoordinates({4, 2}, 3, 2);
     EXPECT_FLOAT_EQ(uv[0].u, 4.0f);
