@@ -42,6 +42,9 @@ void OnPngWrite(png_structp png, png_bytep data, png_size_t size) {
 
 void OnPngFlush(png_structp) {}
 
+// The most compressed bytes an IDAT chunk of a banded image holds.
+constexpr size_t IDAT_CHUNK = size_t(1) << 20;
+
 // Writes a PNG through libpng: either the pixels rgb, row by row, or (when
 // rgb is null) an already compressed zlib stream of filtered rows as IDAT
 // chunks. Kept free of C++ objects with destructors, since an error longjmps
@@ -75,10 +78,9 @@ bool EncodeWithLibpng(PNG_SINK& sink, int width, int height, const uint8_t* rgb,
             png_write_row(png, const_cast<png_bytep>(rgb + stride * static_cast<size_t>(y)));
         png_write_end(png, info);
     } else {
-        constexpr size_t chunk = 1 << 20;
-        for (size_t at = 0; at < idatSize; at += chunk)
+        for (size_t at = 0; at < idatSize; at += IDAT_CHUNK)
             png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), idat + at,
-                            std::min(chunk, idatSize - at));
+                            std::min(IDAT_CHUNK, idatSize - at));
         png_write_chunk(png, reinterpret_cast<png_const_bytep>("IEND"), nullptr, 0);
     }
     png_destroy_write_struct(&png, &info);
@@ -243,6 +245,11 @@ std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount,
     const RUN& black = runs.black;
 
     std::vector<uint8_t> stream = {0x78, 0x01}; // zlib header: deflate, 32 KB window
+    // Every band adds the black run or a first row and the repeated run:
+    // at least the smaller run each, which a tall image mostly is.
+    stream.reserve(
+        stream.size() +
+        static_cast<size_t>(bandCount) * std::min(black.bytes.size(), repeat.bytes.size()) + 16);
     uLong adler = adler32(0, nullptr, 0);
     auto append = [&](const RUN& run) {
         stream.insert(stream.end(), run.bytes.begin(), run.bytes.end());
@@ -306,6 +313,9 @@ std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount,
         stream.push_back(static_cast<uint8_t>(adler >> shift));
 
     PNG_SINK sink;
+    // The compressed rows, with room for the signature, the header and end
+    // chunks and each data chunk's twelve bytes of framing.
+    sink.bytes.reserve(stream.size() + 64 + 12 * (stream.size() / IDAT_CHUNK + 1));
     if (!EncodeWithLibpng(sink, width, bandHeight * bandCount, nullptr, stream.data(),
                           stream.size()))
         throw CPngException("cannot encode PNG: " + sink.error);
