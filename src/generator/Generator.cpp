@@ -209,10 +209,15 @@ void CGenerator::BuildModel() {
             ++bonePartCount[bones[i]];
         }
     }
-    // Each face adds its two triangles to its material's list: the lists
-    // are sized once instead of growing by copies.
-    for (const auto& material : materials)
-        material->indices.reserve(6 * material->faces);
+    // Each face adds its two triangles to its material's range of the face
+    // list, the materials' ranges one after the other: the list is made
+    // once, in place, with no copy.
+    size_t faceIndices = 0;
+    for (const auto& material : materials) {
+        material->first = material->next = faceIndices;
+        faceIndices += 6 * material->faces;
+    }
+    model.faces.resize(faceIndices);
     // A part shares vertices by lattice point when its bone moves no other
     // part's faces and its corners stay apart (CornerLattice.h), and when
     // such parts have faces enough to pay for clearing the lattice.
@@ -436,6 +441,11 @@ void CGenerator::EmitFaces(int partIndex) {
                                           info.rotation, info.position);
                 }
                 CMaterial& material = FindMaterial(face.colour);
+                // Its range was sized for the faces counted, the same ones.
+                if (material.next - material.first >= 6 * material.faces)
+                    throw std::logic_error("a material has more faces than were counted");
+                uint32_t* const indices = model.faces.data() + material.next;
+                material.next += 6;
                 static constexpr size_t triangles[2][3] = {{0, 1, 2}, {0, 2, 3}};
                 const VEC3 normals[2] = {TriangleNormal(corner[0], corner[1], corner[2]),
                                          TriangleNormal(corner[0], corner[2], corner[3])};
@@ -461,11 +471,12 @@ void CGenerator::EmitFaces(int partIndex) {
                 // mostly with the same normal too: then it is the vertex the
                 // first one found, with no look-up.
                 std::array<uint32_t, 4> known{};
+                size_t written = 0;
                 for (int t = 0; t < 2; ++t)
                     for (size_t k : triangles[t]) {
                         const VERTEX_KEY key = keyOf(k, t);
                         if (t == 1 && k != 3 && SameVertex(model.vertices[known[k]], key)) {
-                            material.indices.push_back(known[k]);
+                            indices[written++] = known[k];
                             continue;
                         }
                         // A lattice point is the corner's whatever the
@@ -473,7 +484,7 @@ void CGenerator::EmitFaces(int partIndex) {
                         const bool ready = lattice || t == 0 || k == 3;
                         known[k] = FindOrAddVertex(
                             key, lattice, ready ? spots[k] : CVertexTable::Tag(key), direction);
-                        material.indices.push_back(known[k]);
+                        indices[written++] = known[k];
                     }
             }
 }

@@ -63,12 +63,15 @@ const CDotColor& SharedTextureColour();
 class CGenerator {
 public:
     // A generated material: the colour it stands for (a palette entry, or the
-    // shared texture colour), the model record it made and its triangles.
+    // shared texture colour), the model record it made and where its
+    // triangles lie in the model's face list: three indices per triangle, in
+    // emission order, from first up to next.
     struct CMaterial {
         const CDotColor* colour;
         CModelMaterial* record;
-        std::vector<uint32_t> indices; // three per triangle, in emission order
-        size_t faces = 0;              // its faces, counted before they are emitted
+        size_t faces = 0; // its faces, counted before they are emitted
+        size_t first = 0;
+        size_t next = 0;
     };
 
     // What Generate made, for the caller's report.

@@ -130,12 +130,10 @@ CTextureAtlas::PLACE CGenerator::PlaceTexture(const PART_INFO& info, const CBloc
 }
 
 void CGenerator::FlushFaces() {
-    size_t total = 0;
-    for (const auto& material : materials)
-        total += material->indices.size();
-    model.faces.reserve(total);
     for (const auto& material : materials) {
-        model.faces.insert(model.faces.end(), material->indices.begin(), material->indices.end());
-        material->record->faceVertexCount = static_cast<uint32_t>(material->indices.size());
+        // The faces emitted are those counted: each range is full.
+        if (material->next != material->first + 6 * material->faces)
+            throw std::logic_error("a material's faces were miscounted");
+        material->record->faceVertexCount = static_cast<uint32_t>(material->next - material->first);
     }
 }

@@ -228,8 +228,11 @@ void ExpectSameAsLiteral(CDotDocument& document, int& textured, int& shared) {
     for (const auto& material : generator.Materials()) {
         const auto found = literal.indices.find(material->colour);
         const std::vector<uint32_t> none;
-        ASSERT_EQ(material->indices, found == literal.indices.end() ? none : found->second);
-        corners += material->indices.size();
+        const auto start = model.faces.begin() + static_cast<std::ptrdiff_t>(material->first);
+        const std::vector<uint32_t> indices(
+            start, start + static_cast<std::ptrdiff_t>(material->next - material->first));
+        ASSERT_EQ(indices, found == literal.indices.end() ? none : found->second);
+        corners += indices.size();
     }
     ASSERT_EQ(generator.Atlas().RowCount(), literal.atlas.RowCount());
     for (int r = 0; r < literal.atlas.RowCount(); ++r) {
