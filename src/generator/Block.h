@@ -26,20 +26,22 @@ public:
     static constexpr int DIRECTION_COUNT = 6;
 
     // One face. x0..x1, y0..y1, z0..z1 are the inclusive ranges of the dots
-    // it covers; the face is drawn on the plane its direction names.
+    // it covers; the face is drawn on the plane its direction names. Small
+    // numbers in small fields: a large part has tens of thousands of faces,
+    // which the generator reads three times over.
     struct CSurface {
-        int direction = 0;
-        int x0 = 0, x1 = 0, y0 = 0, y1 = 0, z0 = 0, z1 = 0;
         // The palette entry of the dots when it is a material colour, else
         // the shared texture colour. Faces merge only when these are the
         // same object.
         const CDotColor* colour = nullptr;
-        // Nonzero when the face lies between two dots and is not drawn.
-        int hidden = 0;
         // The slot the face occupies in its direction's array: the fill
-        // index (0-based within the block) of the earliest-filled dot it
-        // covers.
-        int slot = 0;
+        // index (0-based within the block, below 32,768) of the
+        // earliest-filled dot it covers.
+        uint16_t slot = 0;
+        uint8_t direction = 0;
+        uint8_t x0 = 0, x1 = 0, y0 = 0, y1 = 0, z0 = 0, z1 = 0; // 0..31
+        // Nonzero when the face lies between two dots and is not drawn.
+        uint8_t hidden = 0;
     };
 
     // The faces left in one direction's array after merging, in slot order.
@@ -123,7 +125,7 @@ public:
 private:
     // The face's direction, checked to be one of the six.
     static int CheckedDirection(const CSurface& surface) {
-        if (surface.direction < 0 || surface.direction >= DIRECTION_COUNT)
+        if (surface.direction >= DIRECTION_COUNT)
             BadDirection();
         return surface.direction;
     }

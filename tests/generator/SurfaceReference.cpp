@@ -64,8 +64,8 @@ void MarkHidden(SURFACE_ARRAY& firstArray, SURFACE_ARRAY& secondArray, int dx, i
             }
 }
 
-int& Low(CSurface& s, int axis) { return axis == 0 ? s.x0 : axis == 1 ? s.y0 : s.z0; }
-int& High(CSurface& s, int axis) { return axis == 0 ? s.x1 : axis == 1 ? s.y1 : s.z1; }
+uint8_t& Low(CSurface& s, int axis) { return axis == 0 ? s.x0 : axis == 1 ? s.y0 : s.z0; }
+uint8_t& High(CSurface& s, int axis) { return axis == 0 ? s.x1 : axis == 1 ? s.y1 : s.z1; }
 
 bool MergeInto(CSurface& p, CSurface& q, int axis) {
     if (q.colour != p.colour)
@@ -151,9 +151,10 @@ namespace {
 
 std::string Describe(const CSurface& s) {
     std::ostringstream out;
-    out << "dir " << s.direction << " slot " << s.slot << " x " << s.x0 << ".." << s.x1 << " y "
-        << s.y0 << ".." << s.y1 << " z " << s.z0 << ".." << s.z1 << " colour " << s.colour
-        << " hidden " << s.hidden;
+    // The small fields print as numbers, not characters.
+    out << "dir " << +s.direction << " slot " << s.slot << " x " << +s.x0 << ".." << +s.x1 << " y "
+        << +s.y0 << ".." << +s.y1 << " z " << +s.z0 << ".." << +s.z1 << " colour " << s.colour
+        << " hidden " << +s.hidden;
     return out.str();
 }
 
