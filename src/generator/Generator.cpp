@@ -266,11 +266,11 @@ void CGenerator::BuildModel() {
         uvRescaled = emissionImageHeight > 0;
         if (stream)
             stream->Close(model.vertices.size());
-        // What only the emission needed goes before the face list is made.
+        // What only the emission needed goes now.
         vertexTable = CVertexTable();
         cornerLattice = CCornerLattice();
         std::vector<uint32_t>().swap(texturePlaces);
-        FlushFaces();
+        RecordFaceCounts();
         CreateIKs();
         CreateMorphs();
         CreateRigidBodies();

@@ -148,7 +148,7 @@ private:
     void CreateMaterials();
     CMaterial& FindMaterial(const CDotColor* colour);
     CTextureAtlas::PLACE PlaceTexture(const PART_INFO& info, const CBlock::CSurface& face);
-    void FlushFaces();
+    void RecordFaceCounts();
 
     // Bones and faces (Generator.cpp).
     void CollectParts();

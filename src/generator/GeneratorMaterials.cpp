@@ -129,7 +129,7 @@ CTextureAtlas::PLACE CGenerator::PlaceTexture(const PART_INFO& info, const CBloc
     return place;
 }
 
-void CGenerator::FlushFaces() {
+void CGenerator::RecordFaceCounts() {
     for (const auto& material : materials) {
         // The faces emitted are those counted: each range is full.
         if (material->next != material->first + 6 * material->faces)

@@ -246,7 +246,8 @@ std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount,
 
     std::vector<uint8_t> stream = {0x78, 0x01}; // zlib header: deflate, 32 KB window
     // Every band adds the black run or a first row and the repeated run:
-    // at least the smaller run each, which a tall image mostly is.
+    // at least the smaller run each, which a tall image mostly is; then
+    // the stream's end and checksum.
     stream.reserve(
         stream.size() +
         static_cast<size_t>(bandCount) * std::min(black.bytes.size(), repeat.bytes.size()) + 16);
