@@ -20,31 +20,24 @@ uint32_t CTextureAtlas::FreeStarts(uint32_t used, int width) {
     return starts;
 }
 
-int CTextureAtlas::LongestFreeRun(uint32_t used) {
-    uint32_t run = ~used & PLACEABLE;
-    int length = 0;
-    while (run) {
-        run &= run >> 1;
-        ++length;
-    }
-    return length;
-}
-
 CTextureAtlas::PLACE CTextureAtlas::Place(int width, int height) {
     const int rowCount = RowCount();
     if (width >= 1 && width < COLUMNS) {
         int& first = firstRow_[static_cast<size_t>(width)];
         for (int r = first; r < rowCount; ++r) {
-            int& longest = longestRun_[static_cast<size_t>(r)];
-            if (longest < 0)
-                longest = LongestFreeRun(rows_[static_cast<size_t>(r)].used);
-            if (longest < width) {
+            int& bound = runBound_[static_cast<size_t>(r)];
+            uint32_t starts = 0;
+            // A row known to be too short is passed over; otherwise its
+            // starts tell, and none means no run there is as long as width.
+            if (bound < 0 || bound >= width)
+                starts = FreeStarts(rows_[static_cast<size_t>(r)].used, width);
+            if (starts == 0) {
+                bound = bound < 0 ? width - 1 : std::min(bound, width - 1);
                 // No start here now, and rows never gain free cells.
                 if (r == first)
                     ++first;
                 continue;
             }
-            uint32_t starts = FreeStarts(rows_[static_cast<size_t>(r)].used, width);
             for (int k = 1; k < height && starts && r + k < rowCount; ++k)
                 starts &= FreeStarts(rows_[static_cast<size_t>(r + k)].used, width);
             if (starts)
@@ -61,12 +54,12 @@ void CTextureAtlas::Paint(int row, int column, uint32_t colour) {
 uint32_t* CTextureAtlas::PaintRow(int row, int column, int width) {
     if (row >= RowCount()) {
         rows_.resize(static_cast<size_t>(row) + 1);
-        longestRun_.resize(static_cast<size_t>(row) + 1, -1);
+        runBound_.resize(static_cast<size_t>(row) + 1, -1);
     }
     CTextureRow& target = rows_[static_cast<size_t>(row)];
     const uint32_t cells = width >= COLUMNS ? ~0u : (1u << width) - 1;
     target.used |= cells << column;
-    longestRun_[static_cast<size_t>(row)] = -1;
+    runBound_[static_cast<size_t>(row)] = -1;
     return target.colours.data() + column;
 }
 

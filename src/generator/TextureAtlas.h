@@ -98,12 +98,12 @@ private:
     // Start columns c (bit c) with c + width < 32 at which width cells of
     // the row are free.
     static uint32_t FreeStarts(uint32_t used, int width);
-    static int LongestFreeRun(uint32_t used);
 
     std::vector<CTextureRow> rows_;
-    // longestRun_[r]: the longest run of free cells among columns 0 to 30 of
-    // row r (-1 when not yet computed since the row last changed).
-    std::vector<int> longestRun_;
+    // runBound_[r]: no run of free cells among columns 0 to 30 of row r is
+    // longer than this, as learnt from a width that found no start there
+    // (-1 when nothing is known since the row last changed).
+    std::vector<int> runBound_;
     // firstRow_[w]: every row above it has no run of w free cells. Rows only
     // fill up, so this only moves down.
     std::array<int, COLUMNS> firstRow_{};
