@@ -88,7 +88,7 @@ void CGenerator::CreateMaterials() {
         record.toonIndex = 0;
         record.edge = document.edge;
         auto& material =
-            materials.emplace_back(std::make_unique<CMaterial>(CMaterial{colour, &record, {}, 0}));
+            materials.emplace_back(std::make_unique<CMaterial>(CMaterial{colour, &record}));
         const size_t slot = colour == &SharedTextureColour()
                                 ? 0
                                 : static_cast<size_t>(colour - document.colors.data()) + 1;

@@ -29,10 +29,12 @@ CTextureAtlas::PLACE CTextureAtlas::Place(int width, int height) {
             uint32_t starts = 0;
             // A row known to be too short is passed over; otherwise its
             // starts tell, and none means no run there is as long as width.
-            if (bound < 0 || bound >= width)
+            if (bound < 0 || bound >= width) {
                 starts = FreeStarts(rows_[static_cast<size_t>(r)].used, width);
+                if (starts == 0)
+                    bound = width - 1;
+            }
             if (starts == 0) {
-                bound = bound < 0 ? width - 1 : std::min(bound, width - 1);
                 // No start here now, and rows never gain free cells.
                 if (r == first)
                     ++first;
