@@ -11,6 +11,7 @@
 #include "generator/PngWriter.h"
 #include "generator/SurfaceBuilder.h"
 #include "generator/SurfaceReuse.h"
+#include "generator/ThreadAside.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
@@ -148,7 +149,7 @@ void CGenerator::BuildSurfaces() {
         threads.reserve(workers - 1);
     try {
         for (size_t w = 1; w < workers; ++w)
-            threads.emplace_back(run, w);
+            threads.push_back(StartThreadAside([&run, w] { run(w); }));
     } catch (...) {
         next = work.size();
         for (std::thread& t : threads)

@@ -8,6 +8,7 @@
 #include "generator/ModelStream.h"
 #include "generator/PMXWriter.h"
 #include "generator/PngWriter.h"
+#include "generator/ThreadAside.h"
 
 #include <exception>
 #include <filesystem>
@@ -185,7 +186,7 @@ void CGenerator::WriteFiles() {
     std::thread worker;
     if (textured) {
         try {
-            worker = std::thread(stageTexture);
+            worker = StartThreadAside(stageTexture);
         } catch (const std::system_error&) {
             stageTexture(); // no thread to be had: one after the other
         }

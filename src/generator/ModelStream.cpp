@@ -1,12 +1,13 @@
 #include "generator/ModelStream.h"
 
 #include "document/Archive.h"
+#include "generator/ThreadAside.h"
 
 #include <array>
 
 CModelStream::CModelStream(std::string path, const CModelVertex* vertices, STEPS steps)
     : path_(std::move(path)), vertices_(vertices), steps_(std::move(steps)) {
-    thread_ = std::thread([this] { Run(); });
+    thread_ = StartThreadAside([this] { Run(); });
 }
 
 CModelStream::~CModelStream() {
