@@ -178,7 +178,7 @@ void CGenerator::BuildModel() {
     CreateMaterials();
     CreateBones();
     // Mostly four new vertices a visible face: size the lists once.
-    size_t faces = 0, texturedFaces = 0;
+    size_t faces = 0, texturedFaces = 0, textureRows = 0;
     std::vector<size_t> partFaces(parts.size());
     std::vector<int> bones(parts.size(), -1);
     std::unordered_map<int, int> bonePartCount;
@@ -193,7 +193,10 @@ void CGenerator::BuildModel() {
             for (const CBlock::CSurface& face : block.GetAllSurfaces())
                 if (!face.hidden) {
                     ++partFaces[i];
-                    texturedFaces += face.colour == textureColour ? 1 : 0;
+                    if (face.colour == textureColour) {
+                        ++texturedFaces;
+                        textureRows += static_cast<size_t>(CBlock::GetTextureSize(face)[1]);
+                    }
                     // Neighbouring faces mostly share a colour. The shared
                     // texture's material names the image once it has a face.
                     if (face.colour != countedColour) {
@@ -248,7 +251,7 @@ void CGenerator::BuildModel() {
     if (tableFaces < faces)
         cornerLattice.Reserve(latticeVertices);
     model.vertices.reserve(std::min(4 * faces, vertexBound));
-    PlaceTextures(texturedFaces);
+    PlaceTextures(texturedFaces, textureRows);
     // The atlas is complete, so its image's height is known: the vertices
     // are made with their final texture coordinates, when the image can be
     // written at all. Below that height the rescaling maps distinct
@@ -292,9 +295,14 @@ void CGenerator::BuildModel() {
 // Lays out the texture regions of every textured face, in the order EmitFaces
 // meets the faces, which then takes the places in turn: the same atlas as
 // placing them while emitting, but complete before the first vertex.
-void CGenerator::PlaceTextures(size_t texturedFaces) {
+void CGenerator::PlaceTextures(size_t texturedFaces, size_t textureRows) {
     texturePlaces.clear();
     texturePlaces.reserve(texturedFaces);
+    // The regions stacked one below the other are as many rows as the atlas
+    // can take; past the tallest image that can be written the build is
+    // refused, so no more is reserved than that.
+    constexpr size_t writableRows = kPngMaxSide / CTextureAtlas::CELL_PIXELS + 1;
+    atlas.Reserve(std::min(textureRows, writableRows));
     nextPlace = 0;
     for (const PART_INFO& info : parts) {
         if (info.part->boneKind == BONE_HIDDEN)

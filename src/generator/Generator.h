@@ -153,7 +153,8 @@ private:
     // Bones and faces (Generator.cpp).
     void CollectParts();
     void CreateBones();
-    void PlaceTextures(size_t texturedFaces);
+    // texturedFaces regions, of textureRows rows in all.
+    void PlaceTextures(size_t texturedFaces, size_t textureRows);
     void EmitFaces(int partIndex);
     // The vertex equal to key, made if new. With the lattice, spot is the
     // corner's lattice point and direction its face's; otherwise spot is

@@ -49,6 +49,11 @@ CTextureAtlas::PLACE CTextureAtlas::Place(int width, int height) {
     return {0, rowCount};
 }
 
+void CTextureAtlas::Reserve(size_t rows) {
+    rows_.reserve(rows);
+    runBound_.reserve(rows);
+}
+
 void CTextureAtlas::Paint(int row, int column, uint32_t colour) {
     PaintRow(row, column, 1)[0] = colour;
 }

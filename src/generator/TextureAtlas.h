@@ -44,6 +44,11 @@ public:
     // after the last one. Placing marks nothing: Paint does.
     PLACE Place(int width, int height);
 
+    // Makes room for rows rows at once: an atlas grown one row at a time
+    // moves its rows to fresh memory at every doubling, which on a tall
+    // image costs more than placing its regions.
+    void Reserve(size_t rows);
+
     // Gives the cell its colour and marks it used, appending empty rows until
     // the row exists. row ≥ 0, 0 ≤ column < 32.
     void Paint(int row, int column, uint32_t colour);
