@@ -45,12 +45,20 @@ void OnPngFlush(png_structp) {}
 // The most compressed bytes an IDAT chunk of a banded image holds.
 constexpr size_t IDAT_CHUNK = size_t(1) << 20;
 
+// An already compressed zlib stream of filtered rows, given as the pieces
+// that follow one another in it, and its length in bytes.
+struct ZLIB_PIECES {
+    std::span<const std::span<const uint8_t>> pieces;
+    size_t size;
+};
+
 // Writes a PNG through libpng: either the pixels rgb, row by row, or (when
-// rgb is null) an already compressed zlib stream of filtered rows as IDAT
-// chunks. Kept free of C++ objects with destructors, since an error longjmps
-// out of the libpng calls back into this frame.
+// rgb is null) the stream idat as IDAT chunks of IDAT_CHUNK bytes but the
+// last, copied from its pieces straight into the chunks. Kept free of C++
+// objects with destructors, since an error longjmps out of the libpng calls
+// back into this frame.
 bool EncodeWithLibpng(PNG_SINK& sink, int width, int height, const uint8_t* rgb,
-                      const uint8_t* idat, size_t idatSize) {
+                      const ZLIB_PIECES& idat) {
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, OnPngError, OnPngWarning);
     if (!png) {
@@ -78,9 +86,24 @@ bool EncodeWithLibpng(PNG_SINK& sink, int width, int height, const uint8_t* rgb,
             png_write_row(png, const_cast<png_bytep>(rgb + stride * static_cast<size_t>(y)));
         png_write_end(png, info);
     } else {
-        for (size_t at = 0; at < idatSize; at += IDAT_CHUNK)
-            png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), idat + at,
-                            std::min(IDAT_CHUNK, idatSize - at));
+        size_t piece = 0, used = 0; // the next byte: pieces[piece][used]
+        for (size_t at = 0; at < idat.size; at += IDAT_CHUNK) {
+            size_t left = std::min(IDAT_CHUNK, idat.size - at);
+            png_write_chunk_start(png, reinterpret_cast<png_const_bytep>("IDAT"),
+                                  static_cast<png_uint_32>(left));
+            while (left > 0) {
+                const std::span<const uint8_t> bytes = idat.pieces[piece];
+                const size_t n = std::min(left, bytes.size() - used);
+                png_write_chunk_data(png, bytes.data() + used, n);
+                left -= n;
+                used += n;
+                if (used == bytes.size()) {
+                    ++piece;
+                    used = 0;
+                }
+            }
+            png_write_chunk_end(png);
+        }
         png_write_chunk(png, reinterpret_cast<png_const_bytep>("IEND"), nullptr, 0);
     }
     png_destroy_write_struct(&png, &info);
@@ -210,7 +233,7 @@ std::vector<uint8_t> EncodePngRgb(int width, int height, std::span<const uint8_t
     if (rgb.size() != static_cast<size_t>(width) * static_cast<size_t>(height) * 3)
         throw CPngException("pixel data does not match the image size");
     PNG_SINK sink;
-    if (!EncodeWithLibpng(sink, width, height, rgb.data(), nullptr, 0))
+    if (!EncodeWithLibpng(sink, width, height, rgb.data(), {}))
         throw CPngException("cannot encode PNG: " + sink.error);
     return std::move(sink.bytes);
 }
@@ -244,25 +267,34 @@ std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount,
     const RUN& repeat = runs.repeat;
     const RUN& black = runs.black;
 
-    std::vector<uint8_t> stream = {0x78, 0x01}; // zlib header: deflate, 32 KB window
-    // Every band adds the black run or a first row and the repeated run:
-    // at least the smaller run each, which a tall image mostly is; then
-    // the stream's end and checksum.
-    stream.reserve(
-        stream.size() +
-        static_cast<size_t>(bandCount) * std::min(black.bytes.size(), repeat.bytes.size()) + 16);
+    // The stream is planned first and copied once into the image's data
+    // chunks: each band is the black run, or a first row compressed on its
+    // own followed by the repeated run. Grown run by run instead, a tall
+    // image's stream would be moved at every doubling.
+    static constexpr uint8_t header[] = {0x78, 0x01}; // zlib: deflate, 32 KB window
+    constexpr int32_t BLACK = -1;
+    std::vector<RUN> firstRows; // in the order compressed
+    std::vector<int32_t> plan;  // per band: its first row's index there, or BLACK
+    plan.reserve(static_cast<size_t>(bandCount));
     uLong adler = adler32(0, nullptr, 0);
-    auto append = [&](const RUN& run) {
-        stream.insert(stream.end(), run.bytes.begin(), run.bytes.end());
+    auto combine = [&adler](const RUN& run) {
         adler = adler32_combine(adler, run.adler, static_cast<z_off_t>(run.length));
+    };
+    auto add = [&](int32_t piece) {
+        plan.push_back(piece);
+        if (piece == BLACK) {
+            combine(black);
+        } else {
+            combine(firstRows[static_cast<size_t>(piece)]);
+            combine(repeat);
+        }
     };
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * 3);
     std::vector<uint8_t> previous; // the pixels of the band before
     std::vector<uint8_t> filtered(rowBytes);
-    CDeflater deflater(stream, Z_BEST_SPEED, 1);
+    std::vector<uint8_t> compressed; // what the deflater gave last
+    CDeflater deflater(compressed, Z_BEST_SPEED, 1);
     std::vector<uint8_t> lastRow; // the first row of the band last compressed
-    RUN last{{}, 0, rowBytes};
-    bool lastBlack = false; // the band before was black
     for (int band = 0; band < bandCount; ++band) {
         // A band like the one before (a large face's rows of cells, the black
         // rows at the bottom) gives the same bytes again. pixels still holds
@@ -273,12 +305,7 @@ std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount,
             source(band, pixels.data());
         }
         if (unchanged || pixels == previous) {
-            if (lastBlack) {
-                append(black);
-            } else {
-                append(last);
-                append(repeat);
-            }
+            add(plan.back());
             continue;
         }
         previous = pixels;
@@ -288,37 +315,54 @@ std::vector<uint8_t> EncodePngBands(int width, int bandHeight, int bandCount,
         std::copy_n(pixels.begin(), 3, filtered.begin() + 1);
         for (size_t i = 3; i < pixels.size(); ++i)
             filtered[1 + i] = static_cast<uint8_t>(pixels[i] - pixels[i - 3]);
-        lastBlack =
-            std::all_of(filtered.begin() + 1, filtered.end(), [](uint8_t b) { return b == 0; });
-        if (lastBlack) {
-            append(black);
+        if (std::all_of(filtered.begin() + 1, filtered.end(), [](uint8_t b) { return b == 0; })) {
+            add(BLACK);
             continue;
         }
         // Every band starts right after a full flush, which puts the
         // compressor back into the same state, so a band whose first row
-        // equals the last one compressed gives the same bytes: copied.
+        // equals the last one compressed gives the same bytes: reused.
         if (filtered != lastRow) {
-            const size_t start = stream.size();
+            compressed.clear();
             deflater.Put(filtered, Z_FULL_FLUSH);
-            last.bytes.assign(stream.begin() + static_cast<std::ptrdiff_t>(start), stream.end());
-            last.adler = adler32(adler32(0, nullptr, 0), filtered.data(),
-                                 static_cast<uInt>(filtered.size()));
-            stream.resize(start);
+            firstRows.push_back({compressed,
+                                 adler32(adler32(0, nullptr, 0), filtered.data(),
+                                         static_cast<uInt>(filtered.size())),
+                                 rowBytes});
             lastRow = filtered;
         }
-        append(last);
-        append(repeat);
+        add(static_cast<int32_t>(firstRows.size() - 1));
     }
+    compressed.clear();
     deflater.Put({}, Z_FINISH);
-    for (int shift = 24; shift >= 0; shift -= 8)
-        stream.push_back(static_cast<uint8_t>(adler >> shift));
+    std::array<uint8_t, 4> checksum;
+    for (size_t k = 0; k < 4; ++k)
+        checksum[k] = static_cast<uint8_t>(adler >> (24 - 8 * k));
+
+    std::vector<std::span<const uint8_t>> pieces;
+    pieces.reserve(2 * plan.size() + 3);
+    size_t size = 0;
+    auto piece = [&](std::span<const uint8_t> bytes) {
+        pieces.push_back(bytes);
+        size += bytes.size();
+    };
+    piece(header);
+    for (const int32_t band : plan) {
+        if (band == BLACK) {
+            piece(black.bytes);
+        } else {
+            piece(firstRows[static_cast<size_t>(band)].bytes);
+            piece(repeat.bytes);
+        }
+    }
+    piece(compressed);
+    piece(checksum);
 
     PNG_SINK sink;
     // The compressed rows, with room for the signature, the header and end
     // chunks and each data chunk's twelve bytes of framing.
-    sink.bytes.reserve(stream.size() + 64 + 12 * (stream.size() / IDAT_CHUNK + 1));
-    if (!EncodeWithLibpng(sink, width, bandHeight * bandCount, nullptr, stream.data(),
-                          stream.size()))
+    sink.bytes.reserve(size + 64 + 12 * (size / IDAT_CHUNK + 1));
+    if (!EncodeWithLibpng(sink, width, bandHeight * bandCount, nullptr, {pieces, size}))
         throw CPngException("cannot encode PNG: " + sink.error);
     return std::move(sink.bytes);
 }

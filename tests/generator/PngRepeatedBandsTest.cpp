@@ -94,3 +94,46 @@ TEST(PngRepeatedBands, ImagesOfManySizesEncodeTheSameEachTime) {
         }
     }
 }
+
+TEST(PngRepeatedBands, AStreamLongerThanAChunkFillsEveryChunkButTheLast) {
+    // Bands of noise hardly compress, so 800 of them make a stream of more
+    // than one data chunk. Black and repeated bands among them put the
+    // chunk boundaries inside pieces of every kind.
+    CTempFolder temp("png-chunks");
+    const int width = 512, bandHeight = 2, bands = 800;
+    auto fill = [&](int band, uint8_t* row) {
+        if (band % 7 == 3)
+            return;                                         // black
+        const int source = band % 5 == 4 ? band - 1 : band; // a repeat
+        uint32_t state = static_cast<uint32_t>(source) * 2654435761u + 1;
+        for (int i = 0; i < width * 3; ++i) {
+            state = state * 1664525u + 1013904223u;
+            row[i] = static_cast<uint8_t>(state >> 24);
+        }
+    };
+    const std::vector<uint8_t> bytes = EncodePngBands(width, bandHeight, bands, fill);
+    std::vector<size_t> dataChunks;
+    for (size_t at = 8; at + 12 <= bytes.size();) {
+        const size_t length = size_t(bytes[at]) << 24 | size_t(bytes[at + 1]) << 16 |
+                              size_t(bytes[at + 2]) << 8 | bytes[at + 3];
+        if (std::equal(bytes.begin() + static_cast<std::ptrdiff_t>(at + 4),
+                       bytes.begin() + static_cast<std::ptrdiff_t>(at + 8), "IDAT"))
+            dataChunks.push_back(length);
+        at += 12 + length;
+    }
+    ASSERT_GE(dataChunks.size(), 2u);
+    for (size_t k = 0; k + 1 < dataChunks.size(); ++k)
+        EXPECT_EQ(dataChunks[k], size_t(1) << 20) << "chunk " << k;
+
+    const std::string path = temp.File("chunks.png");
+    WritePngBands(path, width, bandHeight, bands, fill);
+    const DECODED_PNG image = ReadPngFile(path);
+    ASSERT_EQ(image.height, bandHeight * bands);
+    std::vector<uint8_t> row(static_cast<size_t>(width) * 3);
+    for (int y = 0; y < image.height; y += bandHeight - 1) {
+        std::fill(row.begin(), row.end(), 0);
+        fill(y / bandHeight, row.data());
+        ASSERT_TRUE(std::equal(row.begin(), row.end(), image.rgb.begin() + y * width * 3))
+            << "row " << y;
+    }
+}
