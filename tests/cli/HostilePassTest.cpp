@@ -123,6 +123,11 @@ TEST(HostilePass, RunningOutOfMemoryNamesTheFile) {
     const std::string text(message.begin(), message.end());
     fs::remove(file);
     fs::remove(err);
+    // An i386 build on a machine that starts i386 programs through qemu's
+    // user-mode emulator: the limit falls on the emulator, which cannot
+    // even start under it, so the command's own handling is never reached.
+    if (text.rfind("qemu-", 0) == 0)
+        GTEST_SKIP() << "the command runs under an emulator: " << text;
     ASSERT_TRUE(WIFEXITED(raw));
     EXPECT_EQ(WEXITSTATUS(raw), 1) << text;
     EXPECT_NE(text.find(file.string() + ": not enough memory"), std::string::npos) << text;
