@@ -47,9 +47,9 @@ public:
         return static_cast<uint32_t>((dots[2] * SIDE + dots[1]) * SIDE + dots[0]);
     }
 
-    // The most vertices a lattice can be reserved for: a vertex's list link
-    // keeps its face direction in the top three of 32 bits.
-    static constexpr size_t MAX_CAPACITY = (size_t(1) << 29) - 1;
+    // The most vertices a lattice can be reserved for: a list head keeps the
+    // directions of its point in the top six of 32 bits.
+    static constexpr size_t MAX_CAPACITY = (size_t(1) << 26) - 1;
 
     // Prepares for a model of at most capacity (up to MAX_CAPACITY)
     // vertices.
@@ -68,18 +68,27 @@ public:
                                    std::span<const CModelVertex> vertices) {
         uint32_t& head = heads_[point];
         const auto tag = static_cast<uint32_t>(direction) << DIRECTION_SHIFT;
-        // Entries only get older along a list; one before the part ends it.
-        for (uint32_t entry = head; entry > first_;) {
-            const uint32_t link = links_[entry - 1];
-            if ((link & ~ENTRY_MASK) == tag && SameVertex(vertices[entry - 1], key))
-                return {entry - 1, false};
-            entry = link & ENTRY_MASK;
+        const uint32_t seen = 1u << (SEEN_SHIFT + direction);
+        // The list and the directions it holds, when it is this part's.
+        const uint32_t latest = head & LATEST_MASK;
+        const uint32_t part = latest > first_ ? head : 0;
+        // Most corners are new: a point without a vertex of this direction
+        // is not searched at all.
+        if (part & seen) {
+            // Entries only get older along a list; one before the part ends
+            // it.
+            for (uint32_t entry = latest; entry > first_;) {
+                const uint32_t link = links_[entry - 1];
+                if ((link & ~ENTRY_MASK) == tag && SameVertex(vertices[entry - 1], key))
+                    return {entry - 1, false};
+                entry = link & ENTRY_MASK;
+            }
         }
         const auto index = static_cast<uint32_t>(vertices.size());
         if (index >= capacity_)
             Overflow();
-        links_[index] = tag | (head > first_ ? head : 0);
-        head = index + 1;
+        links_[index] = tag | (part & LATEST_MASK);
+        head = (part & ~LATEST_MASK) | seen | (index + 1);
         return {index, true};
     }
 
@@ -91,12 +100,16 @@ private:
 
     static constexpr int DIRECTION_SHIFT = 29;
     static constexpr uint32_t ENTRY_MASK = (1u << DIRECTION_SHIFT) - 1;
+    static constexpr int SEEN_SHIFT = 26;
+    static constexpr uint32_t LATEST_MASK = (1u << SEEN_SHIFT) - 1;
 
-    // heads_[point]: 1 + the latest vertex made at the point (0: none; one
-    // of an earlier part counts as none). links_[v]: v's face direction in
-    // the top three bits, below them 1 + the vertex made before v at v's
-    // point; set only for vertices made through the lattice. One word, so
-    // that a step along a list reads one place.
+    // heads_[point]: below bit 26, 1 + the latest vertex made at the point
+    // (0: none; one of an earlier part counts as none, with all the rest of
+    // the word); above it, bit 26 + d set when the list holds a vertex of a
+    // face of direction d. links_[v]: v's face direction in the top three
+    // bits, below them 1 + the vertex made before v at v's point; set only
+    // for vertices made through the lattice. One word each, so that a step
+    // along a list reads one place.
     std::vector<uint32_t> heads_;
     std::unique_ptr<uint32_t[]> links_;
     size_t capacity_ = 0;
