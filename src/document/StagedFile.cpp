@@ -141,8 +141,11 @@ void CStagedFile::Append(std::span<const uint8_t> bytes) {
     // A file that comes in many pieces has the writeback of what it holds so
     // far started every so often (a hint; Finish's fsync is what waits), so
     // that the disk works while the rest is produced and fsync finds less to
-    // do. A file given whole is left to fsync alone.
-    constexpr uint64_t writebackStep = uint64_t(1) << 18;
+    // do. A file given whole is left to fsync alone. Every start sends
+    // requests to the disk, and their completions interrupt whichever core
+    // takes them, the builder's too: a megabyte at a time keeps those few
+    // while most of a large file is still on its way before the flush.
+    constexpr uint64_t writebackStep = uint64_t(1) << 20;
     if (size_ - handed_ >= writebackStep)
         StartWriteback();
     if (!WriteAll(fd_, bytes))
