@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <exception>
 #include <filesystem>
+#include <span>
 #include <thread>
 #include <unordered_map>
 
@@ -103,11 +104,19 @@ void CGenerator::CollectParts() {
 }
 
 void CGenerator::BuildSurfaces() {
-    CBlock::COLOUR_TABLE colours{};
+    CBlock::COLOUR_TABLE& colours = colourTable;
     for (int i = 1; i <= PaletteSize; ++i) {
         const CDotColor& entry = document.colors[static_cast<size_t>(i - 1)];
         colours[static_cast<size_t>(i)] = entry.material ? &entry : &SharedTextureColour();
     }
+    // The faces are counted as they are made; the texture's rows are those
+    // of the key the shared texture colour has (the palette indices it
+    // stands for share one).
+    const COLOUR_KEYS keys = ColourKeys(colours);
+    uint8_t textureKey = 0;
+    for (size_t i = 1; i < colours.size() && textureKey == 0; ++i)
+        if (colours[i] == &SharedTextureColour())
+            textureKey = keys[i];
     std::vector<size_t> shown;
     std::vector<const uint8_t*> grids;
     for (size_t i = 0; i < parts.size(); ++i)
@@ -117,7 +126,6 @@ void CGenerator::BuildSurfaces() {
         }
     // A part whose grid gives the same blocks as an earlier one's takes a
     // copy of them once the workers are done.
-    const COLOUR_KEYS keys = ColourKeys(colours);
     const std::vector<SURFACE_SOURCE> sources = SurfaceSources(grids, keys);
     std::vector<size_t> work;
     for (size_t k = 0; k < shown.size(); ++k)
@@ -135,7 +143,9 @@ void CGenerator::BuildSurfaces() {
         try {
             for (size_t k = next++; k < work.size(); k = next++) {
                 PART_INFO& info = parts[work[k]];
-                info.blocks = ::BuildSurfaces(info.part->Grid(), colours, true);
+                info.tally = FACE_TALLY{textureKey};
+                info.blocks = ::BuildSurfaces(info.part->Grid(), colours, true, &info.tally);
+                info.tallied = true;
                 if (info.blocks.empty())
                     info.part->ReleaseIfEmpty();
             }
@@ -189,7 +199,25 @@ void CGenerator::BuildModel() {
         const PART_INFO& info = parts[i];
         if (info.part->boneKind == BONE_HIDDEN)
             continue;
-        for (const CBlock& block : info.blocks)
+        for (size_t key = 1; info.tallied && key < info.tally.faces.size(); ++key) {
+            const size_t count = info.tally.faces[key];
+            if (count == 0)
+                continue;
+            const CDotColor* const colour = colourTable[key];
+            CMaterial& material = FindMaterial(colour);
+            material.faces += count;
+            partFaces[i] += count;
+            if (colour == textureColour) {
+                texturedFaces += count;
+                textureRows += info.tally.rows;
+                if (material.record->texture.empty())
+                    material.record->texture = Utf8ToUtf16(texturePath);
+            }
+        }
+        // A copy of another part's blocks was not counted: its faces are.
+        const std::span<const CBlock> uncounted =
+            info.tallied ? std::span<const CBlock>() : std::span<const CBlock>(info.blocks);
+        for (const CBlock& block : uncounted)
             for (const CBlock::CSurface& face : block.GetAllSurfaces())
                 if (!face.hidden) {
                     ++partFaces[i];

@@ -33,6 +33,7 @@
 #include "generator/ModelFormat.h"
 #include "generator/ModelGeometry.h"
 #include "generator/PMDModel.h"
+#include "generator/SurfaceBuilder.h"
 #include "generator/TextureAtlas.h"
 #include "generator/VertexTable.h"
 
@@ -142,6 +143,11 @@ private:
         VEC3 position;     // joint point in model space, with the model offset
         ROTATION_MATRIX rotation;
         CBlockList blocks; // built by BuildSurfaces (not for hidden parts), visible faces only
+        // Its faces by colour key and its texture rows, counted while
+        // BuildSurfaces made its blocks (tallied); not for a part whose
+        // blocks are a copy of another's.
+        FACE_TALLY tally;
+        bool tallied = false;
     };
 
     // Materials and texture (GeneratorMaterials.cpp).
@@ -207,6 +213,9 @@ private:
     std::vector<std::string> notes; // for RESULT::notes
 
     std::vector<PART_INFO> parts;
+    // What the faces of each palette index point to (BuildSurfaces): the
+    // entry when it is a material, else the shared texture colour.
+    CBlock::COLOUR_TABLE colourTable{};
     std::vector<std::unique_ptr<CMaterial>> materials;
     // materialOf[i]: the material of palette index i, or of the shared
     // texture colour for i = 0; null when there is none.

@@ -325,7 +325,8 @@ COLOUR_KEYS ColourKeys(const CBlock::COLOUR_TABLE& colours) {
     return keyOf;
 }
 
-CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours, bool visibleOnly) {
+CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours, bool visibleOnly,
+                         FACE_TALLY* tally) {
     CBlockList blocks;
     if (dots == nullptr)
         return blocks;
@@ -392,6 +393,11 @@ CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours, boo
                 s.colour = colours[dots[fill.dots[box.first]] & INDEX_MASK];
                 s.hidden = (box.hidden >> d) & 1;
                 s.slot = box.first - begin;
+                if (tally && !s.hidden) {
+                    ++tally->faces[box.key];
+                    if (box.key == tally->rowKey)
+                        tally->rows += static_cast<uint64_t>(CBlock::GetTextureSize(s)[1]);
+                }
             }
         blocks.emplace_back(end - begin, std::move(surfaces));
     }

@@ -29,8 +29,18 @@
 // With visibleOnly the blocks keep only the faces that are not hidden (the
 // same faces in the same order, slots and dot counts unchanged): all a model
 // needs, in far less memory when most faces lie between dots.
+//
+// With a tally, also counts the faces that are not hidden by colour key
+// (below), and sums the texture rows (CBlock::GetTextureSize heights) of
+// those of the tally's rowKey: what the model's materials and texture need
+// to know of the faces, taken while the faces are made.
+struct FACE_TALLY {
+    uint8_t rowKey = 0;               // the key whose rows are summed (0: none)
+    std::array<uint32_t, 32> faces{}; // faces not hidden, by key
+    uint64_t rows = 0;                // texture rows of rowKey's faces
+};
 CBlockList BuildSurfaces(uint8_t* dots, const CBlock::COLOUR_TABLE& colours,
-                         bool visibleOnly = false);
+                         bool visibleOnly = false, FACE_TALLY* tally = nullptr);
 
 // Faces merge only when their colour objects are the same, so palette
 // indices that share one object share one key: its lowest index (0 for 0).

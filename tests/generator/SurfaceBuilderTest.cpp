@@ -261,12 +261,44 @@ private:
     std::mt19937 rng_;
 };
 
+// The faces of blocks that are not hidden counted by colour key, and the
+// texture rows of those of rowKey, one face at a time.
+FACE_TALLY TallyOf(const CBlockList& blocks, const CBlock::COLOUR_TABLE& colours, uint8_t rowKey) {
+    const COLOUR_KEYS keys = ColourKeys(colours);
+    FACE_TALLY tally{rowKey};
+    for (const CBlock& block : blocks)
+        for (const CSurface& s : block.GetAllSurfaces()) {
+            if (s.hidden)
+                continue;
+            size_t index = 1;
+            while (colours[index] != s.colour)
+                ++index;
+            ++tally.faces[keys[index]];
+            if (keys[index] == rowKey)
+                tally.rows += static_cast<uint64_t>(CBlock::GetTextureSize(s)[1]);
+        }
+    return tally;
+}
+
 void ExpectSameAsLiteral(GRID_CASE c, const std::string& what) {
     GRID copy = c.grid;
-    const CBlockList fast = BuildSurfaces(c.grid.data(), c.colours);
+    GRID visibleCopy = c.grid;
+    // Index 1's key: a colour of its own, or the one textured indices share.
+    const uint8_t rowKey = ColourKeys(c.colours)[1];
+    FACE_TALLY tally{rowKey};
+    const CBlockList fast = BuildSurfaces(c.grid.data(), c.colours, false, &tally);
     const auto reference = BuildSurfacesLiterally(copy.data(), c.colours);
     EXPECT_EQ(CompareWithReference(fast, reference), "") << what;
     EXPECT_EQ(c.grid, copy) << what << ": visit marks differ";
+    // The tally counts the faces that are not hidden, whether or not the
+    // hidden ones are kept.
+    FACE_TALLY visibleTally{rowKey};
+    BuildSurfaces(visibleCopy.data(), c.colours, true, &visibleTally);
+    const FACE_TALLY expected = TallyOf(fast, c.colours, rowKey);
+    for (const FACE_TALLY& t : {tally, visibleTally}) {
+        EXPECT_EQ(t.faces, expected.faces) << what;
+        EXPECT_EQ(t.rows, expected.rows) << what;
+    }
 }
 
 TEST(SurfaceBuilder, MatchesTheLiteralMethodOnRandomBoxes) {
