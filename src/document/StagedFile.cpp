@@ -193,6 +193,27 @@ void CStagedFile::Finish() {
 
 CStagedFile::~CStagedFile() { Discard(); }
 
+CReplacedFile& CReplacedFile::operator=(CReplacedFile&& other) noexcept {
+    if (this != &other) {
+        Close();
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+void CReplacedFile::Close() {
+    if (fd_ >= 0)
+        ::close(std::exchange(fd_, -1));
+}
+
+CReplacedFile CStagedFile::CommitHoldingReplaced() {
+    // A path-only descriptor: it keeps the file without reading it, so it
+    // needs no permission to read and opens nothing but the file itself.
+    CReplacedFile replaced(::open(target_.c_str(), O_PATH | O_CLOEXEC));
+    Commit();
+    return replaced;
+}
+
 void CStagedFile::Commit() {
     if (std::rename(temp_.c_str(), target_.c_str()) != 0) {
         const int error = errno;

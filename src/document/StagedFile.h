@@ -15,9 +15,35 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <utility>
 
 // The prefix of every temporary file name.
 inline constexpr const char* TemporaryFilePrefix = ".kubrell-";
+
+// The file a commit replaced, held open after its name went to the new one.
+// A file without a name is released (its blocks freed, and on a disk that
+// is told about freed blocks, discarded) when its last descriptor closes:
+// for a large model that is most of what replacing it costs, about a
+// millisecond for 2.5 MB, paid inside the rename when nothing holds it. A
+// caller with a thread that is waiting anyway lets that thread close it.
+class CReplacedFile {
+public:
+    CReplacedFile() = default;
+    explicit CReplacedFile(int fd) : fd_(fd) {}
+    ~CReplacedFile() { Close(); }
+    CReplacedFile(CReplacedFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    CReplacedFile& operator=(CReplacedFile&& other) noexcept;
+    CReplacedFile(const CReplacedFile&) = delete;
+    CReplacedFile& operator=(const CReplacedFile&) = delete;
+
+    // Whether a replaced file is held (there was one, and it could be).
+    bool Held() const { return fd_ >= 0; }
+    // Lets go of it now; nothing when none is held.
+    void Close();
+
+private:
+    int fd_ = -1;
+};
 
 class CStagedFile {
 public:
@@ -59,6 +85,11 @@ public:
     // Renames the temporary over the target. Throws CArchiveException naming
     // the path; the temporary is removed then.
     void Commit();
+    // Commit, holding on to the file the rename replaces: the rename then
+    // only renames, and the old file's storage goes when the result closes
+    // it. Nothing is held when there was no file, or it could not be held
+    // (its storage then goes in the rename, as with Commit). Throws as Commit.
+    CReplacedFile CommitHoldingReplaced();
 
     const std::string& Target() const { return target_; }
     const std::string& TemporaryPath() const { return temp_; }

@@ -117,11 +117,14 @@ bool CGenerator::WriteStreamedFiles() {
         (textured && !stagedTexture))
         return false;
     std::unique_ptr<CStagedFile> file = stream->TakeFile();
-    stream.reset();
-    if (!file)
+    if (!file) {
+        stream.reset();
         return false;
-    // As below: the model first, then the texture.
-    file->Commit();
+    }
+    // As below: the model first, then the texture. The old model's storage
+    // is released on the stream's thread while this one goes on; the
+    // stream, kept until the generator goes, waits for that.
+    stream->CloseAside(file->CommitHoldingReplaced());
     if (stagedTexture)
         stagedTexture->Commit();
     stagedTexture.reset();

@@ -35,10 +35,21 @@ bool CModelStream::WaitVertices() {
     return progress_.load(std::memory_order_acquire) != GAVE_UP;
 }
 
+void CModelStream::CloseAside(CReplacedFile replaced) {
+    replaced_ = std::move(replaced);
+    state_.fetch_or(HANDED, std::memory_order_release);
+    state_.notify_one();
+}
+
 bool CModelStream::Join() {
-    if (thread_.joinable())
-        thread_.join();
-    const bool done = progress_.load(std::memory_order_acquire) == DONE;
+    // The writer reports DONE or GAVE_UP last before it ends or waits for
+    // a replaced file.
+    uint32_t progress = progress_.load(std::memory_order_acquire);
+    while (progress != DONE && progress != GAVE_UP) {
+        progress_.wait(progress, std::memory_order_acquire);
+        progress = progress_.load(std::memory_order_acquire);
+    }
+    const bool done = progress == DONE;
     if (!done)
         file_.reset();
     return done;
@@ -85,6 +96,9 @@ void CModelStream::Run() {
                 steps_.rest(*file_);
                 file_->Finish();
                 Report(DONE);
+                // file_ is the builder's now.
+                if (Await(HANDED, done) & HANDED)
+                    replaced_.Close();
                 return;
             }
         }

@@ -19,6 +19,12 @@
 // stops, Join says so, and the caller writes the files the ordinary way and
 // meets the error there. Destroying the stream stops the writer and removes
 // its temporary.
+//
+// Once the file is flushed the writer has nothing left to do, and the
+// builder's last step, renaming the files over the old ones, is mostly the
+// release of the old model's storage. So the writer stays until the stream
+// is destroyed, and closes the replaced file the builder hands it
+// (CloseAside) while the builder commits the texture and finishes.
 
 #include "document/StagedFile.h"
 #include "generator/PMDModel.h"
@@ -63,6 +69,9 @@ public:
     // complete and flushed; TakeFile then hands it over.
     bool Join();
     std::unique_ptr<CStagedFile> TakeFile() { return std::move(file_); }
+    // After Join returned true: the writer closes replaced, and the
+    // destructor waits for that.
+    void CloseAside(CReplacedFile replaced);
     // Whether every number of every vertex is finite (AllFinite), once
     // WaitVertices has returned true.
     bool VerticesFinite() const { return finite_; }
@@ -79,11 +88,13 @@ private:
     void Report(uint32_t progress);
 
     // state_: the published count, with CLOSED once no more come, COMPLETE
-    // once the rest may be written and STOPPED when the writer is to give up.
+    // once the rest may be written, HANDED once replaced_ is the writer's to
+    // close and STOPPED when the writer is to give up or end.
+    static constexpr uint32_t HANDED = 1u << 28;
     static constexpr uint32_t CLOSED = 1u << 29;
     static constexpr uint32_t COMPLETE = 1u << 30;
     static constexpr uint32_t STOPPED = 1u << 31;
-    static constexpr uint32_t COUNT = CLOSED - 1;
+    static constexpr uint32_t COUNT = HANDED - 1;
 
     std::string path_;
     const CModelVertex* vertices_;
@@ -100,5 +111,6 @@ private:
     bool finite_ = true;
     // The writer's until it is joined.
     std::unique_ptr<CStagedFile> file_;
+    CReplacedFile replaced_; // the writer's once HANDED
     std::thread thread_;
 };

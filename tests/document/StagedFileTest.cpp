@@ -75,3 +75,54 @@ TEST(StagedFile, AWriteThatFailsRemovesTheTemporaryAndRefusesTheRest) {
     EXPECT_THROW(file.Finish(), CArchiveException);
     EXPECT_EQ(FileCount(folder), 0u);
 }
+
+namespace {
+
+size_t OpenDescriptors() {
+    return static_cast<size_t>(
+        std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
+}
+
+} // namespace
+
+TEST(StagedFile, ACommitCanHoldTheReplacedFileUntilItIsClosed) {
+    CTempFolder folder("staged");
+    const std::string path = folder.File("f.bin");
+    const size_t open = OpenDescriptors();
+
+    // Nothing to replace: nothing held.
+    {
+        CStagedFile file(path, Bytes("first"));
+        const CReplacedFile replaced = file.CommitHoldingReplaced();
+        EXPECT_FALSE(replaced.Held());
+    }
+    EXPECT_EQ(ReadFileBytes(path), Bytes("first"));
+
+    // The old file is held, not named, until the holder closes it.
+    {
+        CStagedFile file(path, Bytes("second"));
+        CReplacedFile replaced = file.CommitHoldingReplaced();
+        EXPECT_TRUE(replaced.Held());
+        EXPECT_EQ(ReadFileBytes(path), Bytes("second"));
+        EXPECT_EQ(OpenDescriptors(), open + 1);
+        CReplacedFile moved = std::move(replaced);
+        EXPECT_FALSE(replaced.Held());
+        moved.Close();
+        EXPECT_FALSE(moved.Held());
+        EXPECT_EQ(OpenDescriptors(), open);
+    }
+    EXPECT_EQ(FileCount(folder), 1u);
+
+    // A rename that fails (a folder took the target's place) throws as
+    // Commit does, removes the temporary and lets go of what it held.
+    const std::string late = folder.File("late.bin");
+    {
+        CStagedFile file(late, Bytes("never"));
+        fs::create_directory(late);
+        std::ofstream(late + "/inside") << "x";
+        EXPECT_THROW(file.CommitHoldingReplaced(), CArchiveException);
+    }
+    EXPECT_EQ(OpenDescriptors(), open);
+    EXPECT_TRUE(fs::is_directory(late));
+    EXPECT_EQ(FileCount(folder), 2u);
+}

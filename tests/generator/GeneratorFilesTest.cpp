@@ -332,15 +332,28 @@ TEST(GeneratorFiles, AModelWrittenWhileBuiltIsWrittenWhicheverStagesRun) {
     EXPECT_EQ(whole.file.vertices.size(), 49152u);
     const std::vector<uint8_t> model = ReadFileBytes(pmd), texture = ReadFileBytes(png);
 
-    // The same model serialised in memory after the build.
-    CGenerator built(many, pmd);
-    built.BuildSurfaces();
-    built.BuildModel();
-    built.EncodeTexture();
-    EXPECT_EQ(built.Model().ToBytes(), model);
-    built.EncodeTexture();
-    built.WriteFiles();
+    // The same model serialised in memory after the build, streamed over
+    // the first: the old model, let go of on the stream's thread, is closed
+    // by the time the generator is gone, and a second name of it keeps it
+    // whole.
+    const std::string kept = folder.File("kept.pmd");
+    fs::create_hard_link(pmd, kept);
+    const auto openDescriptors = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+    };
+    const auto open = openDescriptors();
+    {
+        CGenerator built(many, pmd);
+        built.BuildSurfaces();
+        built.BuildModel();
+        built.EncodeTexture();
+        EXPECT_EQ(built.Model().ToBytes(), model);
+        built.EncodeTexture();
+        built.WriteFiles();
+    }
+    EXPECT_EQ(openDescriptors(), open);
     EXPECT_EQ(ReadFileBytes(pmd), model);
     EXPECT_EQ(ReadFileBytes(png), texture);
-    EXPECT_EQ(FileCount(folder), 2u);
+    EXPECT_EQ(ReadFileBytes(kept), model);
+    EXPECT_EQ(FileCount(folder), 3u);
 }
