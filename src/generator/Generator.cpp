@@ -23,6 +23,7 @@
 #include <span>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -414,18 +415,20 @@ void CGenerator::AtVertexLimit() {
         AbandonStream();
 }
 
-inline uint32_t CGenerator::FindOrAddVertex(const VERTEX_KEY& key, bool lattice, uint32_t spot,
-                                            int direction) {
+[[gnu::always_inline]] inline uint32_t
+CGenerator::FindOrAddVertex(const VERTEX_KEY& key, bool lattice, uint32_t spot, int direction) {
     const auto found = lattice ? cornerLattice.FindOrAdd(spot, direction, key, model.vertices)
                                : vertexTable.FindOrAdd(key, spot, model.vertices);
     if (found.created) {
+        // A new vertex's index is the count of those before it.
         const size_t limit = std::min(VertexCap(format), stream ? streamLimit : SIZE_MAX);
-        if (model.vertices.size() >= limit)
+        if (found.index >= limit)
             AtVertexLimit();
         model.vertices.emplace_back(ToFloat3(key.position), ToFloat3(key.normal),
                                     PMDFloat2{key.uv[0], key.uv[1]}, key.bone);
-        if (stream && model.vertices.size() % CModelStream::BATCH == 0)
-            stream->Publish(model.vertices.size());
+        const size_t count = size_t(found.index) + 1;
+        if (stream && count % CModelStream::BATCH == 0)
+            stream->Publish(count);
     }
     return found.index;
 }
@@ -440,8 +443,6 @@ void CGenerator::EmitFaces(int partIndex) {
     const CTextureAtlas::UV corner0 =
         height > 0 ? CTextureAtlas::Rescale({0, 0}, height) : CTextureAtlas::UV{0, 0};
     const std::array<CTextureAtlas::UV, 4> untextured{corner0, corner0, corner0, corner0};
-    // The part-local coordinate of each plane of the lattice, as
-    // CBlock::GetCorners places corners.
     std::array<std::array<float, CCornerLattice::SIDE>, 3> planes;
     for (size_t axis = 0; axis < 3; ++axis)
         for (int dot = 0; dot < CCornerLattice::SIDE; ++dot)
@@ -451,6 +452,8 @@ void CGenerator::EmitFaces(int partIndex) {
     const CDotColor* const textureColour = &SharedTextureColour();
     if (lattice)
         cornerLattice.StartPart(model.vertices.size());
+    const CDotColor* materialColour = nullptr;
+    CMaterial* material = nullptr;
     for (const CBlock& block : info.blocks)
         for (int direction = 0; direction < CBlock::DIRECTION_COUNT; ++direction)
             for (const CBlock::CSurface& face : block.GetSurfaces(direction)) {
@@ -477,18 +480,23 @@ void CGenerator::EmitFaces(int partIndex) {
                                            planes[2][static_cast<size_t>(d[2])]},
                                           info.rotation, info.position);
                 }
-                CMaterial& material = FindMaterial(face.colour);
+                // Neighbouring faces mostly share a colour.
+                if (face.colour != materialColour) {
+                    materialColour = face.colour;
+                    material = &FindMaterial(face.colour);
+                }
                 // Its range was sized for the faces counted, the same ones.
-                if (material.next - material.first >= 6 * material.faces)
+                if (material->next - material->first >= 6 * material->faces)
                     throw std::logic_error("a material has more faces than were counted");
-                uint32_t* const indices = model.faces.data() + material.next;
-                material.next += 6;
-                static constexpr size_t triangles[2][3] = {{0, 1, 2}, {0, 2, 3}};
+                uint32_t* const indices = model.faces.data() + material->next;
+                material->next += 6;
+                // The triangles A B C and A C D. A, B and C take the first
+                // one's normal, D the second's.
                 const VEC3 normals[2] = {TriangleNormal(corner[0], corner[1], corner[2]),
                                          TriangleNormal(corner[0], corner[2], corner[3])};
-                auto keyOf = [&](size_t k, int triangle) {
-                    return VERTEX_KEY{corner[k], normals[triangle], {uv[k].u, uv[k].v}, bone};
-                };
+                VERTEX_KEY keys[4];
+                for (size_t k = 0; k < 4; ++k)
+                    keys[k] = {corner[k], normals[k == 3 ? 1 : 0], {uv[k].u, uv[k].v}, bone};
                 // Where each corner's search starts (its lattice point, or
                 // its key's tag): the four searches are started together, so
                 // their waits for memory overlap.
@@ -500,29 +508,36 @@ void CGenerator::EmitFaces(int partIndex) {
                     }
                 } else {
                     for (size_t k = 0; k < 4; ++k) {
-                        spots[k] = CVertexTable::Tag(keyOf(k, k == 3 ? 1 : 0));
+                        spots[k] = CVertexTable::Tag(keys[k]);
                         vertexTable.Prefetch(spots[k]);
                     }
                 }
-                // The second triangle shares corners A and C with the first,
-                // mostly with the same normal too: then it is the vertex the
-                // first one found, with no look-up.
-                std::array<uint32_t, 4> known{};
-                size_t written = 0;
-                for (int t = 0; t < 2; ++t)
-                    for (size_t k : triangles[t]) {
-                        const VERTEX_KEY key = keyOf(k, t);
-                        if (t == 1 && k != 3 && SameVertex(model.vertices[known[k]], key)) {
-                            indices[written++] = known[k];
-                            continue;
-                        }
-                        // A lattice point is the corner's whatever the
-                        // normal; a tag is the key's.
-                        const bool ready = lattice || t == 0 || k == 3;
-                        known[k] = FindOrAddVertex(
-                            key, lattice, ready ? spots[k] : CVertexTable::Tag(key), direction);
-                        indices[written++] = known[k];
-                    }
+                const uint32_t a = FindOrAddVertex(keys[0], lattice, spots[0], direction);
+                const uint32_t b = FindOrAddVertex(keys[1], lattice, spots[1], direction);
+                const uint32_t c = FindOrAddVertex(keys[2], lattice, spots[2], direction);
+                // A and C again with the second normal: mostly the same
+                // normal, and then the vertex the first triangle found. (The
+                // vertex found for a key equals it, so comparing the keys
+                // answers as comparing that vertex would.)
+                auto again = [&](size_t k, uint32_t first) {
+                    VERTEX_KEY key = keys[k];
+                    key.normal = normals[1];
+                    if (SameVertex(keys[k], key))
+                        return first;
+                    // A lattice point is the corner's whatever the normal; a
+                    // tag is the key's.
+                    return FindOrAddVertex(key, lattice,
+                                           lattice ? spots[k] : CVertexTable::Tag(key), direction);
+                };
+                const uint32_t a2 = again(0, a);
+                const uint32_t c2 = again(2, c);
+                const uint32_t d = FindOrAddVertex(keys[3], lattice, spots[3], direction);
+                indices[0] = a;
+                indices[1] = b;
+                indices[2] = c;
+                indices[3] = a2;
+                indices[4] = c2;
+                indices[5] = d;
             }
 }
 
