@@ -289,6 +289,7 @@ void CGenerator::BuildModel() {
     emissionImageHeight = textured && atlas.ImageHeight() <= kPngMaxSide ? atlas.ImageHeight() : 0;
     try {
         StartStream(faces);
+        vertexLimit = std::min(VertexCap(format), stream ? streamLimit : SIZE_MAX);
         partVertexStart.assign(parts.size() + 1, 0);
         for (size_t i = 0; i < parts.size(); ++i) {
             partVertexStart[i] = model.vertices.size();
@@ -411,8 +412,10 @@ void CGenerator::AtVertexLimit() {
                               " vertices, far more than the " + FormatCount(kPMDMaxVertices) +
                               " a PMD file can hold");
     }
-    if (stream && model.vertices.size() == streamLimit)
+    if (stream && model.vertices.size() == streamLimit) {
         AbandonStream();
+        vertexLimit = VertexCap(format);
+    }
 }
 
 [[gnu::always_inline]] inline uint32_t
@@ -421,8 +424,7 @@ CGenerator::FindOrAddVertex(const VERTEX_KEY& key, bool lattice, uint32_t spot, 
                                : vertexTable.FindOrAdd(key, spot, model.vertices);
     if (found.created) {
         // A new vertex's index is the count of those before it.
-        const size_t limit = std::min(VertexCap(format), stream ? streamLimit : SIZE_MAX);
-        if (found.index >= limit)
+        if (found.index >= vertexLimit)
             AtVertexLimit();
         model.vertices.emplace_back(ToFloat3(key.position), ToFloat3(key.normal),
                                     PMDFloat2{key.uv[0], key.uv[1]}, key.bone);
@@ -518,12 +520,20 @@ void CGenerator::EmitFaces(int partIndex) {
                 // A and C again with the second normal: mostly the same
                 // normal, and then the vertex the first triangle found. (The
                 // vertex found for a key equals it, so comparing the keys
-                // answers as comparing that vertex would.)
+                // answers as comparing that vertex would: the same normal,
+                // and no NaN, which equals nothing, in the key's own
+                // numbers.)
+                const bool sameNormal = normals[0][0] == normals[1][0] &&
+                                        normals[0][1] == normals[1][1] &&
+                                        normals[0][2] == normals[1][2];
                 auto again = [&](size_t k, uint32_t first) {
-                    VERTEX_KEY key = keys[k];
-                    key.normal = normals[1];
-                    if (SameVertex(keys[k], key))
+                    const VERTEX_KEY& own = keys[k];
+                    if (sameNormal && own.position[0] == own.position[0] &&
+                        own.position[1] == own.position[1] && own.position[2] == own.position[2] &&
+                        own.uv[0] == own.uv[0] && own.uv[1] == own.uv[1])
                         return first;
+                    VERTEX_KEY key = own;
+                    key.normal = normals[1];
                     // A lattice point is the corner's whatever the normal; a
                     // tag is the key's.
                     return FindOrAddVertex(key, lattice,

@@ -242,6 +242,9 @@ private:
     std::unique_ptr<CModelStream> stream;
     std::unique_ptr<CStagedFile> stagedTexture;
     size_t streamLimit = 0; // vertices the stream may publish (the reserve)
+    // Where FindOrAddVertex must stop before appending (AtVertexLimit): the
+    // build's cap, or the stream's limit while there is a stream.
+    size_t vertexLimit = 0;
     uint32_t collisionGroup = 0;
     int ikGroup = -1;   // index of the "IK" display group
     int boneGroup = -1; // index of the "ボーン" display group
