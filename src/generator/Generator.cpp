@@ -23,7 +23,6 @@
 #include <span>
 #include <thread>
 #include <unordered_map>
-#include <utility>
 
 namespace {
 
@@ -445,6 +444,8 @@ void CGenerator::EmitFaces(int partIndex) {
     const CTextureAtlas::UV corner0 =
         height > 0 ? CTextureAtlas::Rescale({0, 0}, height) : CTextureAtlas::UV{0, 0};
     const std::array<CTextureAtlas::UV, 4> untextured{corner0, corner0, corner0, corner0};
+    // The part-local coordinate of each plane of the lattice, as
+    // CBlock::GetCorners places corners.
     std::array<std::array<float, CCornerLattice::SIDE>, 3> planes;
     for (size_t axis = 0; axis < 3; ++axis)
         for (int dot = 0; dot < CCornerLattice::SIDE; ++dot)

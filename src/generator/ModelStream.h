@@ -109,7 +109,7 @@ private:
     static constexpr uint32_t GAVE_UP = 3;
     std::atomic<uint32_t> progress_{WRITING};
     bool finite_ = true;
-    // The writer's until it is joined.
+    // The writer's until Join has returned.
     std::unique_ptr<CStagedFile> file_;
     CReplacedFile replaced_; // the writer's once HANDED
     std::thread thread_;
